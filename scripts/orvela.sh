@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Set-up for a fresh Debian 12 / Ubuntu machine: installs the missing system packages,
+# configures and builds, then either starts Orvela or runs the whole test suite.
+#
+#   scripts/orvela.sh run    build and start the program
+#   scripts/orvela.sh test   build and run the tests, then again with ASan + UBSan
+set -euo pipefail
+
+mode=${1:-run}
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$top"
+
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc)
+
+configure_and_build() { # <build dir> <extra cmake arguments...>
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" --parallel "$jobs"
+}
+
+case "$mode" in
+  run)
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+    exec build/src/orvela
+    ;;
+  test)
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DORVELA_WERROR=ON
+    ctest --test-dir build --output-on-failure --parallel "$jobs"
+    configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON \
+      -DORVELA_WERROR=ON -DORVELA_SANITIZE=ON
+    ctest --test-dir build-sanitize --output-on-failure --parallel "$jobs"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

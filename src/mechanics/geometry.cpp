@@ -1,0 +1,68 @@
+#include "mechanics/geometry.h"
+
+#include <cmath>
+
+namespace orvela {
+
+TPointDouble MakePointDouble(double x, double y) { return TPointDouble{x, y}; }
+
+double PointDistance(TPointDouble a, TPointDouble b) {
+  const double dx = a.x - b.x;
+  const double dy = a.y - b.y;
+  return std::sqrt(dx * dx + dy * dy);
+}
+
+TPointDouble PointDiff(TPointDouble a, TPointDouble b) { return TPointDouble{a.x - b.x, a.y - b.y}; }
+
+double LineAngle(TPointDouble p1, TPointDouble p2) {
+  if (p1.y == p2.y) return p2.x >= p1.x ? 0.0 : Pi;
+  if (p1.x == p2.x) return p2.y > p1.y ? HalfPi : ThreeHalfPi;
+  double t = std::atan((p2.y - p1.y) / (p2.x - p1.x));
+  if (t < 0) t += Pi;
+  if (p2.y < p1.y) t += Pi;
+  return t;
+}
+
+double AngleDifference(double a, double b) {
+  double c = a >= b ? a - b : a + TwoPi - b;
+  if (c > Pi) c -= TwoPi;
+  return c;
+}
+
+double AngleBetweenLines(TPointDouble p1, TPointDouble p2, TPointDouble p3, TPointDouble p4) {
+  return AngleDifference(LineAngle(p1, p2), LineAngle(p3, p4));
+}
+
+double NormalizeAngle(double x) {
+  if (x <= -Pi) return x + TwoPi;
+  if (x > Pi) return x - TwoPi;
+  return x;
+}
+
+void RotatePoint(TPointDouble& p, TPointDouble c, double theta) {
+  const double ct = std::cos(theta);
+  const double st = std::sin(theta);
+  const double dx = p.x - c.x;
+  const double dy = p.y - c.y;
+  p.x = c.x + dx * ct - dy * st;
+  p.y = c.y + dx * st + dy * ct;
+}
+
+bool TryRoundToInt64(double x, std::int64_t& result) {
+  // nearbyint honours the default rounding mode: to nearest, ties to even.
+  const double r = std::nearbyint(x);
+  // 2^63 is exactly representable; anything at or beyond it does not fit.
+  if (!(r >= -9223372036854775808.0 && r < 9223372036854775808.0)) return false;
+  result = static_cast<std::int64_t>(r);
+  return true;
+}
+
+TPoint RoundPoint(TPointDouble p) {
+  std::int64_t x = 0;
+  std::int64_t y = 0;
+  if (!TryRoundToInt64(p.x, x) || !TryRoundToInt64(p.y, y)) return TPoint{};
+  // Taken as a 32-bit integer: the low 32 bits, as a truncating conversion would.
+  return TPoint{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+}
+
+}  // namespace orvela

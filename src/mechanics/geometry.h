@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+
+namespace orvela {
+
+// A model position or vector in model units (0.1 mm); x to the right, y upward.
+struct TPointDouble {
+  double x = 0.0;
+  double y = 0.0;
+
+  friend bool operator==(const TPointDouble&, const TPointDouble&) = default;
+};
+
+// An integer point: everything drawn or hit-tested is rounded to one.
+struct TPoint {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+
+  friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+inline constexpr double Pi = 3.141592653589793;
+inline constexpr double TwoPi = 2.0 * Pi;
+inline constexpr double HalfPi = Pi / 2.0;
+// 3π/2 as a literal constant: callers compare vertical directions for exact equality.
+inline constexpr double ThreeHalfPi = 4.71238898038469;
+
+TPointDouble MakePointDouble(double x, double y);
+double PointDistance(TPointDouble a, TPointDouble b);
+TPointDouble PointDiff(TPointDouble a, TPointDouble b);
+
+// Direction of the line p1→p2 in [0, 2π), counterclockwise from +x. Horizontal and
+// vertical lines give the exact constants 0, π/2, π, 3π/2.
+double LineAngle(TPointDouble p1, TPointDouble p2);
+
+// Signed rotation carrying direction b onto direction a, in (−π, π].
+double AngleDifference(double a, double b);
+
+// Angle of line p1→p2 relative to line p3→p4, in (−π, π].
+double AngleBetweenLines(TPointDouble p1, TPointDouble p2, TPointDouble p3, TPointDouble p4);
+
+// Adds or removes at most one turn; −π becomes +π.
+double NormalizeAngle(double x);
+
+// Turns p in place about c by theta (counterclockwise positive).
+void RotatePoint(TPointDouble& p, TPointDouble c, double theta);
+
+// Nearest integer point, ties to even; (0, 0) when a coordinate cannot be rounded.
+TPoint RoundPoint(TPointDouble p);
+
+// Nearest integer, ties to even; false when x is not a number or outside the 64-bit range.
+bool TryRoundToInt64(double x, std::int64_t& result);
+
+}  // namespace orvela

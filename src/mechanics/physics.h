@@ -1,0 +1,5 @@
+#pragma once
+
+// Mechanics primitives: planar geometry, force systems, straight-wire mechanics.
+#include "mechanics/forcemoment.h"
+#include "mechanics/geometry.h"
