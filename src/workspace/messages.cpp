@@ -1,0 +1,56 @@
+#include "workspace/messages.h"
+
+#include <utility>
+
+#include <QApplication>
+
+namespace orvela {
+
+namespace {
+
+TMessageHook& MessageHook() {
+  static TMessageHook hook;
+  return hook;
+}
+
+TBeepHook& BeepHook() {
+  static TBeepHook hook;
+  return hook;
+}
+
+QMessageBox::Icon IconOf(TMessageKind kind) {
+  switch (kind) {
+    case TMessageKind::Error:
+      return QMessageBox::Critical;
+    case TMessageKind::Warning:
+      return QMessageBox::Warning;
+    case TMessageKind::Information:
+      return QMessageBox::Information;
+    case TMessageKind::Confirmation:
+      return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QMessageBox::StandardButton ShowMessage(QWidget* parent, TMessageKind kind, const QString& text,
+                                        QMessageBox::StandardButtons buttons) {
+  if (const TMessageHook& hook = MessageHook()) return hook(kind, text);
+  QMessageBox box(IconOf(kind), QApplication::applicationName(), text, buttons, parent);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void SetMessageHook(TMessageHook hook) { MessageHook() = std::move(hook); }
+
+void Beep() {
+  if (const TBeepHook& hook = BeepHook()) {
+    hook();
+    return;
+  }
+  QApplication::beep();
+}
+
+void SetBeepHook(TBeepHook hook) { BeepHook() = std::move(hook); }
+
+}  // namespace orvela

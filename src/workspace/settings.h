@@ -1,0 +1,122 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include <QList>
+#include <QRect>
+
+class QWidget;
+
+namespace orvela {
+
+// One row of the wire-material table: Young's modulus of the alloy (the unit of the
+// built-in table) and its name.
+struct TMaterialRow {
+  double Modulus = 0.0;
+  std::string Name;
+  bool operator==(const TMaterialRow&) const = default;
+};
+
+// One row of the cross-section table: CrossA is the dimension in the plane of the model,
+// CrossB the other one, both in model units (0.1 mm); CrossB = 0 marks a round wire.
+struct TSizeRow {
+  double CrossA = 0.0;
+  double CrossB = 0.0;
+  std::string Name;
+  bool operator==(const TSizeRow&) const = default;
+};
+
+// The main-window placement read from "Orvela Rect". Fields are filled in the order left,
+// top, width, height; a field that could not be read stays empty, and so do those after it.
+struct TWindowPlacement {
+  bool Maximized = false;
+  std::optional<int> Left;
+  std::optional<int> Top;
+  std::optional<int> Width;
+  std::optional<int> Height;
+  bool operator==(const TWindowPlacement&) const = default;
+};
+
+// Every preference kept in the settings file, with the built-in values the program starts
+// with before the file is read. Thresholds: ThresholdForce in gf, ThresholdMoment in
+// gf × model unit (gf·0.1 mm), i.e. 10 × the gf.mm the user sees.
+struct TPreferences {
+  // "General"
+  bool RememberWindowRect = false;
+  TWindowPlacement WindowPlacement;
+  // "Calculation"
+  bool AutoStop = true;
+  double ThresholdForce = 1.0;
+  double ThresholdMoment = 100.0;
+  // "Wire"
+  std::array<TMaterialRow, 5> MaterialTable{{{172000.0, "Stainless Steel"},
+                                             {72000.0, "TMA"},
+                                             {45000.0, "Nitinol"},
+                                             {206000.0, "Elgiloy"},
+                                             {100000.0, "Other"}}};
+  std::array<TSizeRow, 8> SizeTable{{{4.064, 0.0, "0.016"},
+                                     {4.572, 0.0, "0.018"},
+                                     {3.556, 0.0, "0.014"},
+                                     {4.064, 4.064, "0.016 x 0.016"},
+                                     {4.064, 5.588, "0.016 x 0.022"},
+                                     {4.318, 6.35, "0.017 x 0.025"},
+                                     {2.5, 5.3, "0.010 x 0.021"},
+                                     {4.0, 4.0, "Other"}}};
+  TMaterialRow DefaultWireMaterial = MaterialTable[0];
+  TSizeRow DefaultWireSize = SizeTable[0];
+  // "View": grid step index 0 = 10 mm, 1 = 5 mm, 2 = 2 mm, 3 = 1 mm.
+  std::int32_t GridDensity = 2;
+  bool SnapGrid = true;
+  bool ShowGrid = true;
+  // ForceDrawOptions: forces, moments, reversed (drawn as acting on the wires).
+  bool ViewForces = true;
+  bool ViewMoments = true;
+  bool BracketForces = false;
+  bool ZeroWidthBrackets = false;
+  // ForceDrawPlaces: centre of resistance, attachments, brackets.
+  bool DrawForcesAtCRes = true;
+  bool DrawForcesAtAttachment = false;
+  bool DrawForcesAtBracket = false;
+
+  bool operator==(const TPreferences&) const = default;
+};
+
+inline constexpr const char* SavePreferencesFailedText = "Could not save preferences to INI file.";
+
+// Reads every key of the settings file in order, each with its fallback; a missing file or
+// key leaves the documented value. Never fails and never reports.
+void ReadIniSettings(const std::string& path, TPreferences& prefs);
+
+// Writes every key (the thresholds too). Stops at the first key that cannot be written and
+// returns false (the caller shows SavePreferencesFailedText); keys written before stay.
+// prefs.WindowPlacement must describe the window now (CaptureWindowPlacement).
+bool WriteIniSettings(const std::string& path, const TPreferences& prefs);
+
+// The program-wide values owned by the mechanics and the model: MaterialTable, SizeTable,
+// DefaultWireMaterial, DefaultWireSize, ZeroWidthBrackets, ForceDrawOptions and
+// ForceDrawPlaces. The window keeps the rest (AutoStop, thresholds, grid, RememberWindowRect)
+// in its own TPreferences.
+void ApplyModelPreferences(const TPreferences& prefs);
+void CollectModelPreferences(TPreferences& prefs);
+
+// "Auto Stop" or "Manual Stop", the caption of the Auto Stop panel.
+const char* AutoStopCaption(bool autoStop);
+
+// The geometry to give the window before it is first shown: current with the stored left,
+// top, width and height put in as far as they were read; empty when nothing was stored, or
+// when the result lies wholly outside every screen (the window would be unreachable).
+std::optional<QRect> PlacementGeometry(const TWindowPlacement& placement, const QRect& current,
+                                       const QList<QRect>& screens);
+
+// Applies PlacementGeometry with the available screens (frame position, client size) and,
+// for "Maximized", the maximized state. Call before the first show; returns whether the
+// window should open maximized.
+bool ApplyWindowPlacement(QWidget& window, const TWindowPlacement& placement);
+
+// The window's placement now, for writing: maximized, or frame position and client size.
+TWindowPlacement CaptureWindowPlacement(const QWidget& window);
+
+}  // namespace orvela
