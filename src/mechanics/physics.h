@@ -1,5 +1,6 @@
 #pragma once
 
 // Mechanics primitives: planar geometry, force systems, straight-wire mechanics.
+#include "mechanics/forcedraw.h"
 #include "mechanics/forcemoment.h"
 #include "mechanics/geometry.h"

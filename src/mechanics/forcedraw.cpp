@@ -1,0 +1,83 @@
+#include "mechanics/forcedraw.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "graphics/canvas.h"
+#include "graphics/shapes.h"
+#include "mechanics/forcemoment.h"
+
+namespace orvela {
+
+TForceDrawOptions ForceDrawOptions;
+double ForceScale = 4.0;
+
+namespace {
+
+// Nearest 32-bit integer, ties to even; false when v has none. The lowest value is left out
+// so that the result can always be negated.
+bool TryRoundToInt32(double v, std::int32_t& result) {
+  std::int64_t wide = 0;
+  if (!TryRoundToInt64(v, wide)) return false;
+  if (wide < -std::numeric_limits<std::int32_t>::max() ||
+      wide > std::numeric_limits<std::int32_t>::max())
+    return false;
+  result = static_cast<std::int32_t>(wide);
+  return true;
+}
+
+bool TryOffset(TPoint p, std::int32_t dx, std::int32_t dy, TPoint& result) {
+  const std::int64_t x = static_cast<std::int64_t>(p.x) + dx;
+  const std::int64_t y = static_cast<std::int64_t>(p.y) + dy;
+  if (x < std::numeric_limits<std::int32_t>::min() ||
+      x > std::numeric_limits<std::int32_t>::max() ||
+      y < std::numeric_limits<std::int32_t>::min() || y > std::numeric_limits<std::int32_t>::max())
+    return false;
+  result = TPoint{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+  return true;
+}
+
+}  // namespace
+
+void TForceMoment::Draw(TCanvas& aCanvas) const {
+  const int savedWidth = aCanvas.Pen().Width;
+  aCanvas.Pen().Width = 2;
+  const TPoint at = RoundPoint(origin);
+
+  if (ForceDrawOptions.forces) {
+    TArrow arrow;
+    arrow.origin = at;
+    arrow.corner = at;
+    std::int32_t dx = 0;
+    std::int32_t dy = 0;
+    if (TryRoundToInt32(x / ForceScale, dx) && TryRoundToInt32(y / ForceScale, dy)) {
+      if (ForceDrawOptions.reversed) {
+        dx = -dx;
+        dy = -dy;
+      }
+      TPoint tip;
+      if (TryOffset(at, dx, dy, tip)) arrow.corner = tip;
+    }
+    const TColor savedColor = aCanvas.Pen().Color;
+    aCanvas.Pen().Color = clBlue;
+    arrow.Draw(aCanvas);
+    aCanvas.Pen().Color = savedColor;
+  }
+
+  if (ForceDrawOptions.moments) {
+    TCircularArrow circular;
+    circular.origin = at;
+    std::int32_t k = 0;
+    if (!TryRoundToInt32(m / ForceScale / 100.0, k)) k = 0;
+    if (ForceDrawOptions.reversed) k = -k;
+    circular.corner = TPoint{k, k};
+    const TColor savedColor = aCanvas.Pen().Color;
+    aCanvas.Pen().Color = clRed;
+    circular.Draw(aCanvas);
+    aCanvas.Pen().Color = savedColor;
+  }
+
+  aCanvas.Pen().Width = savedWidth;
+}
+
+}  // namespace orvela
