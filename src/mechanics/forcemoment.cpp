@@ -4,6 +4,19 @@
 
 namespace orvela {
 
+namespace {
+
+// (a·wa + b·wb) / w with w = wa + wb ≠ 0. A zero weight gives the other coordinate exactly:
+// (b·wb)/wb is not always b in floating point, and adding into an empty sum must keep
+// the added system's origin.
+double WeightedMean(double a, double wa, double b, double wb, double w) {
+  if (wa == 0) return b;
+  if (wb == 0) return a;
+  return (a * wa + b * wb) / w;
+}
+
+}  // namespace
+
 double TForceMoment::MomentAtPoint(TPointDouble aPt) const {
   return m + (origin.y - aPt.y) * x - (origin.x - aPt.x) * y;
 }
@@ -24,8 +37,8 @@ void TForceMoment::Add(const TForceMoment& aFM) {
   if (fx == 0 && fy == 0) {
     o = TPointDouble{(o1.x + o2.x) / 2, (o1.y + o2.y) / 2};
   } else {
-    o.x = fy != 0 ? (o1.x * y + o2.x * aFM.y) / fy : (o1.x * x + o2.x * aFM.x) / fx;
-    o.y = fx != 0 ? (o1.y * x + o2.y * aFM.x) / fx : (o1.y * y + o2.y * aFM.y) / fy;
+    o.x = fy != 0 ? WeightedMean(o1.x, y, o2.x, aFM.y, fy) : WeightedMean(o1.x, x, o2.x, aFM.x, fx);
+    o.y = fx != 0 ? WeightedMean(o1.y, x, o2.y, aFM.x, fx) : WeightedMean(o1.y, y, o2.y, aFM.y, fy);
   }
   m = MomentAtPoint(o) + aFM.MomentAtPoint(o);
   x = fx;

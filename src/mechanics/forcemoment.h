@@ -18,7 +18,8 @@ class TForceMoment {
   double m = 0.0;
 
   TForceMoment() = default;
-  TForceMoment(TPointDouble org, double ax, double ay, double am) : origin(org), x(ax), y(ay), m(am) {}
+  TForceMoment(TPointDouble org, double ax, double ay, double am)
+      : origin(org), x(ax), y(ay), m(am) {}
 
   // Adds aFM into this system. The new origin lies on the resultant's line of action
   // when both force components are non-zero, is a force-weighted mean of the two

@@ -12,7 +12,9 @@ double PointDistance(TPointDouble a, TPointDouble b) {
   return std::sqrt(dx * dx + dy * dy);
 }
 
-TPointDouble PointDiff(TPointDouble a, TPointDouble b) { return TPointDouble{a.x - b.x, a.y - b.y}; }
+TPointDouble PointDiff(TPointDouble a, TPointDouble b) {
+  return TPointDouble{a.x - b.x, a.y - b.y};
+}
 
 double LineAngle(TPointDouble p1, TPointDouble p2) {
   if (p1.y == p2.y) return p2.x >= p1.x ? 0.0 : Pi;

@@ -4,3 +4,4 @@
 #include "mechanics/forcedraw.h"
 #include "mechanics/forcemoment.h"
 #include "mechanics/geometry.h"
+#include "mechanics/wiremechanics.h"

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "mechanics/forcemoment.h"
+#include "mechanics/geometry.h"
+
+namespace orvela {
+
+// A wire alloy: Young's modulus in the unit that, with lengths in model units (0.1 mm),
+// gives forces in gf and moments in gf·0.1 mm without a further factor.
+struct TWireMaterial {
+  double Modulus = 0.0;
+  std::string Name;
+};
+
+// A wire cross-section in model units. CrossA lies in the plane of the model (the wire
+// bends across it), CrossB is the other side; CrossB = 0 marks a round wire of diameter
+// CrossA. Name is the nominal size in inches.
+struct TWireSize {
+  double CrossA = 0.0;
+  double CrossB = 0.0;
+  std::string Name;
+};
+
+// The wire tables; the settings may rewrite any row at start.
+extern std::array<TWireMaterial, 5> MaterialTable;
+extern std::array<TWireSize, 8> SizeTable;
+// What a new wire is made of: copies of one row each.
+extern TWireMaterial DefaultWireMaterial;
+extern TWireSize DefaultWireSize;
+// Forces computed as if brackets had no width: both ends sit at their brackets' origins.
+extern bool ZeroWidthBrackets;
+
+// Restores the built-in table rows, row 0 of each as the defaults, and ZeroWidthBrackets off.
+void ResetWireTables();
+
+// Second moment of area, (model units)^4: CrossB·CrossA³/12 for a rectangle, π·r⁴/4 with
+// r = CrossA/2 for a round wire.
+double MomentInertiaOf(const TWireSize& size);
+
+// One end of a tied wire: where it sits and in which direction it leaves its slot.
+struct TWireEndPose {
+  TPointDouble Point;          // the attachment's Origin
+  TPointDouble BracketOrigin;  // the Origin of the attachment's bracket
+  double Direction = 0.0;      // leaving direction: bracket Tip + attachment Angulation
+};
+
+enum class TWireEnd { A, B };
+
+// Force system a straight elastic beam, clamped at both ends, exerts on end `end`.
+// With the chord A→B of length L and direction a1, θA = angle from the chord to the
+// leaving direction at A (counterclockwise positive) and θB the same at B mirrored (a
+// symmetric bend has θA = θB), EI = modulus·momentInertia:
+//   m_A = (2EI/L)(2θA − θB),  m_B = (2EI/L)(θA − 2θB)   (gf·0.1 mm, clockwise positive)
+//   f_A = 6EI(θA − θB)/L² = −f_B, acting along the chord turned a quarter turn clockwise.
+// The two end systems cancel. The system sits at the end's Point, or at its BracketOrigin
+// when zeroWidthBrackets is set, which also measures the chord between bracket origins.
+// Ends closer than 0.00001 units give a zero system. Both ends tied; free ends are the
+// caller's case.
+TForceMoment WireEndForces(const TWireEndPose& a, const TWireEndPose& b, TWireEnd end,
+                           double modulus, double momentInertia, bool zeroWidthBrackets);
+
+// Smaller end angle over the larger, negated, in [−1, 1] (1 when the wire leaves both slots
+// along its chord); measured between the attachment points whatever the bracket width.
+double WireAngleRatio(const TWireEndPose& a, const TWireEndPose& b);
+
+// Two-bracket geometry class "I" … "VI" of an angle ratio; each boundary belongs to the
+// class on its lower side.
+const char* BurstoneClassOf(double angleRatio);
+
+}  // namespace orvela
