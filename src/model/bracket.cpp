@@ -1,0 +1,128 @@
+#include "model/bracket.h"
+
+#include <algorithm>
+
+#include "model/tooth.h"
+#include "model/wire.h"
+#include "util/format.h"
+#include "util/startup.h"
+
+namespace orvela {
+
+namespace {
+
+// Cursor number of the pliers registered at start.
+constexpr std::int16_t PliersCursor = 1;
+
+constexpr TPointDouble AxisReferenceA{0, 0};
+constexpr TPointDouble AxisReferenceB{100, 0};
+
+}  // namespace
+
+// ---- TAttachment ----------------------------------------------------------------------
+
+TAttachment::TAttachment(TBracket* owner, std::string name, TPointDouble origin, double angulation)
+    : FOwner(owner), FName(std::move(name)), FOrigin(origin), FAngulation(angulation) {}
+
+TAttachment::~TAttachment() {
+  // Each listing stands for one end of a wire tied here.
+  while (!FWires.empty()) {
+    TWireStraight* wire = FWires.back();
+    FWires.pop_back();
+    wire->ReleaseEnd(this);
+  }
+}
+
+double TAttachment::Direction() const {
+  return FOwner != nullptr ? FOwner->Tip() + FAngulation : FAngulation;
+}
+
+void TAttachment::AttachWire(TWireStraight* aWr) { FWires.push_back(aWr); }
+
+void TAttachment::DetachWire(TWireStraight* aWr) {
+  const auto it = std::find(FWires.begin(), FWires.end(), aWr);
+  if (it != FWires.end()) FWires.erase(it);
+}
+
+// ---- TBracket -------------------------------------------------------------------------
+
+TBracket::TBracket() { Init(); }
+
+TBracket::~TBracket() = default;
+
+void TBracket::Init() {
+  FOrigin = {0, 0};
+  FMesial = {15, 0};
+  FDistal = {-15, 0};
+  FSlot = {TPointDouble{-15, 5}, TPointDouble{15, 5}, TPointDouble{15, -5}, TPointDouble{-15, -5}};
+  Attachments.push_back(std::make_unique<TAttachment>(this, "Mesial", FMesial, 0.0));
+  Attachments.push_back(std::make_unique<TAttachment>(this, "Distal", FDistal, Pi));
+  Attachments.push_back(
+      std::make_unique<TAttachment>(this, "Point Contact", TPointDouble{0, 0}, HalfPi));
+}
+
+void TBracket::SetOrigin(TPointDouble origin) { Translate(PointDiff(origin, FOrigin)); }
+
+double TBracket::Tip() const {
+  return AngleBetweenLines(FDistal, FMesial, AxisReferenceA, AxisReferenceB);
+}
+
+double TBracket::Angulation() const { return FTooth != nullptr ? Tip() - FTooth->Tip() : Tip(); }
+
+void TBracket::Translate(TPointDouble aPt) {
+  for (TPointDouble& p : FSlot) p = TPointDouble{p.x + aPt.x, p.y + aPt.y};
+  FOrigin = TPointDouble{FOrigin.x + aPt.x, FOrigin.y + aPt.y};
+  FMesial = TPointDouble{FMesial.x + aPt.x, FMesial.y + aPt.y};
+  FDistal = TPointDouble{FDistal.x + aPt.x, FDistal.y + aPt.y};
+  for (const auto& att : Attachments) {
+    const TPointDouble o = att->Origin();
+    att->SetOrigin(TPointDouble{o.x + aPt.x, o.y + aPt.y});
+  }
+}
+
+void TBracket::Rotate(TPointDouble rotationPt, double theta) {
+  for (TPointDouble& p : FSlot) RotatePoint(p, rotationPt, theta);
+  RotatePoint(FOrigin, rotationPt, theta);
+  RotatePoint(FMesial, rotationPt, theta);
+  RotatePoint(FDistal, rotationPt, theta);
+  for (const auto& att : Attachments) {
+    TPointDouble o = att->Origin();
+    RotatePoint(o, rotationPt, theta);
+    att->SetOrigin(o);
+  }
+}
+
+void TBracket::Draw(TCanvas& aCanvas) const {
+  const int savedWidth = aCanvas.Pen().Width;
+  aCanvas.Pen().Width = 0;
+  std::array<TPoint, 4> corners;
+  std::transform(FSlot.begin(), FSlot.end(), corners.begin(), RoundPoint);
+  aCanvas.Brush().Color = clSilver;
+  aCanvas.Polygon(corners);
+  aCanvas.Pen().Width = savedWidth;
+}
+
+TMarkerList TBracket::Markers() const {
+  static constexpr std::array<std::int32_t, 3> ImageIndex{1, 0, 2};
+  TMarkerList markers;
+  markers.reserve(Attachments.size());
+  const std::string toothName = FTooth != nullptr ? FTooth->Name() : std::string();
+  const double tip = Tip();
+  for (std::size_t i = 0; i < Attachments.size(); ++i) {
+    TAttachment& att = *Attachments[i];
+    auto marker = std::make_unique<TMarkerExtended>();
+    marker->ImageList = ImageListWireMarkers;
+    marker->ShapeType = oglmImage;
+    if (i < ImageIndex.size()) marker->imageIdx = ImageIndex[i];
+    marker->origin = RoundPoint(att.Origin());
+    marker->Hint = toothName + " Bracket: " + att.Name() + " " +
+                   FormatFloat("0.#", (tip + att.Angulation()) * 180.0 / Pi, FixedFormatSettings);
+    marker->Cursor = PliersCursor;
+    marker->Owner = &att;
+    marker->Action = "TieWire";
+    markers.push_back(std::move(marker));
+  }
+  return markers;
+}
+
+}  // namespace orvela

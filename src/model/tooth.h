@@ -1,0 +1,174 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "graphics/canvas.h"
+#include "graphics/markers.h"
+#include "mechanics/forcemoment.h"
+#include "mechanics/geometry.h"
+#include "model/bracket.h"
+
+namespace orvela {
+
+// Where a tooth draws force systems: at its centre of resistance (moved there), at every
+// attachment (the sum of its wires), at every bracket (the sum of its attachments, moved
+// to the bracket's centre).
+struct TForceDrawPlaces {
+  bool atCRes = true;
+  bool atAttachments = false;
+  bool atBrackets = false;
+
+  friend bool operator==(const TForceDrawPlaces&, const TForceDrawPlaces&) = default;
+};
+
+// Program-wide; the centre of resistance only at start.
+extern TForceDrawPlaces ForceDrawPlaces;
+
+// Five control points of a periodontal response curve: x = 1000 × stress in gf per square
+// model unit (10 × gf/mm²), y = 1000 × step length in model units (0.1 µm per unit).
+using TResponceCurve = std::array<TPoint, 5>;
+
+inline constexpr TResponceCurve DefaultResponce{{{10, 50}, {25, 75}, {50, 80}, {75, 75}, {90, 70}}};
+
+// One lower tooth seen from the side, in model units (0.1 mm, y up: the crown lies above
+// the root). The axis runs from apex to cusp; cervixAnatomic, the supporting Cervix and
+// cRes lie on it and every rigid motion moves them, both outlines and the brackets
+// together. Tip is the angle of apex→cusp from +y, counterclockwise positive.
+//
+// Movement: the root is a paraboloid r² = 4·a·s about the axis (s from the apex,
+// a = D²/16/La, diameter D = cervixDiameter at the anatomic cervix). Its supported
+// surface A (apex to Cervix) resists translation, stress F/A; its second moment I about
+// the level of cRes resists rotation, stress |M|·dc/I with M the moment about cRes and
+// dc = |cRes − apex|. Each stress maps through Responce to a step: a translation along
+// the net force and a turn of −atan(r/dc) about cRes (a clockwise-positive moment turns
+// the tooth clockwise).
+class TTooth : public TMarkerOwner {
+ public:
+  TResponceCurve Responce = DefaultResponce;
+  TPointDouble cusp;
+  TPointDouble apex;
+  TPointDouble cervixAnatomic;
+  // Root diameter at the anatomic cervix, model units.
+  std::int32_t cervixDiameter = 0;
+  // Closed polygons given by their vertices.
+  std::vector<TPointDouble> crown;
+  std::vector<TPointDouble> root;
+  // Crown vertices then root vertices as stored by SetOriginalOutline; empty when none.
+  std::vector<TPointDouble> origOutline;
+
+  // The "Generic" tooth: no outline, every landmark at the origin.
+  TTooth();
+  TTooth(const TTooth&) = delete;
+  TTooth& operator=(const TTooth&) = delete;
+  // Precondition: no wire is tied to the tooth (a tied wire would be handed a free end).
+  ~TTooth() override;
+
+  bool Ankylosed() const { return FAnkylosed; }
+  void SetAnkylosed(bool ankylosed) { FAnkylosed = ankylosed; }
+  const std::string& Name() const { return FName; }
+  void SetName(std::string name) { FName = std::move(name); }
+  TPointDouble cRes() const { return FcRes; }
+  const TBracketList& Brackets() const { return FBrackets; }
+  TPointDouble Cervix() const { return FCervix; }
+  // Places the supporting cervix value.y model units below the anatomic cervix, toward
+  // the apex (value.x is ignored), and cRes at 40 % of the supported root from it.
+  void SetCervix(TPointDouble value);
+
+  double Tip() const;
+  double toothLength() const;
+  double rootLengthAnatomic() const;
+  double rootLengthFunctional() const;
+  // Supported root surface, square model units.
+  double rootAreaFunctional() const;
+  // Second moment of the supported root surface about the level of cRes, model units⁴.
+  double momentArea() const;
+  // Net force of a fresh TotalForce over rootAreaFunctional; 0 when that fails.
+  double stressTranslation() const;
+  // |moment about cRes| · dc / momentArea from a fresh TotalForce; 0 when that fails.
+  double stressRotation() const;
+  // The response curve at a stress (gf per square model unit), as a step in model units.
+  double ResponceAt(double stress) const;
+
+  // (smallest x, largest y) and (largest x, smallest y) over cRes and all vertices.
+  TPointDouble UpperLeft() const;
+  TPointDouble LowerRight() const;
+  // Rounded axis ends, grown by 2 on every side; the outlines are not included.
+  TRect BoundsRect() const;
+  // Hit test in model units: the rounded crown, then the rounded root, even-odd rule.
+  bool Contains(std::int32_t ax, std::int32_t ay) const;
+  // Name, angulation in degrees and supported root area in mm², in the user's format.
+  std::string Info() const;
+
+  void Translate(TPointDouble aPt);
+  // Turns the tooth and its brackets by theta (counterclockwise) about rotationPt.
+  void Rotate(TPointDouble rotationPt, double theta);
+  // Adds a bracket dy units down the axis from the cusp and dx across it (toward +x when
+  // upright); the bracket keeps its axis along +x.
+  TBracket& AddBracket(double dx, double dy);
+
+  void SetAsOriginalPosition();
+  // Back to the stored cRes and Tip (the pose is (0, 0), upright until one is stored).
+  void ResetToOriginalPosition();
+  void SetOriginalOutline();
+  void ClearOriginalOutline();
+
+  // Sum of the force systems of every wire at every attachment of every bracket; its
+  // origin is wherever the sum leaves it (zero system at (0, 0) without wires).
+  TForceMoment TotalForce() const;
+  // One movement step under aFM, the TotalForce taken at the start of the run step. On
+  // return aFM is moved to cRes, unless the tooth is ankylosed or aFM is empty. The step
+  // length comes from a fresh TotalForce (earlier teeth may have moved), the turn from one
+  // taken after the translation.
+  void OrthoMove(TForceMoment& aFM);
+
+  // Crown, root, centre of resistance, supporting-cervix line, brackets and forces.
+  void Draw(TCanvas& aCanvas) const;
+  // The force systems at the places ForceDrawPlaces selects.
+  void DrawForces(TCanvas& aCanvas) const;
+  // The stored reference outline as a dotted open polyline in the caller's colour.
+  void DrawOriginalOutline(TCanvas& aCanvas) const;
+  // Cusp and apex "Rotate" handles and the cRes "Translate" handle, owned by the caller.
+  TMarkerList Markers();
+  // Five invisible hit boxes on the response curve points (editor coordinates).
+  TMarkerList ResponceMarkers() const;
+
+ protected:
+  // A tooth type's fixed numbers, in its local frame (the crown–root junction near the
+  // origin, crown up).
+  struct TToothTable {
+    const char* Name;
+    TPointDouble cusp;
+    TPointDouble apex;
+    TPointDouble cRes;
+    TPointDouble cervix;
+    std::int32_t cervixDiameter;
+    std::span<const TPointDouble> crown;
+    std::span<const TPointDouble> root;
+  };
+
+  // Leaves the tooth empty for a derived type's constructor to fill in with its own Init
+  // (a base constructor cannot dispatch to it).
+  struct TDeferInit {};
+  explicit TTooth(TDeferInit) {}
+
+  // Fills in the tooth; each type replaces it completely.
+  virtual void Init();
+  // Name, landmarks, cRes, cervix and outlines from table (x negated when mirrored),
+  // then the move to the common starting place (200, 850).
+  void InitFromTable(const TToothTable& table, bool mirrored);
+
+ private:
+  bool FAnkylosed = false;
+  std::string FName;
+  TPointDouble FcRes;
+  TBracketList FBrackets;
+  TPointDouble FCervix;
+  TPointDouble FOrigCRes;
+  double FOrigTip = 0.0;
+};
+
+}  // namespace orvela

@@ -1,0 +1,183 @@
+#include "model/wire.h"
+
+#include <cmath>
+
+#include "graphics/shapes.h"
+#include "util/format.h"
+
+namespace orvela {
+
+namespace {
+
+constexpr std::int16_t PliersCursor = 1;
+constexpr std::int32_t WireEndImage = 3;
+// Half the width of the band that hit-tests a loose wire, model units.
+constexpr double BandHalfWidth = 3.0;
+
+bool TryRound(double x, double y, TPoint& result) {
+  std::int64_t rx = 0;
+  std::int64_t ry = 0;
+  if (!TryRoundToInt64(x, rx) || !TryRoundToInt64(y, ry)) return false;
+  result = RoundPoint(TPointDouble{x, y});
+  return true;
+}
+
+}  // namespace
+
+TWireStraight::TWireStraight() : material(DefaultWireMaterial), size(DefaultWireSize) {
+  FFreeEnds[0] = std::make_unique<TAttachment>(nullptr, "", TPointDouble{100, 900}, 0.0);
+  FFreeEnds[1] = std::make_unique<TAttachment>(nullptr, "", TPointDouble{200, 900}, 0.0);
+  Attachments = {FFreeEnds[0].get(), FFreeEnds[1].get()};
+}
+
+TWireStraight::~TWireStraight() {
+  // One listing per tied end; DetachWire of an end already untied does nothing.
+  for (std::size_t i = 0; i < Attachments.size(); ++i) {
+    if (Attachments[i] != nullptr && Attachments[i] != FFreeEnds[i].get())
+      Attachments[i]->DetachWire(this);
+  }
+}
+
+bool TWireStraight::IsTied(std::size_t end) const {
+  return Attachments[end] != nullptr && Attachments[end]->Owner() != nullptr;
+}
+
+void TWireStraight::SetAttachment(TAttachment* oldAt, TAttachment* newAt) {
+  // An end always sits somewhere; retying an end where it is would destroy a free end
+  // that it still uses.
+  if (newAt == nullptr || newAt == oldAt) return;
+  std::size_t end = 0;
+  if (Attachments[0] == oldAt) {
+    end = 0;
+  } else if (Attachments[1] == oldAt) {
+    end = 1;
+  } else {
+    return;
+  }
+  oldAt->DetachWire(this);
+  if (oldAt == FFreeEnds[end].get()) FFreeEnds[end].reset();
+  Attachments[end] = newAt;
+  newAt->AttachWire(this);
+}
+
+void TWireStraight::ReleaseEnd(TAttachment* dying) {
+  for (std::size_t i = 0; i < Attachments.size(); ++i) {
+    if (Attachments[i] == dying) {
+      FFreeEnds[i] = std::make_unique<TAttachment>(nullptr, "", dying->Origin(), 0.0);
+      Attachments[i] = FFreeEnds[i].get();
+      return;
+    }
+  }
+}
+
+TWireEndPose TWireStraight::Pose(std::size_t end) const {
+  const TAttachment& att = *Attachments[end];
+  const TBracket* bracket = att.Owner();
+  return TWireEndPose{att.Origin(), bracket != nullptr ? bracket->Origin() : att.Origin(),
+                      att.Direction()};
+}
+
+TRect TWireStraight::BoundsRect() const {
+  const TPoint a = RoundPoint(Attachments[0]->Origin());
+  const TPoint b = RoundPoint(Attachments[1]->Origin());
+  return TRect{std::min(a.x, b.x) - 2, std::min(a.y, b.y) - 2, std::max(a.x, b.x) + 2,
+               std::max(a.y, b.y) + 2};
+}
+
+bool TWireStraight::Contains(std::int32_t ax, std::int32_t ay) const {
+  const TPointDouble a = Attachments[0]->Origin();
+  const TPointDouble b = Attachments[1]->Origin();
+  if (IsTied(0) && IsTied(1)) {
+    TSplineSegment spline;
+    spline.origin = RoundPoint(a);
+    spline.corner = RoundPoint(b);
+    spline.angleOrigin = Attachments[0]->Direction();
+    spline.angleCorner = Attachments[1]->Direction() + Pi;
+    return spline.Contains(ax, ay);
+  }
+  std::array<TPoint, 4> band;
+  const double length = PointDistance(a, b);
+  const double ux = BandHalfWidth * (b.x - a.x) / length;
+  const double uy = BandHalfWidth * (b.y - a.y) / length;
+  const bool ok = length != 0.0 && TryRound(a.x + uy, a.y - ux, band[0]) &&
+                  TryRound(a.x - uy, a.y + ux, band[1]) && TryRound(b.x - uy, b.y + ux, band[2]) &&
+                  TryRound(b.x + uy, b.y - ux, band[3]);
+  if (!ok) {
+    band = {RoundPoint({a.x - 3, a.y - 3}), RoundPoint({a.x - 3, a.y + 3}),
+            RoundPoint({b.x + 3, b.y + 3}), RoundPoint({b.x + 3, b.y - 3})};
+  }
+  return PolygonContainsPoint(band, TPoint{ax, ay}, TFillRule::Winding);
+}
+
+void TWireStraight::Draw(TCanvas& aCanvas) const {
+  const int savedWidth = aCanvas.Pen().Width;
+  aCanvas.Pen().Width = 3;
+  const TPoint a = RoundPoint(Attachments[0]->Origin());
+  const TPoint b = RoundPoint(Attachments[1]->Origin());
+  if (IsTied(0) && IsTied(1)) {
+    TSplineSegment spline;
+    spline.origin = a;
+    spline.corner = b;
+    spline.angleOrigin = Attachments[0]->Direction();
+    spline.angleCorner = Attachments[1]->Direction() + Pi;
+    spline.Draw(aCanvas);
+  } else {
+    aCanvas.MoveTo(a);
+    aCanvas.LineTo(b);
+  }
+  aCanvas.Pen().Width = savedWidth;
+}
+
+TMarkerList TWireStraight::Markers() const {
+  static constexpr std::array<const char*, 2> Hints{"End A. Drag this end to tie to a bracket.",
+                                                    "End B. Drag this end to tie to a bracket."};
+  TMarkerList markers;
+  markers.reserve(2);
+  for (std::size_t i = 0; i < Attachments.size(); ++i) {
+    auto marker = std::make_unique<TMarkerExtended>();
+    marker->ImageList = ImageListWireMarkers;
+    marker->ShapeType = oglmImage;
+    marker->imageIdx = WireEndImage;
+    marker->origin = RoundPoint(Attachments[i]->Origin());
+    marker->Hint = Hints[i];
+    marker->Cursor = PliersCursor;
+    marker->Owner = Attachments[i];
+    marker->Action = "TieWire";
+    markers.push_back(std::move(marker));
+  }
+  return markers;
+}
+
+std::string TWireStraight::Info() const {
+  return MaterialName() + " " + SizeName() + "   Force: " + FormatFloat("0 gf", Force()) +
+         "   Moment A: " + FormatFloat("0 ", MomentA() / 10.0) + "gf.mm" +
+         "   Moment B: " + FormatFloat("0 ", MomentB() / 10.0) + "gf.mm";
+}
+
+double TWireStraight::MomentInertia() const { return MomentInertiaOf(size); }
+
+double TWireStraight::Length() const {
+  return PointDistance(Attachments[0]->Origin(), Attachments[1]->Origin());
+}
+
+TForceMoment TWireStraight::Forces(const TAttachment& aAtt) const {
+  if (!IsTied(0) || !IsTied(1)) return TForceMoment(aAtt.Origin(), 0.0, 0.0, 0.0);
+  const TWireEnd end = &aAtt == Attachments[0] ? TWireEnd::A : TWireEnd::B;
+  return WireEndForces(Pose(0), Pose(1), end, ModulusElasticity(), MomentInertia(),
+                       ZeroWidthBrackets);
+}
+
+double TWireStraight::Force() const { return Forces(*Attachments[0]).Magnitude(); }
+
+double TWireStraight::MomentA() const { return Forces(*Attachments[0]).m; }
+
+double TWireStraight::MomentB() const { return Forces(*Attachments[1]).m; }
+
+double TWireStraight::AngleRatio() const {
+  if (!IsTied(0) || !IsTied(1)) return 1.0;
+  return WireAngleRatio(Pose(0), Pose(1));
+}
+
+std::string TWireStraight::BurstoneClass() const { return BurstoneClassOf(AngleRatio()); }
+
+}  // namespace orvela

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "graphics/canvas.h"
+#include "graphics/markers.h"
+#include "mechanics/forcemoment.h"
+#include "mechanics/wiremechanics.h"
+#include "model/bracket.h"
+
+namespace orvela {
+
+// A straight elastic wire between two ends, A = Attachments[0] and B = Attachments[1].
+// A tied end is an attachment of a bracket (the wire is listed in its Wires); a free end
+// is an ownerless attachment that the wire owns and nobody lists. With both ends tied the
+// wire is a beam clamped in the two slots: its force systems come from the two end poses
+// (attachment point, slot direction = bracket Tip + attachment Angulation), the modulus
+// and the second moment of the cross-section; a wire with a free end exerts nothing.
+// Forces are in gf, moments in gf·0.1 mm, clockwise positive.
+class TWireStraight {
+ public:
+  TWireMaterial material;
+  TWireSize size;
+  // End A, end B; observers (a free end is also held by the wire).
+  std::array<TAttachment*, 2> Attachments{};
+
+  // Default material and size, free ends at (100, 900) and (200, 900).
+  TWireStraight();
+  TWireStraight(const TWireStraight&) = delete;
+  TWireStraight& operator=(const TWireStraight&) = delete;
+  // Unties the wire from its tied ends, so that no attachment keeps listing it.
+  ~TWireStraight();
+
+  // Moves the end at oldAt (end A first) to newAt; a free end left behind is destroyed.
+  // Nothing happens when neither end is at oldAt.
+  void SetAttachment(TAttachment* oldAt, TAttachment* newAt);
+  bool IsTied(std::size_t end) const;
+
+  // Rounded end points grown by 2 on every side.
+  TRect BoundsRect() const;
+  // Within 3 units of the drawn curve (both ends tied) or of the straight band.
+  bool Contains(std::int32_t ax, std::int32_t ay) const;
+  // Width-3 pen in the caller's colour: the curve leaving both slots along them, or a
+  // straight line while an end is free.
+  void Draw(TCanvas& aCanvas) const;
+  // "TieWire" handles on end A and end B, owned by the caller.
+  TMarkerList Markers() const;
+  // Material, size, force and both moments in the user's number format.
+  std::string Info() const;
+
+  double ModulusElasticity() const { return material.Modulus; }
+  // Second moment of area of the cross-section, model units⁴.
+  double MomentInertia() const;
+  const std::string& MaterialName() const { return material.Name; }
+  const std::string& SizeName() const { return size.Name; }
+  // Distance between the two attachment points.
+  double Length() const;
+  // The force system on the end tied at aAtt (end B unless aAtt is end A).
+  TForceMoment Forces(const TAttachment& aAtt) const;
+  // Force magnitude at end A, gf.
+  double Force() const;
+  double MomentA() const;
+  double MomentB() const;
+  // The smaller end angle over the larger, in [−1, 1]; 1 with a free end.
+  double AngleRatio() const;
+  // Geometry class "I" … "VI" of AngleRatio.
+  std::string BurstoneClass() const;
+
+ private:
+  friend class TAttachment;
+  // The attachment at an end is being destroyed: the end becomes free at its last point.
+  void ReleaseEnd(TAttachment* dying);
+  TWireEndPose Pose(std::size_t end) const;
+
+  std::array<std::unique_ptr<TAttachment>, 2> FFreeEnds;
+};
+
+}  // namespace orvela

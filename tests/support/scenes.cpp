@@ -1,0 +1,106 @@
+#include "scenes.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace orvela::test {
+
+namespace {
+
+constexpr double Degree = Pi / 180.0;
+
+struct TArchPlace {
+  std::int32_t Fdi;
+  double X;     // where the tooth's local origin goes
+  double Turn;  // degrees, about cRes
+};
+
+// Left to right as seen from the side: widths of about 11 mm (molars) and 7 mm (others)
+// with small gaps, so that every wire spans 2 to 4 mm.
+constexpr std::array<TArchPlace, 8> ArchPlaces{{
+    {46, 70, 0.0},
+    {45, 175, 3.0},
+    {44, 255, 0.0},
+    {43, 335, -4.0},
+    {33, 415, 2.0},
+    {34, 495, 0.0},
+    {35, 575, -3.0},
+    {36, 670, 0.0},
+}};
+
+void AddArch(TScene& scene, double dy) {
+  std::vector<TTooth*> row;
+  for (const TArchPlace& place : ArchPlaces) {
+    // New teeth start with their local origin at (200, 850).
+    TTooth& tooth = scene.AddTooth(place.Fdi, {place.X - 200.0, dy - 350.0});
+    tooth.Rotate(tooth.cRes(), place.Turn * Degree);
+    row.push_back(&tooth);
+  }
+  for (std::size_t i = 0; i + 1 < row.size(); ++i)
+    scene.Tie(AttachmentOf(*row[i], "Mesial"), AttachmentOf(*row[i + 1], "Distal"));
+}
+
+}  // namespace
+
+TScene& TScene::operator=(TScene&& other) noexcept {
+  Wires.clear();
+  Teeth = std::move(other.Teeth);
+  Wires = std::move(other.Wires);
+  return *this;
+}
+
+TScene::~TScene() { Wires.clear(); }
+
+TTooth& TScene::AddTooth(std::int32_t fdi, TPointDouble offset) {
+  auto tooth = CreateTooth(fdi);
+  if (!tooth) throw std::invalid_argument("no tooth type " + std::to_string(fdi));
+  tooth->AddBracket(0, StandardBracketDepth(fdi));
+  tooth->Translate(offset);
+  Teeth.push_back(std::move(tooth));
+  return *Teeth.back();
+}
+
+TWireStraight& TScene::Tie(TAttachment& a, TAttachment& b) {
+  auto wire = std::make_unique<TWireStraight>();
+  wire->SetAttachment(wire->Attachments[0], &a);
+  wire->SetAttachment(wire->Attachments[1], &b);
+  Wires.push_back(std::move(wire));
+  return *Wires.back();
+}
+
+TAttachment& AttachmentOf(const TTooth& tooth, std::string_view name) {
+  for (const auto& att : tooth.Brackets().at(0)->Attachments) {
+    if (att->Name() == name) return *att;
+  }
+  throw std::invalid_argument("no attachment " + std::string(name));
+}
+
+TScene MakeCanineAndPremolarScene() {
+  TScene scene;
+  TTooth& canine = scene.AddTooth(33, {200, -300});
+  TTooth& premolar = scene.AddTooth(34, {285, -290});
+  premolar.Rotate(premolar.cRes(), -5.0 * Degree);
+  scene.Tie(AttachmentOf(canine, "Mesial"), AttachmentOf(premolar, "Distal"));
+  return scene;
+}
+
+TScene MakeLowerArchScene() {
+  TScene scene;
+  AddArch(scene, 0.0);
+  return scene;
+}
+
+TScene MakeLargeScene(std::int32_t copies) {
+  TScene scene;
+  for (std::int32_t k = 0; k < copies; ++k) AddArch(scene, -300.0 * k);
+  return scene;
+}
+
+void SimulationStep(TScene& scene) {
+  std::vector<TForceMoment> forces;
+  forces.reserve(scene.Teeth.size());
+  for (const auto& tooth : scene.Teeth) forces.push_back(tooth->TotalForce());
+  for (std::size_t i = 0; i < scene.Teeth.size(); ++i) scene.Teeth[i]->OrthoMove(forces[i]);
+}
+
+}  // namespace orvela::test
