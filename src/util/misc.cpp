@@ -1,6 +1,10 @@
 #include "util/misc.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <pwd.h>
@@ -89,7 +93,111 @@ std::string PersonalPath() {
   return home + "/Documents";
 }
 
+void CopyTree(const fs::path& source, const fs::path& destination, const fs::path& top) {
+  std::error_code ec;
+  fs::directory_iterator it(source, fs::directory_options::skip_permission_denied, ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const fs::directory_entry& entry = *it;
+    const fs::path target = destination / entry.path().filename();
+    std::error_code entryError;
+    if (entry.is_directory(entryError)) {
+      // A linked folder may lead back up the tree; the destination may lie inside the source.
+      if (entry.is_symlink(entryError) || fs::equivalent(entry.path(), top, entryError)) continue;
+      fs::create_directories(target, entryError);
+      CopyTree(entry.path(), target, top);
+    } else if (entry.is_regular_file(entryError)) {
+      // copy_options::none fails when the target exists: nothing is overwritten.
+      fs::copy_file(entry.path(), target, fs::copy_options::none, entryError);
+    }
+  }
+}
+
+// Up to four numbers of a "1.2.1.0"-style text, missing ones 0.
+std::string FourPartVersion(std::string_view text) {
+  std::array<unsigned, 4> parts{};
+  std::size_t part = 0;
+  const char* p = text.data();
+  const char* end = text.data() + text.size();
+  while (p < end && part < parts.size()) {
+    const auto [next, ec] = std::from_chars(p, end, parts[part]);
+    if (ec != std::errc()) return "0";
+    ++part;
+    if (next == end) break;
+    if (*next != '.') return "0";
+    p = next + 1;
+  }
+  return std::to_string(parts[0]) + "." + std::to_string(parts[1]) + "." +
+         std::to_string(parts[2]) + "." + std::to_string(parts[3]);
+}
+
+// Unloads the module when the version has been read, whatever the path out.
+struct TModuleHandle {
+  void* Handle = nullptr;
+  explicit TModuleHandle(const std::string& name)
+      : Handle(dlopen(name.c_str(), RTLD_LAZY | RTLD_LOCAL)) {}
+  ~TModuleHandle() {
+    if (Handle != nullptr) dlclose(Handle);
+  }
+  TModuleHandle(const TModuleHandle&) = delete;
+  TModuleHandle& operator=(const TModuleHandle&) = delete;
+};
+
 }  // namespace
+
+std::string TrimChar(std::string_view text, char c) {
+  const std::size_t first = text.find_first_not_of(c);
+  if (first == std::string_view::npos) return "";
+  const std::size_t last = text.find_last_not_of(c);
+  return std::string(text.substr(first, last - first + 1));
+}
+
+std::vector<std::string> SplitQuoted(std::string_view text, char sep) {
+  std::vector<std::string> fields;
+  std::string_view rest = text;
+  while (rest.find(sep) != std::string_view::npos) {
+    if (rest.front() == sep) {
+      rest.remove_prefix(1);
+      continue;
+    }
+    if (rest.front() == '"') {
+      rest.remove_prefix(1);
+      const std::size_t close = rest.find('"');
+      if (close == std::string_view::npos) {
+        fields.emplace_back(rest);
+        rest = {};
+      } else {
+        fields.emplace_back(rest.substr(0, close));
+        rest.remove_prefix(close + 1);
+      }
+    } else {
+      const std::size_t at = rest.find(sep);
+      fields.emplace_back(rest.substr(0, at));
+      rest.remove_prefix(at);
+    }
+  }
+  if (!rest.empty()) fields.push_back(TrimChar(rest, '"'));
+  return fields;
+}
+
+std::int32_t IntMax(std::int32_t a, std::int32_t b) { return std::max(a, b); }
+
+std::int32_t IntMin(std::int32_t a, std::int32_t b) { return std::min(a, b); }
+
+void CopyFolderTree(const std::string& source, const std::string& destination) {
+  if (source.empty()) return;
+  CopyTree(fs::path(source), fs::path(destination), fs::path(destination));
+}
+
+std::string FileVersionText(const std::string& fileName) {
+  if (fileName.empty()) return FourPartVersion(ORVELA_VERSION_TEXT);
+  const TModuleHandle module(fileName);
+  if (module.Handle == nullptr) return "0";
+  const void* symbol = dlsym(module.Handle, "OrvelaFileVersion");
+  if (symbol == nullptr) return "0";
+  const auto* parts = static_cast<const std::uint16_t*>(symbol);
+  return std::to_string(parts[0]) + "." + std::to_string(parts[1]) + "." +
+         std::to_string(parts[2]) + "." + std::to_string(parts[3]);
+}
 
 std::string ShellFolderPath(std::int32_t id, bool create) {
   std::string path;
