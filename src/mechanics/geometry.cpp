@@ -1,8 +1,19 @@
 #include "mechanics/geometry.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace orvela {
+
+namespace {
+
+std::int32_t ClampToInt32(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
 
 TPointDouble MakePointDouble(double x, double y) { return TPointDouble{x, y}; }
 
@@ -63,8 +74,9 @@ TPoint RoundPoint(TPointDouble p) {
   std::int64_t x = 0;
   std::int64_t y = 0;
   if (!TryRoundToInt64(p.x, x) || !TryRoundToInt64(p.y, y)) return TPoint{};
-  // Taken as a 32-bit integer: the low 32 bits, as a truncating conversion would.
-  return TPoint{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+  // Beyond the 32-bit range the coordinate is held at the limit: keeping only the low bits
+  // would bring a far-away point back onto the drawing at an arbitrary place.
+  return TPoint{ClampToInt32(x), ClampToInt32(y)};
 }
 
 }  // namespace orvela

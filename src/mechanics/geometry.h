@@ -46,7 +46,8 @@ double NormalizeAngle(double x);
 // Turns p in place about c by theta (counterclockwise positive).
 void RotatePoint(TPointDouble& p, TPointDouble c, double theta);
 
-// Nearest integer point, ties to even; (0, 0) when a coordinate cannot be rounded.
+// Nearest integer point, ties to even; (0, 0) when a coordinate is not a number or beyond
+// the 64-bit range. A coordinate outside the 32-bit range is held at its limit.
 TPoint RoundPoint(TPointDouble p);
 
 // Nearest integer, ties to even; false when x is not a number or outside the 64-bit range.

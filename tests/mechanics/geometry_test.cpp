@@ -84,7 +84,9 @@ TEST(RoundPoint, TiesToEvenAndFailures) {
   EXPECT_EQ(RoundPoint({nan, 7}), (TPoint{0, 0}));
   EXPECT_EQ(RoundPoint({7, inf}), (TPoint{0, 0}));
   EXPECT_EQ(RoundPoint({7, 1e19}), (TPoint{0, 0}));
-  EXPECT_EQ(RoundPoint({-9223372036854775808.0, 7}).y, 7);  // -2^63 still fits
+  // Within 64 bits but beyond 32: held at the limit, not wrapped round onto the drawing.
+  EXPECT_EQ(RoundPoint({4294967396.0, -3e9}), (TPoint{INT32_MAX, INT32_MIN}));
+  EXPECT_EQ(RoundPoint({-9223372036854775808.0, 7}), (TPoint{INT32_MIN, 7}));
 
   std::int64_t r = 0;
   EXPECT_FALSE(TryRoundToInt64(9223372036854775808.0, r));
