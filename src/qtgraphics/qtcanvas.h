@@ -1,0 +1,139 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QPainter>
+#include <QSize>
+#include <QTransform>
+
+#include "graphics/canvas.h"
+
+class QPaintDevice;
+class QSvgGenerator;
+
+namespace orvela {
+
+// TCanvas over a QPainter on any paint device. The owner sets the mapping from logical
+// (model) units to device pixels, normally a y-flipping affine transform; every call draws
+// through it without antialiasing, so figures land on whole pixels.
+//
+// Pens: width 0 is cosmetic (one device pixel at any zoom); a positive width is in logical
+// units and grows with the zoom, but never drawn thinner than one pixel. Not-xor is the
+// raster operation NOT(source XOR destination): on a QImage drawing a figure twice restores
+// every pixel; devices without raster operations (SVG) draw not-xor figures in copy mode.
+//
+// Painting: each call opens a painter for itself unless the owner has opened one with
+// Begin(); Begin() … End() around a whole repaint is much faster. While a painter is open
+// the device must not be resized or reassigned.
+class TQtCanvas : public TCanvas {
+ public:
+  // The device must outlive the canvas.
+  explicit TQtCanvas(QPaintDevice& device);
+  TQtCanvas(const TQtCanvas&) = delete;
+  TQtCanvas& operator=(const TQtCanvas&) = delete;
+  ~TQtCanvas() override;
+
+  QPaintDevice& Device() const { return FDevice; }
+
+  // Logical (model) units to device pixels. A transform that cannot be inverted makes
+  // DeviceToLogical return (0, 0).
+  void SetMapping(const QTransform& modelToDevice);
+  const QTransform& Mapping() const { return FMapping; }
+
+  // Keeps one painter open on the device until End() (or the canvas goes).
+  void Begin();
+  void End();
+  bool IsActive() const { return FPainter != nullptr; }
+
+  void MoveTo(TPoint p) override;
+  void LineTo(TPoint p) override;
+  void Rectangle(TPoint a, TPoint b) override;
+  void Ellipse(TPoint a, TPoint b) override;
+  // Counter-clockwise in logical coordinates from the ray through start to the ray through
+  // end; equal rays give the whole ellipse.
+  void Arc(TPoint a, TPoint b, TPoint start, TPoint end) override;
+  // Even-odd fill.
+  void Polygon(std::span<const TPoint> points) override;
+  void Polyline(std::span<const TPoint> points) override;
+  void FillRectWhite(const TRect& r) override;
+  // The source must be a TQtImageCanvas (or a TQtCanvas on a QImage); others copy nothing.
+  void CopyRect(const TRect& r, const TCanvas& source) override;
+  // The picture at its natural pixel size, centred on the logical point
+  // (left + width div 2, bottom + height div 2) of r: for a handle, whose r is the
+  // picture's pixel extent around its point, that is the point itself. (Stretching the
+  // picture to r would blur it and let it grow by up to a model unit at high zoom.) Lists
+  // other than TQtImageList and indices out of range draw nothing.
+  void DrawImage(const TRect& r, const TImageList& images, int index) override;
+  // Inverse mapping, rounded to the nearest integer (ties to even).
+  TPoint DeviceToLogical(TPoint device) const override;
+
+  // The pixels of the device when it is a QImage, else null.
+  const QImage* SourceImage() const;
+
+ protected:
+  // Ends an open painter; every later call draws nothing.
+  void Disable();
+
+ private:
+  // The open painter, or a temporary one for the current call.
+  class TPaint;
+
+  void PreparePen(QPainter& painter) const;
+  void PrepareBrush(QPainter& painter) const;
+  void PrepareMode(QPainter& painter) const;
+
+  QPaintDevice& FDevice;
+  std::unique_ptr<QPainter> FPainter;
+  QTransform FMapping;
+  std::optional<QTransform> FInverse;
+  TPoint FPosition;
+  bool FDisabled = false;
+};
+
+namespace qtcanvas_detail {
+// Base-from-member holders: the device exists before the TQtCanvas base that draws on it
+// and goes after it.
+struct TImageHolder {
+  QImage FImage;
+};
+struct TSvgHolder {
+  std::unique_ptr<QBuffer> FBuffer;
+  std::unique_ptr<QSvgGenerator> FGenerator;
+  TSvgHolder(QSize sizePixels, int resolutionDpi);
+  TSvgHolder(const TSvgHolder&) = delete;
+  TSvgHolder& operator=(const TSvgHolder&) = delete;
+  ~TSvgHolder();
+};
+}  // namespace qtcanvas_detail
+
+// A canvas with its own QImage back buffer (ARGB32 premultiplied), white after each resize.
+class TQtImageCanvas : private qtcanvas_detail::TImageHolder, public TQtCanvas {
+ public:
+  explicit TQtImageCanvas(QSize size);
+
+  // Ends an open painter first; the new buffer is white.
+  void Resize(QSize size);
+  QSize Size() const { return FImage.size(); }
+  // Ends an open painter first, so that the pixels are complete.
+  const QImage& Image();
+};
+
+// A canvas that records a vector picture as SVG (for the clipboard): sizePixels device
+// units at resolutionDpi per inch give the picture's physical size. The owner sets the
+// mapping into those device units as for a screen.
+class TQtSvgCanvas : private qtcanvas_detail::TSvgHolder, public TQtCanvas {
+ public:
+  TQtSvgCanvas(QSize sizePixels, int resolutionDpi);
+
+  // Ends the picture and returns the SVG document; drawing afterwards is ignored.
+  QByteArray Finish();
+
+ private:
+  bool FFinished = false;
+};
+
+}  // namespace orvela

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QImage>
+#include <QString>
+
+#include "graphics/imagelist.h"
+
+namespace orvela {
+
+// A picture list of the Qt layer: equally sized 32-bit images with per-pixel alpha, kept as
+// ARGB32 premultiplied for fast blending.
+class TQtImageList final : public TImageList {
+ public:
+  TQtImageList(int width, int height);
+
+  int Width() const override { return FWidth; }
+  int Height() const override { return FHeight; }
+  int Count() const override { return static_cast<int>(FImages.size()); }
+
+  // Appends a picture; false (and nothing added) when it is null or not of the list's size.
+  bool Add(const QImage& image);
+  // Loads a picture from a file or resource path, as Add; an SVG is rendered at the list's
+  // size onto a transparent image.
+  bool Load(const QString& path);
+  // 0 ≤ index < Count().
+  const QImage& Image(int index) const { return FImages.at(static_cast<std::size_t>(index)); }
+
+ private:
+  int FWidth;
+  int FHeight;
+  std::vector<QImage> FImages;
+};
+
+// The handle pictures compiled into the program (SVG sources in resources/pictures, rendered
+// when the lists are made): 44 × 44 (0 centre-of-resistance handle,
+// 1 rotation handle) and 22 × 22 (0, 1, 2 bracket slots open to the left, right and bottom;
+// 3 wire end). A picture that cannot be loaded leaves the list shorter; a missing index
+// draws nothing.
+std::unique_ptr<TQtImageList> MakeMarkerImages();
+std::unique_ptr<TQtImageList> MakeWireMarkerImages();
+
+// Owns the program's two picture lists and publishes them as ImageListMarkers and
+// ImageListWireMarkers for as long as it lives. One at a time.
+class TProgramImageLists {
+ public:
+  TProgramImageLists();
+  TProgramImageLists(const TProgramImageLists&) = delete;
+  TProgramImageLists& operator=(const TProgramImageLists&) = delete;
+  ~TProgramImageLists();
+
+  const TQtImageList& Markers() const { return *FMarkers; }
+  const TQtImageList& WireMarkers() const { return *FWireMarkers; }
+
+ private:
+  std::unique_ptr<TQtImageList> FMarkers;
+  std::unique_ptr<TQtImageList> FWireMarkers;
+};
+
+}  // namespace orvela
