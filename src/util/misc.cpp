@@ -95,6 +95,9 @@ std::string PersonalPath() {
 
 void CopyTree(const fs::path& source, const fs::path& destination, const fs::path& top) {
   std::error_code ec;
+  // Files go only into a destination that existed when this level began, whatever order
+  // the folder lists its entries in.
+  const bool destinationExisted = fs::is_directory(destination, ec);
   fs::directory_iterator it(source, fs::directory_options::skip_permission_denied, ec);
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
     const fs::directory_entry& entry = *it;
@@ -105,7 +108,7 @@ void CopyTree(const fs::path& source, const fs::path& destination, const fs::pat
       if (entry.is_symlink(entryError) || fs::equivalent(entry.path(), top, entryError)) continue;
       fs::create_directories(target, entryError);
       CopyTree(entry.path(), target, top);
-    } else if (entry.is_regular_file(entryError)) {
+    } else if (destinationExisted && entry.is_regular_file(entryError)) {
       // copy_options::none fails when the target exists: nothing is overwritten.
       fs::copy_file(entry.path(), target, fs::copy_options::none, entryError);
     }

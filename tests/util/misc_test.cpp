@@ -122,16 +122,20 @@ std::string ReadFile(const fs::path& path) {
 
 TEST(CopyFolderTree, CopiesTopLevelOnlyIntoAnExistingDestination) {
   TempFolder tmp;
-  WriteFile(tmp.Path() / "src/top.txt", "top");
+  // Files named both before and after the sub-folder, whichever order the folder lists.
+  WriteFile(tmp.Path() / "src/a.txt", "a");
   WriteFile(tmp.Path() / "src/sub/inner.txt", "inner");
+  WriteFile(tmp.Path() / "src/top.txt", "top");
   const fs::path dst = tmp.Path() / "dst";
 
   CopyFolderTree(tmp.Slash("src"), tmp.Slash("dst"));
   EXPECT_EQ(ReadFile(dst / "sub/inner.txt"), "inner");
   EXPECT_FALSE(fs::exists(dst / "top.txt"));
+  EXPECT_FALSE(fs::exists(dst / "a.txt"));
 
   CopyFolderTree(tmp.Slash("src"), tmp.Slash("dst"));
   EXPECT_EQ(ReadFile(dst / "top.txt"), "top");
+  EXPECT_EQ(ReadFile(dst / "a.txt"), "a");
 
   // Never overwrites, never deletes.
   WriteFile(dst / "sub/inner.txt", "edited");
