@@ -17,6 +17,8 @@ struct TArchPlace {
 
 // Left to right as seen from the side: widths of about 11 mm (molars) and 7 mm (others)
 // with small gaps, so that every wire spans 2 to 4 mm.
+constexpr double BracketLine = 530.0;
+
 constexpr std::array<TArchPlace, 8> ArchPlaces{{
     {46, 70, 0.0},
     {45, 175, 3.0},
@@ -32,7 +34,9 @@ void AddArch(TScene& scene, double dy) {
   std::vector<TTooth*> row;
   for (const TArchPlace& place : ArchPlaces) {
     // New teeth start with their local origin at (200, 850).
-    TTooth& tooth = scene.AddTooth(place.Fdi, {place.X - 200.0, dy - 350.0});
+    TTooth& tooth = scene.AddTooth(place.Fdi, {place.X - 200.0, 0.0});
+    // Brackets levelled on one line; only the turns bend the wires.
+    tooth.Translate({0.0, BracketLine + dy - tooth.Brackets()[0]->Origin().y});
     tooth.Rotate(tooth.cRes(), place.Turn * Degree);
     row.push_back(&tooth);
   }
@@ -62,6 +66,8 @@ TTooth& TScene::AddTooth(std::int32_t fdi, TPointDouble offset) {
 
 TWireStraight& TScene::Tie(TAttachment& a, TAttachment& b) {
   auto wire = std::make_unique<TWireStraight>();
+  wire->material = MaterialTable[2];
+  wire->size = SizeTable[2];
   wire->SetAttachment(wire->Attachments[0], &a);
   wire->SetAttachment(wire->Attachments[1], &b);
   Wires.push_back(std::move(wire));

@@ -22,7 +22,8 @@ struct TScene {
 
   // Creates the tooth of that FDI number with its standard bracket, moved by offset.
   TTooth& AddTooth(std::int32_t fdi, TPointDouble offset);
-  // A new wire with end A tied at a and end B at b.
+  // A new wire of row 2 of each table (Nitinol, 0.014 round: a light wire whose forces
+  // between neighbours stay near 100 gf) with end A tied at a and end B at b.
   TWireStraight& Tie(TAttachment& a, TAttachment& b);
 };
 
@@ -35,8 +36,8 @@ TAttachment& AttachmentOf(const TTooth& tooth, std::string_view name);
 TScene MakeCanineAndPremolarScene();
 
 // (b) All eight lower teeth in a row, 46 … 43, 33 … 36 from left to right, each
-// neighbour's "Mesial" tied to the next one's "Distal" (seven wires); some teeth are
-// turned a few degrees.
+// neighbour's "Mesial" tied to the next one's "Distal" (seven wires); the brackets are
+// levelled on y = 530 and 45, 43, 33 and 35 are turned by 2 to 4 degrees.
 TScene MakeLowerArchScene();
 
 // (c) copies of scene (b), one below the other: 8 × copies teeth, 7 × copies wires.
