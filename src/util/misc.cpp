@@ -94,10 +94,11 @@ std::string PersonalPath() {
 }
 
 void CopyTree(const fs::path& source, const fs::path& destination, const fs::path& top) {
-  std::error_code ec;
   // Files go only into a destination that existed when this level began, whatever order
   // the folder lists its entries in.
-  const bool destinationExisted = fs::is_directory(destination, ec);
+  std::error_code statusError;
+  const bool destinationExisted = fs::is_directory(destination, statusError);
+  std::error_code ec;
   fs::directory_iterator it(source, fs::directory_options::skip_permission_denied, ec);
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
     const fs::directory_entry& entry = *it;
