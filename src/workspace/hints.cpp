@@ -1,0 +1,29 @@
+#include "workspace/hints.h"
+
+#include <QAction>
+#include <QWidget>
+
+namespace orvela {
+
+QString HintTooltip(const QString& hint) {
+  QString tip = hint.section(QLatin1Char('|'), 0, 0);
+  tip.replace(QStringLiteral("##"), QStringLiteral("\n"));
+  return tip;
+}
+
+QString HintStatus(const QString& hint) {
+  const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+  return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+void SetHint(QWidget& widget, const QString& hint) {
+  widget.setToolTip(HintTooltip(hint));
+  widget.setStatusTip(HintStatus(hint));
+}
+
+void SetHint(QAction& action, const QString& hint) {
+  action.setToolTip(HintTooltip(hint));
+  action.setStatusTip(HintStatus(hint));
+}
+
+}  // namespace orvela

@@ -1,0 +1,290 @@
+#include "workspace/settings.h"
+
+#include <charconv>
+#include <string_view>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include "mechanics/forcedraw.h"
+#include "mechanics/wiremechanics.h"
+#include "model/tooth.h"
+#include "util/format.h"
+#include "util/ini.h"
+#include "util/misc.h"
+#include "util/startup.h"
+
+namespace orvela {
+
+namespace {
+
+constexpr const char* General = "General";
+constexpr const char* Calculation = "Calculation";
+constexpr const char* Wire = "Wire";
+constexpr const char* View = "View";
+constexpr std::string_view NameSeparator = ", ";
+constexpr std::string_view DimensionSeparator = " x ";
+// Fallbacks of numbers that do not read.
+constexpr double UnreadableModulus = 100000.0;
+constexpr double UnreadableDimension = 4.0;
+constexpr double UnreadableThresholdForce = 1.0;
+constexpr double UnreadableThresholdMoment = 10.0;  // gf.mm
+constexpr std::int32_t FallbackGridDensity = 2;
+// The moment threshold is held in gf·0.1 mm and stored in gf.mm.
+constexpr double MomentUnitsPerGfMm = 10.0;
+
+std::optional<double> FileNumber(std::string_view text) {
+  double value = 0.0;
+  if (!TryStrToFloat(text, value, FixedFormatSettings)) return std::nullopt;
+  return value;
+}
+
+std::optional<int> WholeNumber(std::string_view text) {
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::string MaterialText(const TMaterialRow& row) {
+  return row.Name + std::string(NameSeparator) + FormatFloat("0", row.Modulus, FixedFormatSettings);
+}
+
+std::string SizeText(const TSizeRow& row) {
+  return row.Name + std::string(NameSeparator) +
+         FormatFloat("0.000", row.CrossA, FixedFormatSettings) + std::string(DimensionSeparator) +
+         FormatFloat("0.000", row.CrossB, FixedFormatSettings);
+}
+
+// "name, rest": the name and the rest; without ", " the name is empty and so is the rest.
+std::pair<std::string, std::string> SplitName(std::string_view s) {
+  const std::size_t at = s.find(NameSeparator);
+  if (at == std::string_view::npos) return {};
+  return {std::string(s.substr(0, at)), std::string(s.substr(at + NameSeparator.size()))};
+}
+
+void ReadWindowRect(const TIniFile& ini, TPreferences& prefs) {
+  prefs.RememberWindowRect = false;
+  prefs.WindowPlacement = {};
+  const std::string value = ini.ReadString(General, "Orvela Rect", "Default");
+  if (value == "Default") return;
+  const std::vector<std::string> fields = SplitQuoted(value, ' ');
+  if (fields.empty()) return;
+  TWindowPlacement& placement = prefs.WindowPlacement;
+  if (fields[0] == "Maximized") {
+    placement.Maximized = true;
+  } else {
+    // Each field is applied as soon as it reads; the first that does not ends the step.
+    std::optional<int>* const targets[] = {&placement.Left, &placement.Top, &placement.Width,
+                                           &placement.Height};
+    for (std::size_t i = 0; i < std::size(targets); ++i) {
+      if (i >= fields.size()) return;
+      const std::optional<int> number = WholeNumber(fields[i]);
+      if (!number) return;
+      *targets[i] = number;
+    }
+  }
+  prefs.RememberWindowRect = true;
+}
+
+void ReadMaterial(const TIniFile& ini, int index, TMaterialRow& row) {
+  const std::string key = "Material " + std::to_string(index);
+  const auto [name, rest] = SplitName(ini.ReadString(Wire, key, MaterialText(row)));
+  row.Name = name;
+  row.Modulus = FileNumber(rest).value_or(UnreadableModulus);
+}
+
+void ReadSize(const TIniFile& ini, int index, TSizeRow& row) {
+  const std::string key = "Cross Section " + std::to_string(index);
+  const auto [name, rest] = SplitName(ini.ReadString(Wire, key, SizeText(row)));
+  row.Name = name;
+  const std::string_view r = rest;
+  const std::size_t at = r.find(DimensionSeparator);
+  const std::string_view a = r.substr(0, at);
+  const std::string_view b =
+      at == std::string_view::npos ? std::string_view() : r.substr(at + DimensionSeparator.size());
+  row.CrossA = FileNumber(a).value_or(UnreadableDimension);
+  row.CrossB = FileNumber(b).value_or(UnreadableDimension);
+}
+
+// The default is a copy of row 0, replaced by every row with exactly that name: the last wins.
+template <typename Row, std::size_t N>
+Row ChooseDefault(const std::array<Row, N>& table, const std::string& name) {
+  Row chosen = table[0];
+  for (const Row& row : table) {
+    if (row.Name == name) chosen = row;
+  }
+  return chosen;
+}
+
+}  // namespace
+
+void ReadIniSettings(const std::string& path, TPreferences& prefs) {
+  const TIniFile ini(path);
+  ReadWindowRect(ini, prefs);
+
+  prefs.AutoStop = ini.ReadBool(Calculation, "Auto Stop", true);
+  prefs.ThresholdForce = FileNumber(ini.ReadString(Calculation, "Threshold Force", "1"))
+                             .value_or(UnreadableThresholdForce);
+  prefs.ThresholdMoment =
+      MomentUnitsPerGfMm * FileNumber(ini.ReadString(Calculation, "Threshold Moment", "10"))
+                               .value_or(UnreadableThresholdMoment);
+
+  for (std::size_t i = 0; i < prefs.MaterialTable.size(); ++i) {
+    ReadMaterial(ini, static_cast<int>(i), prefs.MaterialTable[i]);
+  }
+  for (std::size_t i = 0; i < prefs.SizeTable.size(); ++i) {
+    ReadSize(ini, static_cast<int>(i), prefs.SizeTable[i]);
+  }
+  prefs.DefaultWireMaterial = ChooseDefault(
+      prefs.MaterialTable, ini.ReadString(Wire, "Default Material", prefs.MaterialTable[0].Name));
+  prefs.DefaultWireSize = ChooseDefault(
+      prefs.SizeTable, ini.ReadString(Wire, "Default Cross Section", prefs.SizeTable[0].Name));
+
+  // Used as an index into the four grid steps: anything else falls back to 2 mm.
+  const std::int32_t density = ini.ReadInteger(View, "Grid Density", FallbackGridDensity);
+  prefs.GridDensity = (density >= 0 && density <= 3) ? density : FallbackGridDensity;
+  prefs.SnapGrid = ini.ReadBool(View, "Snap to Grid", true);
+  prefs.ShowGrid = ini.ReadBool(View, "View Grid", true);
+  prefs.ViewForces = ini.ReadBool(View, "View Forces", true);
+  prefs.ViewMoments = ini.ReadBool(View, "View Moments", true);
+  prefs.BracketForces = ini.ReadBool(View, "Bracket Forces", true);
+  prefs.ZeroWidthBrackets = ini.ReadBool(View, "Zero Width", prefs.ZeroWidthBrackets);
+  prefs.DrawForcesAtCRes = ini.ReadBool(View, "Draw Forces at CRes", true);
+  prefs.DrawForcesAtAttachment = ini.ReadBool(View, "Draw Forces at Attachment", true);
+  prefs.DrawForcesAtBracket = ini.ReadBool(View, "Draw Forces at Bracket", true);
+}
+
+bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
+  const TIniFile ini(path);
+  std::string rect = "Default";
+  const TWindowPlacement& placement = prefs.WindowPlacement;
+  if (prefs.RememberWindowRect && placement.Maximized) {
+    rect = "Maximized";
+  } else if (prefs.RememberWindowRect && placement.Left && placement.Top && placement.Width &&
+             placement.Height) {
+    rect = std::to_string(*placement.Left) + " " + std::to_string(*placement.Top) + " " +
+           std::to_string(*placement.Width) + " " + std::to_string(*placement.Height);
+  }
+  if (!ini.WriteString(General, "Orvela Rect", rect)) return false;
+  if (!ini.WriteBool(Calculation, "Auto Stop", prefs.AutoStop)) return false;
+  // The thresholds are kept too, so that what the options dialog set lasts.
+  if (!ini.WriteString(Calculation, "Threshold Force",
+                       FormatFloat("", prefs.ThresholdForce, FixedFormatSettings))) {
+    return false;
+  }
+  if (!ini.WriteString(
+          Calculation, "Threshold Moment",
+          FormatFloat("", prefs.ThresholdMoment / MomentUnitsPerGfMm, FixedFormatSettings))) {
+    return false;
+  }
+  for (std::size_t i = 0; i < prefs.MaterialTable.size(); ++i) {
+    if (!ini.WriteString(Wire, "Material " + std::to_string(i),
+                         MaterialText(prefs.MaterialTable[i]))) {
+      return false;
+    }
+  }
+  for (std::size_t i = 0; i < prefs.SizeTable.size(); ++i) {
+    if (!ini.WriteString(Wire, "Cross Section " + std::to_string(i),
+                         SizeText(prefs.SizeTable[i]))) {
+      return false;
+    }
+  }
+  return ini.WriteString(Wire, "Default Material", prefs.DefaultWireMaterial.Name) &&
+         ini.WriteString(Wire, "Default Cross Section", prefs.DefaultWireSize.Name) &&
+         ini.WriteInteger(View, "Grid Density", prefs.GridDensity) &&
+         ini.WriteBool(View, "Snap to Grid", prefs.SnapGrid) &&
+         ini.WriteBool(View, "View Grid", prefs.ShowGrid) &&
+         ini.WriteBool(View, "View Forces", prefs.ViewForces) &&
+         ini.WriteBool(View, "View Moments", prefs.ViewMoments) &&
+         ini.WriteBool(View, "Bracket Forces", prefs.BracketForces) &&
+         ini.WriteBool(View, "Zero Width", prefs.ZeroWidthBrackets) &&
+         ini.WriteBool(View, "Draw Forces at CRes", prefs.DrawForcesAtCRes) &&
+         ini.WriteBool(View, "Draw Forces at Attachment", prefs.DrawForcesAtAttachment) &&
+         ini.WriteBool(View, "Draw Forces at Bracket", prefs.DrawForcesAtBracket);
+}
+
+void ApplyModelPreferences(const TPreferences& prefs) {
+  for (std::size_t i = 0; i < MaterialTable.size(); ++i) {
+    MaterialTable[i] = {prefs.MaterialTable[i].Modulus, prefs.MaterialTable[i].Name};
+  }
+  for (std::size_t i = 0; i < SizeTable.size(); ++i) {
+    const TSizeRow& row = prefs.SizeTable[i];
+    SizeTable[i] = {row.CrossA, row.CrossB, row.Name};
+  }
+  DefaultWireMaterial = {prefs.DefaultWireMaterial.Modulus, prefs.DefaultWireMaterial.Name};
+  DefaultWireSize = {prefs.DefaultWireSize.CrossA, prefs.DefaultWireSize.CrossB,
+                     prefs.DefaultWireSize.Name};
+  ZeroWidthBrackets = prefs.ZeroWidthBrackets;
+  ForceDrawOptions.forces = prefs.ViewForces;
+  ForceDrawOptions.moments = prefs.ViewMoments;
+  ForceDrawOptions.reversed = prefs.BracketForces;
+  ForceDrawPlaces.atCRes = prefs.DrawForcesAtCRes;
+  ForceDrawPlaces.atAttachments = prefs.DrawForcesAtAttachment;
+  ForceDrawPlaces.atBrackets = prefs.DrawForcesAtBracket;
+}
+
+void CollectModelPreferences(TPreferences& prefs) {
+  for (std::size_t i = 0; i < MaterialTable.size(); ++i) {
+    prefs.MaterialTable[i] = {MaterialTable[i].Modulus, MaterialTable[i].Name};
+  }
+  for (std::size_t i = 0; i < SizeTable.size(); ++i) {
+    prefs.SizeTable[i] = {SizeTable[i].CrossA, SizeTable[i].CrossB, SizeTable[i].Name};
+  }
+  prefs.DefaultWireMaterial = {DefaultWireMaterial.Modulus, DefaultWireMaterial.Name};
+  prefs.DefaultWireSize = {DefaultWireSize.CrossA, DefaultWireSize.CrossB, DefaultWireSize.Name};
+  prefs.ZeroWidthBrackets = ZeroWidthBrackets;
+  prefs.ViewForces = ForceDrawOptions.forces;
+  prefs.ViewMoments = ForceDrawOptions.moments;
+  prefs.BracketForces = ForceDrawOptions.reversed;
+  prefs.DrawForcesAtCRes = ForceDrawPlaces.atCRes;
+  prefs.DrawForcesAtAttachment = ForceDrawPlaces.atAttachments;
+  prefs.DrawForcesAtBracket = ForceDrawPlaces.atBrackets;
+}
+
+const char* AutoStopCaption(bool autoStop) { return autoStop ? "Auto Stop" : "Manual Stop"; }
+
+std::optional<QRect> PlacementGeometry(const TWindowPlacement& placement, const QRect& current,
+                                       const QList<QRect>& screens) {
+  if (placement.Maximized || !placement.Left) return std::nullopt;
+  QRect r = current;
+  r.moveLeft(*placement.Left);
+  if (placement.Top) r.moveTop(*placement.Top);
+  if (placement.Width) r.setWidth(*placement.Width);
+  if (placement.Height) r.setHeight(*placement.Height);
+  if (screens.isEmpty()) return r;
+  for (const QRect& screen : screens) {
+    if (r.intersects(screen)) return r;
+  }
+  return std::nullopt;
+}
+
+bool ApplyWindowPlacement(QWidget& window, const TWindowPlacement& placement) {
+  if (placement.Maximized) {
+    window.setWindowState(window.windowState() | Qt::WindowMaximized);
+    return true;
+  }
+  QList<QRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) screens.append(screen->geometry());
+  if (const auto r = PlacementGeometry(placement, QRect(window.pos(), window.size()), screens)) {
+    window.move(r->topLeft());
+    window.resize(r->size());
+  }
+  return false;
+}
+
+TWindowPlacement CaptureWindowPlacement(const QWidget& window) {
+  TWindowPlacement placement;
+  if (window.isMaximized()) {
+    placement.Maximized = true;
+    return placement;
+  }
+  placement.Left = window.x();
+  placement.Top = window.y();
+  placement.Width = window.width();
+  placement.Height = window.height();
+  return placement;
+}
+
+}  // namespace orvela

@@ -1,0 +1,255 @@
+#include "workspace/toptions.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "util/format.h"
+#include "workspace/help.h"
+#include "workspace/hints.h"
+
+namespace orvela {
+
+namespace {
+
+enum TPage { GeneralPage = 0, ViewPage = 1, CalculationPage = 2 };
+
+// A box that does not hold a number gives these (gf and gf.mm).
+constexpr double FallbackThresholdForce = 1.0;
+constexpr double FallbackThresholdMoment = 10.0;
+constexpr double MomentUnitsPerGfMm = 10.0;
+
+constexpr const char* ForcesOnHint =
+    "Show forces and moments##  acting on the teeth##  acting on the wires.|";
+constexpr const char* AutoStopHint = "Automatically stop wire activation##when tolerance is met.|";
+constexpr const char* ThresholdHint =
+    "Stop tooth movement when##forces and moments are below the threshold|";
+
+QCheckBox* NewCheck(const char* name, const QString& caption, QWidget* parent) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(QLatin1String(name));
+  return box;
+}
+
+QString UserNumber(double value) {
+  return QString::fromStdString(FormatFloat("0", value, UserFormatSettings()));
+}
+
+double UserNumberOr(const QLineEdit& edit, double fallback) {
+  double value = 0.0;
+  if (!TryStrToFloat(edit.text().toStdString(), value, UserFormatSettings())) return fallback;
+  return value;
+}
+
+void SetRadioGroupIndex(QRadioButton* const* items, int count, int index) {
+  // Unchecking needs a non-exclusive group for a moment.
+  QButtonGroup* group = items[0]->group();
+  group->setExclusive(false);
+  for (int i = 0; i < count; ++i) items[i]->setChecked(i == index);
+  group->setExclusive(true);
+}
+
+int RadioGroupIndex(QRadioButton* const* items, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (items[i]->isChecked()) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+TToothOptions::TToothOptions(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("ToothOptions"));
+  setWindowTitle(QStringLiteral("Loop Options"));
+  QFont face = font();
+  face.setFamily(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+  setFont(face);
+
+  FPages = new QTabWidget(this);
+  FPages->setObjectName(QStringLiteral("Pages"));
+
+  // "General"
+  auto* general = new QWidget;
+  auto* generalLayout = new QVBoxLayout(general);
+  FRememberRectCB = NewCheck("RememberRectCB", QStringLiteral("Remember Window Position"), general);
+  generalLayout->addWidget(FRememberRectCB);
+  generalLayout->addStretch();
+  FPages->addTab(general, QStringLiteral("General"));
+
+  // "&View"
+  auto* view = new QWidget;
+  auto* viewLayout = new QHBoxLayout(view);
+  auto* left = new QVBoxLayout;
+  auto* right = new QVBoxLayout;
+  viewLayout->addLayout(left);
+  viewLayout->addLayout(right);
+
+  FViewGrid = NewCheck("ViewGrid", QStringLiteral("View &Grid"), view);
+  left->addWidget(FViewGrid);
+  auto* density = new QGroupBox(QStringLiteral("Grid &Density"), view);
+  density->setObjectName(QStringLiteral("GridDensity"));
+  auto* densityLayout = new QVBoxLayout(density);
+  auto* densityGroup = new QButtonGroup(density);
+  const char* densityItems[] = {"10 mm", "5 mm", "2 mm"};
+  for (int i = 0; i < 3; ++i) {
+    FGridDensity[i] = new QRadioButton(QLatin1String(densityItems[i]), density);
+    densityGroup->addButton(FGridDensity[i], i);
+    densityLayout->addWidget(FGridDensity[i]);
+  }
+  left->addWidget(density);
+  FSnapGrid = NewCheck("SnapGrid", QStringLiteral("S&nap to Grid"), view);
+  left->addWidget(FSnapGrid);
+  FNoWidthCB = NewCheck("NoWidthCB", QStringLiteral("Zero Width Brackets"), view);
+  left->addWidget(FNoWidthCB);
+  left->addStretch();
+
+  auto* forcesOn = new QGroupBox(QStringLiteral("Forces &Applied On"), view);
+  forcesOn->setObjectName(QStringLiteral("ForcesOn"));
+  SetHint(*forcesOn, QString::fromLatin1(ForcesOnHint));
+  auto* forcesOnLayout = new QVBoxLayout(forcesOn);
+  auto* forcesOnGroup = new QButtonGroup(forcesOn);
+  const char* forcesOnItems[] = {"Teeth", "Wires"};
+  for (int i = 0; i < 2; ++i) {
+    FForcesOn[i] = new QRadioButton(QLatin1String(forcesOnItems[i]), forcesOn);
+    forcesOnGroup->addButton(FForcesOn[i], i);
+    forcesOnLayout->addWidget(FForcesOn[i]);
+  }
+  right->addWidget(forcesOn);
+
+  auto* viewForce = new QGroupBox(QStringLiteral("View Forces"), view);
+  viewForce->setObjectName(QStringLiteral("ViewForceGroup"));
+  auto* viewForceLayout = new QVBoxLayout(viewForce);
+  FViewF = NewCheck("ViewF", QStringLiteral("&Forces"), viewForce);
+  FViewM = NewCheck("ViewM", QStringLiteral("&Moments"), viewForce);
+  viewForceLayout->addWidget(FViewF);
+  viewForceLayout->addWidget(FViewM);
+  right->addWidget(viewForce);
+
+  auto* drawForce = new QGroupBox(QStringLiteral("Draw Forces"), view);
+  drawForce->setObjectName(QStringLiteral("DrawForceGB"));
+  auto* drawForceLayout = new QVBoxLayout(drawForce);
+  FDrawFCRes = NewCheck("DrawFCRes", QStringLiteral("At Center of Resistance"), drawForce);
+  FDrawFAtt = NewCheck("DrawFAtt", QStringLiteral("At Attachments"), drawForce);
+  FDrawFBr = NewCheck("DrawFBr", QStringLiteral("At Brackets"), drawForce);
+  drawForceLayout->addWidget(FDrawFCRes);
+  drawForceLayout->addWidget(FDrawFAtt);
+  drawForceLayout->addWidget(FDrawFBr);
+  right->addWidget(drawForce);
+  right->addStretch();
+  FPages->addTab(view, QStringLiteral("&View"));
+
+  // "&Calculation"
+  auto* calculation = new QWidget;
+  auto* calculationLayout = new QVBoxLayout(calculation);
+  FAutoStop = NewCheck("AutoStop", QStringLiteral("&Auto Stop"), calculation);
+  SetHint(*FAutoStop, QString::fromLatin1(AutoStopHint));
+  calculationLayout->addWidget(FAutoStop);
+  auto* threshold = new QGroupBox(QStringLiteral("Threshold"), calculation);
+  threshold->setObjectName(QStringLiteral("ThrGroupBox"));
+  auto* thresholdLayout = new QFormLayout(threshold);
+  FThrForce = new QLineEdit(threshold);
+  FThrForce->setObjectName(QStringLiteral("ThrForce"));
+  FThrMom = new QLineEdit(threshold);
+  FThrMom->setObjectName(QStringLiteral("ThrMom"));
+  for (QLineEdit* edit : {FThrForce, FThrMom}) {
+    SetHint(*edit, QString::fromLatin1(ThresholdHint));
+    edit->setAlignment(Qt::AlignRight);
+  }
+  thresholdLayout->addRow(QStringLiteral("&Force (gf):"), FThrForce);
+  thresholdLayout->addRow(QStringLiteral("&Moment (gf.mm):"), FThrMom);
+  calculationLayout->addWidget(threshold);
+  calculationLayout->addStretch();
+  FPages->addTab(calculation, QStringLiteral("&Calculation"));
+
+  FOKBut = new QPushButton(QStringLiteral("OK"), this);
+  FOKBut->setObjectName(QStringLiteral("OKBut"));
+  FOKBut->setDefault(true);
+  FCancelBut = new QPushButton(QStringLiteral("Cancel"), this);
+  FCancelBut->setObjectName(QStringLiteral("CancelBut"));
+  FHelpBut = new QPushButton(QStringLiteral("Help"), this);
+  FHelpBut->setObjectName(QStringLiteral("HelpBut"));
+  connect(FOKBut, &QPushButton::clicked, this, &QDialog::accept);
+  connect(FCancelBut, &QPushButton::clicked, this, &QDialog::reject);
+  connect(FHelpBut, &QPushButton::clicked, this, &TToothOptions::HelpButClick);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(FOKBut);
+  buttons->addWidget(FCancelBut);
+  buttons->addWidget(FHelpBut);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(FPages);
+  layout->addLayout(buttons);
+  // A fixed dialog border: the dialog keeps the size its contents need.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  FPages->setCurrentIndex(GeneralPage);
+}
+
+bool TToothOptions::Execute(TPreferences& prefs) {
+  SetPreferences(prefs);
+  if (exec() != QDialog::Accepted) return false;
+  GetPreferences(prefs);
+  return true;
+}
+
+void TToothOptions::SetPreferences(const TPreferences& prefs) {
+  FRememberRectCB->setChecked(prefs.RememberWindowRect);
+  FViewGrid->setChecked(prefs.ShowGrid);
+  const bool listed = prefs.GridDensity >= 0 && prefs.GridDensity < 3;
+  FHiddenGridDensity = listed ? -1 : prefs.GridDensity;
+  SetRadioGroupIndex(FGridDensity, 3, listed ? prefs.GridDensity : -1);
+  FSnapGrid->setChecked(prefs.SnapGrid);
+  SetRadioGroupIndex(FForcesOn, 2, prefs.BracketForces ? 1 : 0);
+  FViewF->setChecked(prefs.ViewForces);
+  FViewM->setChecked(prefs.ViewMoments);
+  FDrawFCRes->setChecked(prefs.DrawForcesAtCRes);
+  FDrawFAtt->setChecked(prefs.DrawForcesAtAttachment);
+  FDrawFBr->setChecked(prefs.DrawForcesAtBracket);
+  FNoWidthCB->setChecked(prefs.ZeroWidthBrackets);
+  FAutoStop->setChecked(prefs.AutoStop);
+  FThrForce->setText(UserNumber(prefs.ThresholdForce));
+  FThrMom->setText(UserNumber(prefs.ThresholdMoment / MomentUnitsPerGfMm));
+}
+
+void TToothOptions::GetPreferences(TPreferences& prefs) const {
+  prefs.RememberWindowRect = FRememberRectCB->isChecked();
+  // The 1 mm grid has no item: it stays unless the user picks one of the others.
+  const int density = RadioGroupIndex(FGridDensity, 3);
+  prefs.GridDensity = density >= 0 ? density : (FHiddenGridDensity >= 0 ? FHiddenGridDensity : 2);
+  prefs.ShowGrid = FViewGrid->isChecked();
+  prefs.SnapGrid = FSnapGrid->isChecked();
+  prefs.ZeroWidthBrackets = FNoWidthCB->isChecked();
+  prefs.DrawForcesAtCRes = FDrawFCRes->isChecked();
+  prefs.DrawForcesAtAttachment = FDrawFAtt->isChecked();
+  prefs.DrawForcesAtBracket = FDrawFBr->isChecked();
+  prefs.ViewMoments = FViewM->isChecked();
+  prefs.ViewForces = FViewF->isChecked();
+  prefs.BracketForces = FForcesOn[1]->isChecked();
+  prefs.ThresholdForce = UserNumberOr(*FThrForce, FallbackThresholdForce);
+  prefs.ThresholdMoment = MomentUnitsPerGfMm * UserNumberOr(*FThrMom, FallbackThresholdMoment);
+  prefs.AutoStop = FAutoStop->isChecked();
+}
+
+void TToothOptions::HelpButClick() {
+  switch (FPages->currentIndex()) {
+    case ViewPage:
+      ShowHelpTopic(this, QLatin1String(HelpViewOptions));
+      break;
+    case CalculationPage:
+      ShowHelpTopic(this, QLatin1String(HelpCalcOptions));
+      break;
+    default:
+      break;  // the "General" page has no topic
+  }
+}
+
+}  // namespace orvela

@@ -1,0 +1,201 @@
+#include "workspace/toptions.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include "util/format.h"
+
+namespace orvela {
+namespace {
+
+// The options dialog under a decimal-comma locale, driven through its real widgets while it
+// runs modally; the test closes it.
+class OptionsDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FSavedFormat = UserFormatSettings();
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    SetUserFormatSettings({",", ".", ".", "dd.mm.yyyy", "hh:mm:ss"});
+  }
+  void TearDown() override {
+    SetUserFormatSettings(FSavedFormat);
+    QLocale::setDefault(QLocale::c());
+  }
+
+  // Runs the exchange; `drive` acts on the shown dialog and must close it.
+  bool Exchange(TToothOptions& dialog, TPreferences& prefs, std::function<void()> drive) {
+    bool driven = false;
+    QTimer::singleShot(0, &dialog, [&] {
+      driven = dialog.isVisible() && dialog.isModal();
+      drive();
+      if (dialog.isVisible()) dialog.reject();  // never leave a modal loop open
+    });
+    const bool ok = dialog.Execute(prefs);
+    EXPECT_TRUE(driven);
+    return ok;
+  }
+
+  static void ShowPage(TToothOptions& dialog, int index) {
+    QTabBar* bar = dialog.Pages()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    ASSERT_EQ(dialog.Pages()->currentIndex(), index);
+  }
+
+  static void Click(QWidget* widget) {
+    ASSERT_TRUE(widget->isVisible());
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, widget->height() / 2));
+  }
+
+  static void Type(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  }
+
+  TFormatSettings FSavedFormat;
+};
+
+TEST_F(OptionsDialogTest, OkStoresTheControlsAndReadsLocalNumbers) {
+  TToothOptions dialog;
+  TPreferences prefs;
+  prefs.ThresholdForce = 1.5;
+  prefs.ThresholdMoment = 37.0;  // 3.7 gf.mm
+  EXPECT_EQ(dialog.windowTitle(), "Loop Options");
+
+  const bool ok = Exchange(dialog, prefs, [&] {
+    EXPECT_EQ(dialog.Pages()->currentIndex(), 0);  // first opens on "General"
+    EXPECT_FALSE(dialog.RememberRectCB()->isChecked());
+    Click(dialog.RememberRectCB());
+
+    ShowPage(dialog, 1);
+    EXPECT_TRUE(dialog.GridDensityItem(2)->isChecked());
+    EXPECT_TRUE(dialog.ForcesOnItem(0)->isChecked());
+    Click(dialog.GridDensityItem(0));
+    Click(dialog.ViewGrid());
+    Click(dialog.ForcesOnItem(1));
+    Click(dialog.ViewM());
+    Click(dialog.DrawFAtt());
+    Click(dialog.NoWidthCB());
+
+    ShowPage(dialog, 2);
+    // Shown in the user's format, as whole numbers (ties to even).
+    EXPECT_EQ(dialog.ThrForce()->text(), "2");
+    EXPECT_EQ(dialog.ThrMom()->text(), "4");
+    EXPECT_TRUE(dialog.ThrMom()->toolTip().contains('\n'));
+    Type(dialog.ThrForce(), "2,5");
+    Click(dialog.AutoStop());
+    Click(dialog.OKBut());
+  });
+  ASSERT_TRUE(ok);
+
+  TPreferences expected;
+  expected.RememberWindowRect = true;
+  expected.GridDensity = 0;
+  expected.ShowGrid = false;
+  expected.BracketForces = true;
+  expected.ViewMoments = false;
+  expected.DrawForcesAtAttachment = true;
+  expected.ZeroWidthBrackets = true;
+  expected.ThresholdForce = 2.5;
+  expected.ThresholdMoment = 40.0;  // the whole number shown is what OK keeps
+  expected.AutoStop = false;
+  EXPECT_EQ(prefs, expected);
+}
+
+TEST_F(OptionsDialogTest, BoxesWithoutNumbersGiveTheFallbacks) {
+  TToothOptions dialog;
+  TPreferences prefs;
+  prefs.ThresholdForce = 7;
+  prefs.ThresholdMoment = -50;  // negative thresholds are taken as they are
+  prefs.GridDensity = 3;        // 1 mm has no item and survives an OK
+  ASSERT_TRUE(Exchange(dialog, prefs, [&] {
+    EXPECT_FALSE(dialog.GridDensityItem(0)->isChecked() || dialog.GridDensityItem(1)->isChecked() ||
+                 dialog.GridDensityItem(2)->isChecked());
+    ShowPage(dialog, 2);
+    EXPECT_EQ(dialog.ThrMom()->text(), "-5");
+    Type(dialog.ThrForce(), "x");
+    Type(dialog.ThrMom(), "1.5");  // a point is not this locale's decimal separator
+    QTest::keyClick(dialog.ThrMom(), Qt::Key_Return);
+  }));
+  EXPECT_DOUBLE_EQ(prefs.ThresholdForce, 1.0);
+  EXPECT_DOUBLE_EQ(prefs.ThresholdMoment, 100.0);
+  EXPECT_EQ(prefs.GridDensity, 3);
+
+  prefs.ThresholdMoment = -50;
+  ASSERT_TRUE(Exchange(dialog, prefs, [&] { Click(dialog.OKBut()); }));
+  EXPECT_DOUBLE_EQ(prefs.ThresholdMoment, -50.0);
+}
+
+TEST_F(OptionsDialogTest, CancelChangesNothingAndTheLastPageIsKept) {
+  TToothOptions dialog;
+  TPreferences prefs;
+  prefs.ThresholdMoment = 25.0;
+  const TPreferences before = prefs;
+  const bool ok = Exchange(dialog, prefs, [&] {
+    Click(dialog.RememberRectCB());
+    ShowPage(dialog, 1);
+    Click(dialog.GridDensityItem(1));
+    Click(dialog.SnapGrid());
+    Click(dialog.ViewF());
+    Click(dialog.DrawFCRes());
+    Click(dialog.DrawFBr());
+    ShowPage(dialog, 2);
+    Type(dialog.ThrForce(), "9");
+    Click(dialog.AutoStop());
+    Click(dialog.CancelBut());
+  });
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(prefs, before);
+
+  // The next opening starts on the page left last, with the controls filled afresh.
+  ASSERT_FALSE(Exchange(dialog, prefs, [&] {
+    EXPECT_EQ(dialog.Pages()->currentIndex(), 2);
+    EXPECT_EQ(dialog.ThrForce()->text(), "1");
+    EXPECT_TRUE(dialog.AutoStop()->isChecked());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+  }));
+  EXPECT_EQ(prefs, before);
+}
+
+TEST_F(OptionsDialogTest, HelpOpensTheTopicOfThePage) {
+  TToothOptions dialog;
+  TPreferences prefs;
+  auto helpSource = [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == "HelpWindow" && w->isVisible()) {
+        return w->findChild<QTextBrowser*>("HelpBrowser")->source().fragment();
+      }
+    }
+    return QString();
+  };
+  QString onGeneral, onView, onCalculation;
+  Exchange(dialog, prefs, [&] {
+    Click(dialog.HelpBut());
+    onGeneral = helpSource();
+    ShowPage(dialog, 1);
+    Click(dialog.HelpBut());
+    onView = helpSource();
+    ShowPage(dialog, 2);
+    Click(dialog.HelpBut());
+    onCalculation = helpSource();
+    Click(dialog.CancelBut());
+  });
+  EXPECT_EQ(onGeneral, "");
+  EXPECT_EQ(onView, "ViewOptions");
+  EXPECT_EQ(onCalculation, "CalcOptions");
+}
+
+}  // namespace
+}  // namespace orvela
