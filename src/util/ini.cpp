@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -192,11 +191,6 @@ bool ReplaceFile(const std::string& target, std::string_view content) {
   if (!ok) {
     ::unlink(pattern.c_str());
     return false;
-  }
-  // Make the rename itself durable; a failure here does not undo the write.
-  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY); dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
   }
   return true;
 }

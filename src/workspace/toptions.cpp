@@ -163,6 +163,7 @@ TToothOptions::TToothOptions(QWidget* parent) : QDialog(parent) {
   for (QLineEdit* edit : {FThrForce, FThrMom}) {
     SetHint(*edit, QString::fromLatin1(ThresholdHint));
     edit->setAlignment(Qt::AlignRight);
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
   }
   thresholdLayout->addRow(QStringLiteral("&Force (gf):"), FThrForce);
   thresholdLayout->addRow(QStringLiteral("&Moment (gf.mm):"), FThrMom);
