@@ -15,18 +15,6 @@ std::int32_t ClampToInt32(std::int64_t v) {
 
 }  // namespace
 
-TPointDouble MakePointDouble(double x, double y) { return TPointDouble{x, y}; }
-
-double PointDistance(TPointDouble a, TPointDouble b) {
-  const double dx = a.x - b.x;
-  const double dy = a.y - b.y;
-  return std::sqrt(dx * dx + dy * dy);
-}
-
-TPointDouble PointDiff(TPointDouble a, TPointDouble b) {
-  return TPointDouble{a.x - b.x, a.y - b.y};
-}
-
 double LineAngle(TPointDouble p1, TPointDouble p2) {
   if (p1.y == p2.y) return p2.x >= p1.x ? 0.0 : Pi;
   if (p1.x == p2.x) return p2.y > p1.y ? HalfPi : ThreeHalfPi;
@@ -36,20 +24,8 @@ double LineAngle(TPointDouble p1, TPointDouble p2) {
   return t;
 }
 
-double AngleDifference(double a, double b) {
-  double c = a >= b ? a - b : a + TwoPi - b;
-  if (c > Pi) c -= TwoPi;
-  return c;
-}
-
 double AngleBetweenLines(TPointDouble p1, TPointDouble p2, TPointDouble p3, TPointDouble p4) {
   return AngleDifference(LineAngle(p1, p2), LineAngle(p3, p4));
-}
-
-double NormalizeAngle(double x) {
-  if (x <= -Pi) return x + TwoPi;
-  if (x > Pi) return x - TwoPi;
-  return x;
 }
 
 void RotatePoint(TPointDouble& p, TPointDouble c, double theta) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace orvela {
@@ -26,22 +27,39 @@ inline constexpr double HalfPi = Pi / 2.0;
 // 3π/2 as a literal constant: callers compare vertical directions for exact equality.
 inline constexpr double ThreeHalfPi = 4.71238898038469;
 
-TPointDouble MakePointDouble(double x, double y);
-double PointDistance(TPointDouble a, TPointDouble b);
-TPointDouble PointDiff(TPointDouble a, TPointDouble b);
+// The small helpers are inline: they run inside every force computation.
+inline TPointDouble MakePointDouble(double x, double y) { return TPointDouble{x, y}; }
+
+inline double PointDistance(TPointDouble a, TPointDouble b) {
+  const double dx = a.x - b.x;
+  const double dy = a.y - b.y;
+  return std::sqrt(dx * dx + dy * dy);
+}
+
+inline TPointDouble PointDiff(TPointDouble a, TPointDouble b) {
+  return TPointDouble{a.x - b.x, a.y - b.y};
+}
 
 // Direction of the line p1→p2 in [0, 2π), counterclockwise from +x. Horizontal and
 // vertical lines give the exact constants 0, π/2, π, 3π/2.
 double LineAngle(TPointDouble p1, TPointDouble p2);
 
 // Signed rotation carrying direction b onto direction a, in (−π, π].
-double AngleDifference(double a, double b);
+inline double AngleDifference(double a, double b) {
+  double c = a >= b ? a - b : a + TwoPi - b;
+  if (c > Pi) c -= TwoPi;
+  return c;
+}
 
 // Angle of line p1→p2 relative to line p3→p4, in (−π, π].
 double AngleBetweenLines(TPointDouble p1, TPointDouble p2, TPointDouble p3, TPointDouble p4);
 
 // Adds or removes at most one turn; −π becomes +π.
-double NormalizeAngle(double x);
+inline double NormalizeAngle(double x) {
+  if (x <= -Pi) return x + TwoPi;
+  if (x > Pi) return x - TwoPi;
+  return x;
+}
 
 // Turns p in place about c by theta (counterclockwise positive).
 void RotatePoint(TPointDouble& p, TPointDouble c, double theta);
