@@ -1,12 +1,35 @@
+#include "workspace/main.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QLocale>
+
+#include "util/format.h"
+#include "util/startup.h"
+
+namespace {
+
+// The user's regional number format, for every number shown in a window or typed into one.
+orvela::TFormatSettings LocaleFormatSettings(const QLocale& locale) {
+  orvela::TFormatSettings fs;
+  fs.DecimalSeparator = locale.decimalPoint().toStdString();
+  fs.ThousandSeparator = locale.groupSeparator().toStdString();
+  return fs;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+  orvela::InitStartupValues();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Orvela");
-  QMainWindow window;
-  window.setWindowTitle("Orvela [Untitled]");
-  window.resize(804, 600);
-  window.show();
+  QApplication::setApplicationDisplayName("Orvela");
+  orvela::SetUserFormatSettings(LocaleFormatSettings(QLocale::system()));
+
+  orvela::TMainForm form;
+  if (form.StartMaximized()) {
+    form.showMaximized();
+  } else {
+    form.show();
+  }
   return QApplication::exec();
 }

@@ -1,0 +1,496 @@
+#include "workspace/mainform.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QMenuBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "dialogs/about.h"
+#include "mechanics/forcedraw.h"
+#include "qtgraphics/qtimagelist.h"
+#include "util/startup.h"
+#include "workspace/cursors.h"
+#include "workspace/firstrun.h"
+#include "workspace/hints.h"
+#include "workspace/messages.h"
+#include "workspace/toolbaricons.h"
+#include "workspace/tooltips.h"
+#include "workspace/toptions.h"
+#include "workspace/view.h"
+
+namespace orvela {
+
+namespace {
+
+constexpr const char* UntitledCaption = "Orvela [Untitled]";
+
+// The dental chart of Add Tooth: upper and lower number per column; the lower teeth the
+// program models carry their number as tag and a hint.
+struct TChartColumn {
+  const char* Upper;
+  const char* Lower;
+  int Tag;  // 0: not modelled, shown disabled
+  const char* Hint;
+};
+
+constexpr TChartColumn ToothChart[] = {
+    {"16", "46", 46, "Add a lower right first molar."},
+    {"15", "45", 45, "Add a lower right second premolar."},
+    {"14", "44", 44, "Add a lower right first premolar."},
+    {"13", "43", 43, "Add a lower right canine."},
+    {"12", "42", 0, nullptr},
+    {"11", "41", 0, nullptr},
+    {"21", "31", 0, nullptr},
+    {"22", "32", 0, nullptr},
+    {"23", "33", 33, "Add a lower left canine."},
+    {"24", "34", 34, "Add a lower left first premolar."},
+    {"25", "35", 35, "Add a lower left second premolar."},
+    {"26", "36", 36, "Add a lower left first molar."},
+};
+
+QAction* MakeAction(QObject* parent, const char* caption, const char* hint) {
+  auto* action = new QAction(QString::fromUtf8(caption), parent);
+  if (hint != nullptr) SetHint(*action, QString::fromUtf8(hint));
+  return action;
+}
+
+}  // namespace
+
+TAutoPanel::TAutoPanel(QWidget* parent) : QLabel(parent) {}
+
+void TAutoPanel::mouseDoubleClickEvent(QMouseEvent* event) {
+  QLabel::mouseDoubleClickEvent(event);
+  emit DoubleClicked();
+}
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent),
+      FImageLists(std::make_unique<TProgramImageLists>()),
+      FSetup(std::make_unique<TSetup>()) {
+  setObjectName("MainForm");
+  CreateActions();
+  CreateMenus();
+  CreatePanels();
+  CreateToolBars();
+  FormCreate();
+}
+
+TMainForm::~TMainForm() {
+  // Wires, teeth and handles go before the view and its back buffer.
+  FSetup.reset();
+}
+
+void TMainForm::CreateActions() {
+  FActionNew = MakeAction(this, "&New...", "New Radiograph|Enter a new radiograph.");
+  FActionNew->setIcon(ToolbarIcon(TToolbarIcon::New));
+  FActionOpen = MakeAction(this, "&Open...", "Open Simulation|Load a simulation from a file.");
+  FActionOpen->setIcon(ToolbarIcon(TToolbarIcon::Open));
+  FActionSave = MakeAction(this, "&Save", "Save Radiograph|Save the current radiograph to a file.");
+  FActionSave->setIcon(ToolbarIcon(TToolbarIcon::Save));
+  FMenuFileSaveAs = MakeAction(this, "Save &As...", "Specify file and save loop.");
+  FActionPrint = MakeAction(this, "&Print...", "Print Radiograph|Print the current radiograph.");
+  FActionPrint->setIcon(ToolbarIcon(TToolbarIcon::Print));
+  FMenuFileExit = MakeAction(this, "E&xit", "Exit program.");
+  for (QAction* never : {FActionOpen, FActionSave, FMenuFileSaveAs, FActionPrint}) {
+    never->setEnabled(false);
+  }
+
+  FMenuWireAdd = MakeAction(this, "Add &Wire", "Add a new piece of wire.");
+  FActionProperties =
+      MakeAction(this, "&Properties", "Properties|Change the properties of the selected item.");
+  FActionClose = MakeAction(this, "&Remove", "Remove|Remove the selected item.");
+  FActionClose->setShortcut(QKeySequence(Qt::Key_Delete));
+  // The shortcut stays active while the Edit menu is disabled during a run.
+  FActionClose->setShortcutContext(Qt::WindowShortcut);
+  addAction(FActionClose);
+  FMenuCopyasPicture = MakeAction(this, "&Copy as Picture", "MenuEditCopy");
+  FMenuEditOptions = MakeAction(this, "&Options...", "Change various program options.");
+
+  FMenuViewZoomIn = MakeAction(this, "&Zoom In", "Zoom in.");
+  FMenuViewZoomOut = MakeAction(this, "Zoom &Out", "Zoom out.");
+  FMenuViewZoomForcesIn = MakeAction(this, "&Zoom In", "Draw forces larger.");
+  FMenuViewZoomForcesOut = MakeAction(this, "Zoom &Out", "Draw forces smaller.");
+  FMenuViewShowGrid =
+      MakeAction(this, "Show &Grid", "Show a grid to help align and bend the wire.");
+  FMenuViewShowGrid->setCheckable(true);
+  FMenuViewShowGrid->setChecked(true);
+  FMenuViewSnaptoGrid =
+      MakeAction(this, "&Snap to Grid", "Restrict movement to 1mm and 1 degree steps.");
+  FMenuViewSnaptoGrid->setCheckable(true);
+  FMenuViewSnaptoGrid->setChecked(true);
+
+  FActionRun = MakeAction(this, "&Run", "Run|Start orthodontic movement.");
+  FActionRun->setIcon(ToolbarIcon(TToolbarIcon::Run));
+  FActionStop = MakeAction(this, "&Stop", "Stop|Stop orthodontic movement.");
+  FActionStop->setIcon(ToolbarIcon(TToolbarIcon::Stop));
+  FMenuOrthoRef = MakeAction(this, "Set as &Reference", "Remember this as the initial position.");
+  FMenuOrthoReset = MakeAction(this, "R&eset to Reference", "Reset teeth to the initial position.");
+  FMenuOrthoClear = MakeAction(this, "&Clear Reference", "Delete initial position.");
+  FMenuOrthoCapture = MakeAction(this, "C&apture", "Send information to capture file.");
+  FMenuOrthoCapture->setVisible(false);
+
+  FActionHelp = MakeAction(this, "&Contents", nullptr);
+  FActionHelp->setEnabled(false);
+  FMenuHelpAbout = MakeAction(this, "&About...", "Information about Orvela.");
+
+  FActionUndoLast = MakeAction(this, "&Undo...", "Undo|Undo last movement.");
+  FActionUndoLast->setIcon(ToolbarIcon(TToolbarIcon::Undo));
+  FActionUndoLast->setEnabled(false);
+  FActionRedoLast = MakeAction(this, "&Redo...", "Redo|Repeat last movement.");
+  FActionRedoLast->setIcon(ToolbarIcon(TToolbarIcon::Redo));
+  FActionRedoLast->setEnabled(false);
+
+  FActTools = new QActionGroup(this);
+  FActTools->setObjectName("ActTools");
+  FActionChooser = MakeAction(FActTools, "Select", "Select|Select");
+  FActionChooser->setIcon(ToolbarIcon(TToolbarIcon::Chooser));
+  FActionChooser->setCheckable(true);
+  FActionChooser->setData(0);
+  FActionZoom = MakeAction(FActTools, "Zoom In/Out",
+                           "Zoom In/Out|Zoom in (Left Button) / Zoom out (Right Button).");
+  FActionZoom->setIcon(ToolbarIcon(TToolbarIcon::Zoom));
+  FActionZoom->setCheckable(true);
+  FActionZoom->setData(1);
+
+  connect(FActionNew, &QAction::triggered, this, &TMainForm::ActionNewExecute);
+  connect(FMenuFileExit, &QAction::triggered, this, &QWidget::close);
+  connect(FMenuEditOptions, &QAction::triggered, this, &TMainForm::MenuEditOptionsClick);
+  connect(FMenuViewZoomIn, &QAction::triggered, this, [this] { FView->MenuViewZoom(true); });
+  connect(FMenuViewZoomOut, &QAction::triggered, this, [this] { FView->MenuViewZoom(false); });
+  connect(FMenuViewZoomForcesIn, &QAction::triggered, this,
+          [this] { MenuViewZoomForcesClick(true); });
+  connect(FMenuViewZoomForcesOut, &QAction::triggered, this,
+          [this] { MenuViewZoomForcesClick(false); });
+  connect(FMenuViewShowGrid, &QAction::triggered, this, &TMainForm::MenuViewShowGridClick);
+  connect(FMenuViewSnaptoGrid, &QAction::triggered, this, &TMainForm::MenuViewSnaptoGridClick);
+  connect(FActionRun, &QAction::triggered, this, &TMainForm::ActionRunExecute);
+  connect(FActionStop, &QAction::triggered, this, &TMainForm::ActionStopExecute);
+  connect(FMenuOrthoRef, &QAction::triggered, this, &TMainForm::MenuOrthoRefClick);
+  connect(FMenuOrthoReset, &QAction::triggered, this, &TMainForm::MenuOrthoResetClick);
+  connect(FMenuOrthoClear, &QAction::triggered, this, &TMainForm::MenuOrthoClearClick);
+  connect(FMenuHelpAbout, &QAction::triggered, this, &TMainForm::MenuHelpAboutClick);
+  connect(FActionChooser, &QAction::triggered, this, [this] { SelectTool(TTool::Select); });
+  connect(FActionZoom, &QAction::triggered, this, [this] { SelectTool(TTool::Zoom); });
+}
+
+void TMainForm::CreateMenus() {
+  QMenuBar* bar = menuBar();
+  FMenuFile = bar->addMenu("&File");
+  FMenuFile->addAction(FActionNew);
+  FMenuFile->addAction(FActionOpen);
+  FMenuFile->addAction(FActionSave);
+  FMenuFile->addAction(FMenuFileSaveAs);
+  FMenuFile->addSeparator();
+  FMenuFile->addAction(FActionPrint);
+  FMenuFile->addSeparator();
+  FMenuFile->addAction(FMenuFileExit);
+
+  FMenuEdit = bar->addMenu("&Edit");
+  FMenuToothAdd = FMenuEdit->addMenu("&Add Tooth");
+  // The chart as two rows: the upper numbers (never modelled) and the lower ones, with
+  // the midline before column 7.
+  for (bool upper : {true, false}) {
+    for (std::size_t column = 0; column < std::size(ToothChart); ++column) {
+      const TChartColumn& c = ToothChart[column];
+      if (column == 6) FMenuToothAdd->addSeparator();
+      QAction* item = FMenuToothAdd->addAction(upper ? c.Upper : c.Lower);
+      const bool modelled = !upper && c.Tag != 0;
+      item->setEnabled(modelled);
+      if (modelled) {
+        item->setObjectName(QString("MenuTooth%1").arg(c.Tag));
+        item->setData(c.Tag);
+        SetHint(*item, QString::fromUtf8(c.Hint));
+      }
+    }
+    if (upper) FMenuToothAdd->addSeparator();
+  }
+  FMenuEdit->addAction(FMenuWireAdd);
+  FMenuEdit->addSeparator();
+  FMenuEdit->addAction(FActionProperties);
+  FMenuEdit->addAction(FActionClose);
+  FMenuEdit->addSeparator();
+  FMenuEdit->addAction(FMenuCopyasPicture);
+  FMenuEdit->addSeparator();
+  FMenuEdit->addAction(FMenuEditOptions);
+
+  FMenuView = bar->addMenu("&View");
+  FMenuView->addAction(FMenuViewZoomIn);
+  FMenuView->addAction(FMenuViewZoomOut);
+  FMenuViewZoomF = FMenuView->addMenu("Zoom &Forces");
+  FMenuViewZoomF->addAction(FMenuViewZoomForcesIn);
+  FMenuViewZoomF->addAction(FMenuViewZoomForcesOut);
+  FMenuView->addSeparator();
+  FMenuView->addAction(FMenuViewShowGrid);
+  FMenuView->addAction(FMenuViewSnaptoGrid);
+
+  FMenuOrtho = bar->addMenu("&Ortho");
+  FMenuOrtho->addAction(FActionRun);
+  FMenuOrtho->addAction(FActionStop);
+  FMenuOrtho->addSeparator();
+  FMenuOrtho->addAction(FMenuOrthoRef);
+  FMenuOrtho->addAction(FMenuOrthoReset);
+  FMenuOrtho->addAction(FMenuOrthoClear);
+  FMenuOrtho->addAction(FMenuOrthoCapture);
+
+  FMenuHelp = bar->addMenu("&Help");
+  FMenuHelp->addAction(FActionHelp);
+  FMenuHelp->addSeparator();
+  FMenuHelp->addAction(FMenuHelpAbout);
+
+  for (QMenu* menu : {FMenuFile, FMenuEdit, FMenuView, FMenuOrtho, FMenuHelp}) {
+    connect(menu, &QMenu::aboutToShow, this, &TMainForm::UpdateMenu);
+  }
+}
+
+void TMainForm::CreatePanels() {
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  FPanelInfo = new QLabel(central);
+  FPanelInfo->setObjectName("PanelInfo");
+  FPanelInfo->setFrameShape(QFrame::Panel);
+  FPanelInfo->setFrameShadow(QFrame::Sunken);
+  FPanelInfo->setMinimumHeight(FPanelInfo->fontMetrics().height() + 6);
+  layout->addWidget(FPanelInfo);
+
+  FView = new TView(*FSetup, FPrefs, central);
+  FView->setObjectName("PanelDisplay");
+  layout->addWidget(FView, 1);
+  connect(FView, &TView::DisplayMoved, this, [this] { UpdateMenu(); });
+
+  auto* bottom = new QWidget(central);
+  auto* bottomLayout = new QHBoxLayout(bottom);
+  bottomLayout->setContentsMargins(0, 0, 0, 0);
+  bottomLayout->setSpacing(2);
+  FPanelBottom = new QLabel(bottom);
+  FPanelBottom->setObjectName("PanelBottom");
+  FPanelBottom->setFrameShape(QFrame::Panel);
+  FPanelBottom->setFrameShadow(QFrame::Sunken);
+  FPanelBottom->setMinimumHeight(FPanelBottom->fontMetrics().height() + 6);
+  bottomLayout->addWidget(FPanelBottom, 1);
+  FPanelAuto = new TAutoPanel(bottom);
+  FPanelAuto->setObjectName("PanelAuto");
+  FPanelAuto->setFrameShape(QFrame::Panel);
+  FPanelAuto->setFrameShadow(QFrame::Sunken);
+  FPanelAuto->setAlignment(Qt::AlignCenter);
+  FPanelAuto->setMinimumWidth(FPanelAuto->fontMetrics().horizontalAdvance("Manual Stop") + 16);
+  SetHint(*FPanelAuto,
+          "Auto / Manual Stop|Stop wire activation automatically when desired position is "
+          "reached. Double click to change.");
+  connect(FPanelAuto, &TAutoPanel::DoubleClicked, this, &TMainForm::PanelAutoDblClick);
+  bottomLayout->addWidget(FPanelAuto);
+  layout->addWidget(bottom);
+
+  setCentralWidget(central);
+}
+
+void TMainForm::CreateToolBars() {
+  FToolBarMain = new QToolBar("Main", this);
+  FToolBarMain->setObjectName("ToolBarMain");
+  FToolBarMain->addAction(FActionNew);
+  FToolBarMain->addAction(FActionOpen);
+  FToolBarMain->addAction(FActionSave);
+  FToolBarMain->addAction(FActionPrint);
+  FToolBarMain->addSeparator();
+  FToolBarMain->addAction(FActionRun);
+  FToolBarMain->addAction(FActionStop);
+  FToolBarMain->addSeparator();
+  FToolBarMain->addAction(FActionUndoLast);
+  FToolBarMain->addAction(FActionRedoLast);
+
+  FToolBarTools = new QToolBar("Tools", this);
+  FToolBarTools->setObjectName("ToolBarTools");
+  FToolBarTools->addAction(FActionZoom);
+  FToolBarTools->addWidget(FView->ZoomCB());
+  FToolBarTools->addAction(FActionChooser);
+
+  for (QToolBar* bar : {FToolBarMain, FToolBarTools}) {
+    bar->setMovable(true);
+    bar->setFloatable(true);
+    bar->setAllowedAreas(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, bar);
+  }
+}
+
+void TMainForm::FormCreate() {
+  // 1. The shared data folder on first start (or after a version change).
+  CopyDataOnFirstRun();
+
+  // 2. The face of the system's title font.
+  QFont face = font();
+  face.setFamily(QFontDatabase::systemFont(QFontDatabase::TitleFont).family());
+  setFont(face);
+
+  // 3, 4. The scroll bars and the back buffer are laid out by the view.
+
+  // 5. Hints: the status line and "##" line breaks in every tooltip; a readable tooltip
+  // background when the system's is black.
+  FHintHandler = new THintHandler(this);
+  qApp->installEventFilter(FHintHandler);
+  QPalette tips = QToolTip::palette();
+  if (tips.color(QPalette::ToolTipBase) == QColor(0, 0, 0)) {
+    tips.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+    QToolTip::setPalette(tips);
+  }
+
+  // 6. The program's cursors.
+  RegisterProgramCursors();
+
+  // 7. Defaults.
+  FView->SetZoomValue(1500);
+  FPrefs = TPreferences{};
+  ForceDrawOptions = TForceDrawOptions{};
+  ForceScale = 4.0;
+  MarkerSize = 5;
+  ApplyModelPreferences(FPrefs);
+  FSetup->SetRunning(false);
+
+  // 8.
+  ResetNew();
+
+  // 9. The settings file replaces the defaults it holds.
+  ReadIniSettings(SettingsIniPath, FPrefs);
+  if (FPrefs.GridDensity < 0 || FPrefs.GridDensity > 3) FPrefs.GridDensity = 2;
+  ApplyModelPreferences(FPrefs);
+  ApplyPreferences();
+  resize(804, 506 + menuBar()->sizeHint().height());
+  FStartMaximized = ApplyWindowPlacement(*this, FPrefs.WindowPlacement);
+
+  // 10.
+  SelectTool(TTool::Select);
+  UpdateMenu();
+
+  FToothOptions = new TToothOptions(this);
+  FAboutForm = new TAboutForm(this);
+}
+
+void TMainForm::ApplyPreferences() {
+  FMenuViewShowGrid->setChecked(FPrefs.ShowGrid);
+  FMenuViewSnaptoGrid->setChecked(FPrefs.SnapGrid);
+  UpdateAutoPanel();
+}
+
+void TMainForm::UpdateAutoPanel() {
+  FPanelAuto->setText(QString::fromUtf8(AutoStopCaption(FPrefs.AutoStop)));
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!FShown) {
+    FShown = true;
+    FormShow();
+  }
+}
+
+void TMainForm::FormShow() {
+  FView->ZoomCenterInDisplay(FView->ZoomValue(), 0, ModelExtent);
+  FView->PostZoomText();
+  SetMenuButtons();
+}
+
+bool TMainForm::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    FPanelBottom->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  if (event->type() == static_cast<QEvent::Type>(TView::ZoomTextMessage)) {
+    FView->ShowZoomText();
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (FInRunLoop) {
+    // The run loop sees the request, ends the run and closes the window after it, so
+    // nothing is freed while the loop still uses it.
+    FCloseRequested = true;
+    event->ignore();
+    return;
+  }
+  if (!AskAndSave()) {
+    event->ignore();
+    return;
+  }
+  WriteSettings();
+  event->accept();
+}
+
+void TMainForm::WriteSettings() {
+  CollectModelPreferences(FPrefs);
+  FPrefs.WindowPlacement = CaptureWindowPlacement(*this);
+  if (!WriteIniSettings(SettingsIniPath, FPrefs)) {
+    ShowMessage(this, TMessageKind::Error, QString::fromUtf8(SavePreferencesFailedText));
+  }
+}
+
+void TMainForm::ResetNew() {
+  FSetup->ResetNew();
+  setWindowTitle(UntitledCaption);
+}
+
+void TMainForm::SetMenuButtons() {
+  const bool running = FSetup->Running();
+  for (QMenu* menu : {FMenuFile, FMenuEdit, FMenuView}) {
+    menu->menuAction()->setEnabled(!running);
+  }
+  FActionRun->setEnabled(!running);
+  FActionStop->setEnabled(running);
+}
+
+void TMainForm::UpdateMenu() {
+  const bool selected = FSetup->HasSelection();
+  FActionProperties->setEnabled(selected);
+  FActionClose->setEnabled(selected);
+}
+
+void TMainForm::SelectTool(TTool tool) {
+  FCurrentTool = tool;
+  FActionChooser->setChecked(tool == TTool::Select);
+  FActionZoom->setChecked(tool == TTool::Zoom);
+  FView->Display()->setCursor(CursorFromNumber(tool == TTool::Zoom ? ZoomCursor : 0));
+}
+
+void TMainForm::ActionNewExecute() {
+  if (!AskAndSave()) return;
+  ResetNew();
+  UpdateMenu();
+  FPanelInfo->clear();
+  FView->DrawDisplay();
+}
+
+void TMainForm::MenuEditOptionsClick() {
+  if (!FToothOptions->Execute(FPrefs)) return;
+  ApplyModelPreferences(FPrefs);
+  ApplyPreferences();
+  FView->DrawDisplay();
+}
+
+void TMainForm::MenuHelpAboutClick() { FAboutForm->exec(); }
+
+void TMainForm::MenuViewZoomForcesClick(bool larger) {
+  if (larger) {
+    ForceScale /= 2.0;
+  } else {
+    ForceScale *= 2.0;
+  }
+  FView->DrawDisplay();
+}
+
+void TMainForm::MenuViewShowGridClick() {
+  FPrefs.ShowGrid = FMenuViewShowGrid->isChecked();
+  FView->DrawDisplay();
+}
+
+void TMainForm::MenuViewSnaptoGridClick() { FPrefs.SnapGrid = FMenuViewSnaptoGrid->isChecked(); }
+
+}  // namespace orvela

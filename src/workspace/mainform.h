@@ -1,0 +1,212 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <QLabel>
+#include <QMainWindow>
+
+#include "workspace/settings.h"
+#include "workspace/setup.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QToolBar;
+
+namespace orvela {
+
+class TAboutForm;
+class TProgramImageLists;
+class THintHandler;
+class TToothOptions;
+class TView;
+
+// The Auto Stop switch of the status line: a double click toggles it.
+class TAutoPanel : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit TAutoPanel(QWidget* parent);
+
+ signals:
+  void DoubleClicked();
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// The main window. It owns the one setup (TSetup) and the preferences, holds the menus,
+// commands, tool bars and panels, and hands the drawing to the view (TView). Commands are
+// QActions shared by the menus and the tool buttons.
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  enum class TTool { Select, Zoom };
+
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  TSetup& Setup() { return *FSetup; }
+  TPreferences& Preferences() { return FPrefs; }
+  TView& View() { return *FView; }
+  // Whether the stored placement asks for a maximized window at the first show.
+  bool StartMaximized() const { return FStartMaximized; }
+  TTool CurrentTool() const { return FCurrentTool; }
+
+  // Settings of the view kept in the preferences.
+  std::int32_t GridDensity() const { return FPrefs.GridDensity; }
+  bool ShowGrid() const { return FPrefs.ShowGrid; }
+  bool SnapGrid() const { return FPrefs.SnapGrid; }
+
+  QMenu* MenuFile() const { return FMenuFile; }
+  QMenu* MenuEdit() const { return FMenuEdit; }
+  QMenu* MenuView() const { return FMenuView; }
+  QMenu* MenuOrtho() const { return FMenuOrtho; }
+  QMenu* MenuHelp() const { return FMenuHelp; }
+  QMenu* MenuToothAdd() const { return FMenuToothAdd; }
+  QMenu* MenuViewZoomF() const { return FMenuViewZoomF; }
+  QAction* ActionNew() const { return FActionNew; }
+  QAction* ActionOpen() const { return FActionOpen; }
+  QAction* ActionSave() const { return FActionSave; }
+  QAction* MenuFileSaveAs() const { return FMenuFileSaveAs; }
+  QAction* ActionPrint() const { return FActionPrint; }
+  QAction* MenuFileExit() const { return FMenuFileExit; }
+  QAction* MenuWireAdd() const { return FMenuWireAdd; }
+  QAction* ActionProperties() const { return FActionProperties; }
+  QAction* ActionClose() const { return FActionClose; }
+  QAction* MenuCopyasPicture() const { return FMenuCopyasPicture; }
+  QAction* MenuEditOptions() const { return FMenuEditOptions; }
+  QAction* MenuViewZoomIn() const { return FMenuViewZoomIn; }
+  QAction* MenuViewZoomOut() const { return FMenuViewZoomOut; }
+  QAction* MenuViewZoomForcesIn() const { return FMenuViewZoomForcesIn; }
+  QAction* MenuViewZoomForcesOut() const { return FMenuViewZoomForcesOut; }
+  QAction* MenuViewShowGrid() const { return FMenuViewShowGrid; }
+  QAction* MenuViewSnaptoGrid() const { return FMenuViewSnaptoGrid; }
+  QAction* ActionRun() const { return FActionRun; }
+  QAction* ActionStop() const { return FActionStop; }
+  QAction* MenuOrthoRef() const { return FMenuOrthoRef; }
+  QAction* MenuOrthoReset() const { return FMenuOrthoReset; }
+  QAction* MenuOrthoClear() const { return FMenuOrthoClear; }
+  QAction* MenuOrthoCapture() const { return FMenuOrthoCapture; }
+  QAction* ActionHelp() const { return FActionHelp; }
+  QAction* MenuHelpAbout() const { return FMenuHelpAbout; }
+  QAction* ActionUndoLast() const { return FActionUndoLast; }
+  QAction* ActionRedoLast() const { return FActionRedoLast; }
+  QAction* ActionChooser() const { return FActionChooser; }
+  QAction* ActionZoom() const { return FActionZoom; }
+  QToolBar* ToolBarMain() const { return FToolBarMain; }
+  QToolBar* ToolBarTools() const { return FToolBarTools; }
+  QLabel* PanelInfo() const { return FPanelInfo; }
+  QLabel* PanelBottom() const { return FPanelBottom; }
+  TAutoPanel* PanelAuto() const { return FPanelAuto; }
+  TToothOptions* ToothOptions() const { return FToothOptions; }
+  TAboutForm* AboutForm() const { return FAboutForm; }
+
+  // Discards the setup and sets the caption "Orvela [Untitled]"; does not repaint.
+  void ResetNew();
+  // Closing, New and Exit never ask about unsaved changes.
+  bool AskAndSave() const { return true; }
+  // Applies the run state to the menus and commands.
+  void SetMenuButtons();
+  // Properties and Remove are enabled exactly when something is selected.
+  void UpdateMenu();
+  void SelectTool(TTool tool);
+
+  void ActionNewExecute();
+  void MenuEditOptionsClick();
+  void MenuHelpAboutClick();
+  void MenuViewZoomForcesClick(bool larger);
+  void MenuViewShowGridClick();
+  void MenuViewSnaptoGridClick();
+
+  // The run: a loop of steps that hands control to the event loop between two steps and
+  // returns when Run is enabled again (Stop, Auto Stop, or a close request).
+  void ActionRunExecute();
+  void ActionStopExecute();
+  void PanelAutoDblClick();
+  void MenuOrthoRefClick();
+  void MenuOrthoResetClick();
+  void MenuOrthoClearClick();
+
+  // Number of steps of the run in progress or the last run.
+  std::int64_t RunSteps() const { return FRunSteps; }
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBars();
+  void CreatePanels();
+  void FormCreate();
+  void FormShow();
+  void ApplyPreferences();
+  void UpdateAutoPanel();
+  void WriteSettings();
+
+  // The handle pictures outlive the setup whose handles show them.
+  std::unique_ptr<TProgramImageLists> FImageLists;
+  std::unique_ptr<TSetup> FSetup;
+  TPreferences FPrefs;
+  TTool FCurrentTool = TTool::Select;
+  bool FStartMaximized = false;
+  bool FShown = false;
+  bool FCloseRequested = false;
+  bool FInRunLoop = false;
+  std::int64_t FRunSteps = 0;
+
+  TView* FView = nullptr;
+  THintHandler* FHintHandler = nullptr;
+  TToothOptions* FToothOptions = nullptr;
+  TAboutForm* FAboutForm = nullptr;
+
+  QMenu* FMenuFile = nullptr;
+  QMenu* FMenuEdit = nullptr;
+  QMenu* FMenuView = nullptr;
+  QMenu* FMenuOrtho = nullptr;
+  QMenu* FMenuHelp = nullptr;
+  QMenu* FMenuToothAdd = nullptr;
+  QMenu* FMenuViewZoomF = nullptr;
+  QAction* FActionNew = nullptr;
+  QAction* FActionOpen = nullptr;
+  QAction* FActionSave = nullptr;
+  QAction* FMenuFileSaveAs = nullptr;
+  QAction* FActionPrint = nullptr;
+  QAction* FMenuFileExit = nullptr;
+  QAction* FMenuWireAdd = nullptr;
+  QAction* FActionProperties = nullptr;
+  QAction* FActionClose = nullptr;
+  QAction* FMenuCopyasPicture = nullptr;
+  QAction* FMenuEditOptions = nullptr;
+  QAction* FMenuViewZoomIn = nullptr;
+  QAction* FMenuViewZoomOut = nullptr;
+  QAction* FMenuViewZoomForcesIn = nullptr;
+  QAction* FMenuViewZoomForcesOut = nullptr;
+  QAction* FMenuViewShowGrid = nullptr;
+  QAction* FMenuViewSnaptoGrid = nullptr;
+  QAction* FActionRun = nullptr;
+  QAction* FActionStop = nullptr;
+  QAction* FMenuOrthoRef = nullptr;
+  QAction* FMenuOrthoReset = nullptr;
+  QAction* FMenuOrthoClear = nullptr;
+  QAction* FMenuOrthoCapture = nullptr;
+  QAction* FActionHelp = nullptr;
+  QAction* FMenuHelpAbout = nullptr;
+  QAction* FActionUndoLast = nullptr;
+  QAction* FActionRedoLast = nullptr;
+  QAction* FActionChooser = nullptr;
+  QAction* FActionZoom = nullptr;
+  QActionGroup* FActTools = nullptr;
+  QToolBar* FToolBarMain = nullptr;
+  QToolBar* FToolBarTools = nullptr;
+  QLabel* FPanelInfo = nullptr;
+  QLabel* FPanelBottom = nullptr;
+  TAutoPanel* FPanelAuto = nullptr;
+};
+
+}  // namespace orvela

@@ -1,0 +1,106 @@
+#include "workspace/setup.h"
+
+#include <cmath>
+#include <utility>
+
+namespace orvela {
+
+bool ThresholdsMet(std::span<const TForceMoment> forces, const TThresholds& thresholds) {
+  for (const TForceMoment& fm : forces) {
+    // Tested as "not at most" so that a NaN never passes.
+    if (!(fm.Magnitude() <= thresholds.Force)) return false;
+    if (!(std::fabs(fm.m) <= thresholds.Moment)) return false;
+  }
+  return true;
+}
+
+TSetup::~TSetup() {
+  FWireList.clear();
+  FToothList.clear();
+  FMarkerList.clear();
+}
+
+TTooth* TSetup::SelectedTooth() const {
+  const auto* tooth = std::get_if<TTooth*>(&FSelectedObject);
+  return tooth != nullptr ? *tooth : nullptr;
+}
+
+TWireStraight* TSetup::SelectedWire() const {
+  const auto* wire = std::get_if<TWireStraight*>(&FSelectedObject);
+  return wire != nullptr ? *wire : nullptr;
+}
+
+TTooth& TSetup::AddTooth(std::unique_ptr<TTooth> tooth) {
+  FToothList.push_back(std::move(tooth));
+  return *FToothList.back();
+}
+
+TWireStraight& TSetup::AddWire(std::unique_ptr<TWireStraight> wire) {
+  FWireList.push_back(std::move(wire));
+  return *FWireList.back();
+}
+
+void TSetup::ResetNew() {
+  FMarkerList.clear();
+  FWireList.clear();
+  FToothList.clear();
+  FSelectedObject = std::monostate{};
+}
+
+void TSetup::RebuildSelectionMarkers() {
+  FMarkerList.clear();
+  if (TTooth* tooth = SelectedTooth()) {
+    FMarkerList = tooth->Markers();
+  } else if (const TWireStraight* wire = SelectedWire()) {
+    FMarkerList = wire->Markers();
+  }
+}
+
+void TSetup::SetAsReference() {
+  for (const auto& tooth : FToothList) {
+    tooth->SetOriginalOutline();
+    tooth->SetAsOriginalPosition();
+  }
+}
+
+void TSetup::ClearReference() {
+  for (const auto& tooth : FToothList) tooth->ClearOriginalOutline();
+}
+
+void TSetup::ResetToReference() {
+  for (const auto& tooth : FToothList) tooth->ResetToOriginalPosition();
+  RebuildSelectionMarkers();
+}
+
+void TSetup::BeginRun() {
+  FMarkerList.clear();
+  FSelectedObject = std::monostate{};
+}
+
+std::vector<TForceMoment> TSetup::RunStep() {
+  std::vector<TForceMoment> forces;
+  forces.reserve(FToothList.size());
+  for (const auto& tooth : FToothList) forces.push_back(tooth->TotalForce());
+  for (std::size_t i = 0; i < FToothList.size(); ++i) FToothList[i]->OrthoMove(forces[i]);
+  return forces;
+}
+
+std::vector<TRect> TSetup::Bounds() const {
+  std::vector<TRect> bounds;
+  bounds.reserve(FToothList.size() + FWireList.size());
+  for (const auto& tooth : FToothList) bounds.push_back(tooth->BoundsRect());
+  for (const auto& wire : FWireList) bounds.push_back(wire->BoundsRect());
+  return bounds;
+}
+
+void TSetup::DrawAll(TCanvas& aCanvas) const {
+  for (const auto& tooth : FToothList) tooth->DrawOriginalOutline(aCanvas);
+  for (const auto& tooth : FToothList) tooth->Draw(aCanvas);
+  for (const auto& wire : FWireList) wire->Draw(aCanvas);
+}
+
+void TSetup::DrawMarkers(TCanvas& aCanvas) const {
+  for (const auto& marker : FMarkerList) marker->Draw(aCanvas);
+}
+
+}  // namespace orvela

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <variant>
+#include <vector>
+
+#include "graphics/canvas.h"
+#include "graphics/markers.h"
+#include "mechanics/forcemoment.h"
+#include "model/teeth.h"
+
+namespace orvela {
+
+// The selection: a tooth, a wire or nothing. It refers to an object of the setup and never
+// owns it.
+using TSelectedObject = std::variant<std::monostate, TTooth*, TWireStraight*>;
+
+// The Auto Stop thresholds: a force system passes when its force magnitude is at most
+// Force (gf) and the absolute value of its moment at most Moment (gf × model unit, i.e.
+// gf·0.1 mm). The moment is compared by its size: a large moment of either sense holds the
+// run.
+struct TThresholds {
+  double Force = 1.0;
+  double Moment = 100.0;
+};
+
+// Whether every force system of one step passes the thresholds; an empty list does.
+bool ThresholdsMet(std::span<const TForceMoment> forces, const TThresholds& thresholds);
+
+// The one setup of the main window: the teeth and wires the user has placed, the handles on
+// offer and the selection. ToothList owns the teeth, WireList the wires, MarkerList the
+// handles. A wire refers to the attachments of teeth, so whenever the setup is discarded
+// (ResetNew, destruction) every wire goes before any tooth.
+class TSetup {
+ public:
+  using TToothList = std::vector<std::unique_ptr<TTooth>>;
+  using TWireList = std::vector<std::unique_ptr<TWireStraight>>;
+
+  TSetup() = default;
+  TSetup(const TSetup&) = delete;
+  TSetup& operator=(const TSetup&) = delete;
+  // Markers first, then wires, then teeth.
+  ~TSetup();
+
+  TToothList& ToothList() { return FToothList; }
+  const TToothList& ToothList() const { return FToothList; }
+  TWireList& WireList() { return FWireList; }
+  const TWireList& WireList() const { return FWireList; }
+  TMarkerList& MarkerList() { return FMarkerList; }
+  const TMarkerList& MarkerList() const { return FMarkerList; }
+
+  const TSelectedObject& SelectedObject() const { return FSelectedObject; }
+  void SetSelectedObject(TSelectedObject selection) { FSelectedObject = selection; }
+  TTooth* SelectedTooth() const;
+  TWireStraight* SelectedWire() const;
+  bool HasSelection() const { return !std::holds_alternative<std::monostate>(FSelectedObject); }
+
+  bool Running() const { return FRunning; }
+  void SetRunning(bool running) { FRunning = running; }
+
+  // Appends and returns the object; the setup owns it from now on.
+  TTooth& AddTooth(std::unique_ptr<TTooth> tooth);
+  TWireStraight& AddWire(std::unique_ptr<TWireStraight> wire);
+
+  // Discards the setup: markers, wires, teeth, in this order; nothing selected.
+  void ResetNew();
+
+  // Replaces the handles by those of the selection (none without one).
+  void RebuildSelectionMarkers();
+  void ClearMarkers() { FMarkerList.clear(); }
+
+  // Set as Reference: every tooth keeps its outline and pose.
+  void SetAsReference();
+  // Clear Reference: the outlines go, the remembered poses stay.
+  void ClearReference();
+  // Reset to Reference: every tooth back to its remembered pose; the handles of the
+  // selection follow.
+  void ResetToReference();
+
+  // The start of a run: no handles, nothing selected.
+  void BeginRun();
+  // One step: the force system of every tooth is taken before any tooth moves, then each
+  // tooth moves under its own. Returns the step's force systems (as the movement left them:
+  // a moving tooth re-expresses its system at its centre of resistance).
+  std::vector<TForceMoment> RunStep();
+
+  // The bounding rectangles of all teeth, then of all wires.
+  std::vector<TRect> Bounds() const;
+
+  // Reference outlines, then teeth, then wires, each in list order, with the pen and brush
+  // the surface has.
+  void DrawAll(TCanvas& aCanvas) const;
+  void DrawMarkers(TCanvas& aCanvas) const;
+
+ private:
+  TToothList FToothList;
+  TWireList FWireList;
+  TMarkerList FMarkerList;
+  TSelectedObject FSelectedObject;
+  bool FRunning = false;
+};
+
+}  // namespace orvela

@@ -1,0 +1,366 @@
+#include "workspace/view.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "qtgraphics/qtcanvas.h"
+#include "util/startup.h"
+#include "workspace/hints.h"
+#include "workspace/messages.h"
+#include "workspace/settings.h"
+#include "workspace/setup.h"
+
+namespace orvela {
+
+namespace {
+
+constexpr const char* InvalidZoomText =
+    "This is not a valid zoom value.\r\nUse an integer number in the range 25 - 600.";
+
+constexpr std::int32_t GridStepsMm[] = {10, 5, 2, 1};
+
+TPoint PixelOf(const QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  return TPoint{p.x(), p.y()};
+}
+
+}  // namespace
+
+TDisplay::TDisplay(QWidget* parent) : QWidget(parent) {
+  setObjectName("Display");
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::ClickFocus);
+  setBackgroundRole(QPalette::Base);
+}
+
+void TDisplay::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  if (FImage != nullptr && !FImage->isNull()) {
+    painter.drawImage(0, 0, *FImage);
+  } else {
+    painter.fillRect(rect(), Qt::white);
+  }
+}
+
+void TDisplay::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  emit Resized();
+}
+
+void TDisplay::mousePressEvent(QMouseEvent* event) { emit Pressed(event); }
+void TDisplay::mouseMoveEvent(QMouseEvent* event) { emit Moved(event); }
+void TDisplay::mouseReleaseEvent(QMouseEvent* event) { emit Released(event); }
+
+std::int32_t GridStepMm(std::int32_t gridDensity) {
+  if (gridDensity < 0 || gridDensity > 3) return GridStepsMm[2];
+  return GridStepsMm[gridDensity];
+}
+
+void DrawGrid(TCanvas& aCanvas, std::int32_t gridDensity) {
+  aCanvas.SetTransparentBackground(true);
+  TPen& pen = aCanvas.Pen();
+  pen.Width = 0;
+  pen.Mode = TPenMode::Copy;
+  pen.Color = TColor{128, 128, 128};
+  const std::int32_t g = 10 * GridStepMm(gridDensity);
+  for (std::int32_t v = 0; v <= 1000; v += g) {
+    pen.Style = v % 100 == 0 ? TPenStyle::Solid : TPenStyle::Dot;
+    aCanvas.MoveTo(TPoint{v, 0});
+    aCanvas.LineTo(TPoint{v, 1000});
+    aCanvas.MoveTo(TPoint{0, v});
+    aCanvas.LineTo(TPoint{1000, v});
+  }
+}
+
+TView::TView(TSetup& setup, const TPreferences& prefs, QWidget* parent)
+    : QWidget(parent),
+      FSetup(setup),
+      FPrefs(prefs),
+      FBackBuffer(std::make_unique<TQtImageCanvas>(QSize(1, 1))) {
+  FMapping.Extent = ModelExtent;
+
+  FDisplay = new TDisplay(this);
+  FScrollBarHorz = new QScrollBar(Qt::Horizontal, this);
+  FScrollBarHorz->setObjectName("ScrollBarHorz");
+  FScrollBarVert = new QScrollBar(Qt::Vertical, this);
+  FScrollBarVert->setObjectName("ScrollBarVert");
+  FScrollBestFitSB = new QToolButton(this);
+  FScrollBestFitSB->setObjectName("ScrollBestFitSB");
+  FScrollBestFitSB->setAutoRaise(true);
+  SetHint(*FScrollBestFitSB, "Best Fit|Zoom to best fit.");
+
+  // The bars take the system's scroll-bar extent; the button fills the corner.
+  const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  FScrollBarHorz->setFixedHeight(extent);
+  FScrollBarVert->setFixedWidth(extent);
+  FScrollBestFitSB->setFixedSize(extent, extent);
+  for (QScrollBar* bar : {FScrollBarHorz, FScrollBarVert}) {
+    bar->setRange(0, ModelExtent);
+    bar->setSingleStep(1);
+  }
+
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  grid->addWidget(FDisplay, 0, 0);
+  grid->addWidget(FScrollBarVert, 0, 1);
+  grid->addWidget(FScrollBarHorz, 1, 0);
+  grid->addWidget(FScrollBestFitSB, 1, 1);
+
+  FZoomCB = new QComboBox(this);
+  FZoomCB->setObjectName("ZoomCB");
+  FZoomCB->setEditable(true);
+  FZoomCB->setInsertPolicy(QComboBox::NoInsert);
+  FZoomCB->setCompleter(nullptr);  // typed digits are never completed to an item
+  FZoomCB->setMaxVisibleItems(10);
+  FZoomCB->setFocusPolicy(Qt::ClickFocus);  // skipped by the Tab key
+  FZoomCB->setMinimumContentsLength(8);
+  for (std::string_view item : ZoomBoxItems) {
+    FZoomCB->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
+  }
+  SetHint(*FZoomCB, "Zoom Control|Select the desired zoom level or enter a value.");
+  FZoomCB->lineEdit()->installEventFilter(this);
+  connect(FZoomCB, &QComboBox::activated, this, [this] { ZoomCBClick(); });
+
+  connect(FScrollBarHorz, &QScrollBar::valueChanged, this,
+          [this](int position) { ScrollBarMainScroll(FScrollBarHorz, position); });
+  connect(FScrollBarVert, &QScrollBar::valueChanged, this,
+          [this](int position) { ScrollBarMainScroll(FScrollBarVert, position); });
+  connect(FDisplay, &TDisplay::Resized, this, &TView::PanelDisplayResize);
+  connect(FDisplay, &TDisplay::Pressed, this, [this](QMouseEvent* event) {
+    emit DisplayPressed(event->button(), PixelToModel(PixelOf(event)));
+  });
+  connect(FDisplay, &TDisplay::Moved, this, [this](QMouseEvent* event) {
+    emit DisplayMoved(event->buttons(), PixelToModel(PixelOf(event)));
+  });
+  connect(FDisplay, &TDisplay::Released, this, [this](QMouseEvent* event) {
+    emit DisplayReleased(event->button(), PixelToModel(PixelOf(event)));
+  });
+
+  FDisplay->SetImage(&FBackBuffer->Image());
+}
+
+TView::~TView() {
+  FDisplay->SetImage(nullptr);
+  FBackBuffer.reset();
+}
+
+const QImage& TView::BackBuffer() const { return *FBackBuffer->SourceImage(); }
+
+const TViewMapping& TView::Mapping() const { return FMapping; }
+
+void TView::SetMapping() {
+  FMapping.Extent = ModelExtent;
+  FMapping.H = FScrollBarHorz->isEnabled() ? FScrollBarHorz->value() : 0;
+  FMapping.V = FScrollBarVert->isEnabled() ? FScrollBarVert->value() : 0;
+  FBackBuffer->SetMapping(
+      QTransform(FMapping.M11(), 0.0, 0.0, FMapping.M22(), FMapping.Dx(), FMapping.Dy()));
+}
+
+TPoint TView::PixelToModel(TPoint pixel) const {
+  TViewMapping mapping = FMapping;
+  mapping.Extent = ModelExtent;
+  mapping.H = FScrollBarHorz->isEnabled() ? FScrollBarHorz->value() : 0;
+  mapping.V = FScrollBarVert->isEnabled() ? FScrollBarVert->value() : 0;
+  return mapping.PixelToModel(pixel);
+}
+
+TPoint TView::CentreModelPoint() const {
+  return PixelToModel(TPoint{FDisplay->width() / 2, FDisplay->height() / 2});
+}
+
+const TCanvas& TView::DisplayCanvas() const { return *FBackBuffer; }
+
+void TView::DrawDisplay() {
+  if (FBackBuffer->Size() != FDisplay->size() && !FDisplay->size().isEmpty()) {
+    FBackBuffer->Resize(FDisplay->size());
+  }
+  SetMapping();
+  const TPoint a = PixelToModel(TPoint{0, 0});
+  const TPoint b = PixelToModel(TPoint{FDisplay->width(), FDisplay->height()});
+  TQtImageCanvas& canvas = *FBackBuffer;
+  canvas.Begin();
+  canvas.FillRectWhite(TRect{a.x, b.y, b.x, a.y});
+  if (FPrefs.ShowGrid) DrawGrid(canvas, FPrefs.GridDensity);
+  FSetup.DrawAll(canvas);
+  if (!FSetup.Running()) FSetup.DrawMarkers(canvas);
+  canvas.End();
+  // The finished frame goes to the display in one block.
+  FDisplay->repaint();
+}
+
+void TView::AdjustScrollBars() {
+  SetMapping();
+  const TPoint p0 = FMapping.PixelToModel(TPoint{0, 0});
+  const TPoint p1 = FMapping.PixelToModel(TPoint{FDisplay->width() - 1, FDisplay->height() - 1});
+  const std::int32_t visibleWidth = p1.x - p0.x;
+  const std::int32_t visibleHeight = p0.y - p1.y;
+  FSettingBars = true;
+  const auto adjust = [](QScrollBar* bar, std::int32_t visible) {
+    if (visible >= ModelExtent) {
+      bar->setValue(0);
+      bar->setEnabled(false);
+    } else {
+      bar->setEnabled(true);
+      const int page = std::max(1, visible);
+      // Qt's maximum is the largest position: the bar's maximum minus its page.
+      bar->setRange(0, ModelExtent - page);
+      bar->setPageStep(page);
+    }
+  };
+  adjust(FScrollBarHorz, visibleWidth);
+  adjust(FScrollBarVert, visibleHeight);
+  FSettingBars = false;
+}
+
+void TView::SetBarPosition(QScrollBar* bar, int position) {
+  if (!bar->isEnabled()) return;
+  bar->setValue(std::clamp(position, 0, bar->maximum()));
+}
+
+void TView::ZoomCenterInDisplay(std::int32_t aZ, std::int32_t X, std::int32_t Y) {
+  FMapping.ZoomValue = aZ;
+  AdjustScrollBars();
+  SetMapping();
+  const TPoint p0 = FMapping.PixelToModel(TPoint{0, 0});
+  const TPoint pc = FMapping.PixelToModel(TPoint{FDisplay->width() / 2, FDisplay->height() / 2});
+  const std::int64_t h = static_cast<std::int64_t>(X) - (pc.x - p0.x);
+  const std::int64_t v =
+      static_cast<std::int64_t>(ModelExtent) - (static_cast<std::int64_t>(Y) - pc.y + p0.y);
+  FSettingBars = true;
+  SetBarPosition(FScrollBarHorz, static_cast<int>(std::clamp<std::int64_t>(h, 0, ModelExtent)));
+  SetBarPosition(FScrollBarVert, static_cast<int>(std::clamp<std::int64_t>(v, 0, ModelExtent)));
+  FSettingBars = false;
+  DrawDisplay();
+}
+
+void TView::ScrollBarMainScroll(QScrollBar* bar, int position) {
+  if (FSettingBars) return;
+  // The bar's range already keeps the position within 0 … maximum − page.
+  (void)bar;
+  (void)position;
+  DrawDisplay();
+}
+
+void TView::PanelDisplayResize() {
+  if (FDisplay->size().isEmpty()) return;
+  FBackBuffer->Resize(FDisplay->size());
+  // The centre pixel's model point is rounded to the nearest unit, so it is taken as it is:
+  // adding a unit (as for a truncating conversion) would creep the view at every resize.
+  const TPoint c = CentreModelPoint();
+  ZoomCenterInDisplay(FMapping.ZoomValue, c.x, c.y);
+}
+
+void TView::ZoomIn() {
+  const std::string_view item = ZoomInItem(FMapping.ZoomValue);
+  FZoomCB->setEditText(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
+  FMapping.ZoomValue = *ZoomItemValue(item);
+}
+
+void TView::ZoomOut() {
+  const std::string_view item = ZoomOutItem(FMapping.ZoomValue);
+  FZoomCB->setEditText(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
+  FMapping.ZoomValue = *ZoomItemValue(item);
+}
+
+void TView::MenuViewZoom(bool zoomIn) {
+  const TPoint c = CentreModelPoint();
+  if (zoomIn) {
+    ZoomIn();
+  } else {
+    ZoomOut();
+  }
+  ZoomCenterInDisplay(FMapping.ZoomValue, c.x, c.y);
+}
+
+void TView::ZoomRect(const TRect& aRect) {
+  const auto fit = ZoomRectFit(aRect, FDisplay->width(), FDisplay->height());
+  if (!fit) return;
+  ZoomCenterInDisplay(fit->Zoom, fit->Centre.x, fit->Centre.y);
+  FZoomCB->setEditText(QString::fromStdString(ZoomText(fit->Zoom)));
+}
+
+void TView::FitAll() {
+  ZoomCenterInDisplay(FitAllZoom(FDisplay->width(), FDisplay->height(), ModelExtent), 0, 0);
+}
+
+void TView::BestFit() {
+  const std::vector<TRect> bounds = FSetup.Bounds();
+  ZoomRect(BestFitRect(bounds));
+}
+
+void TView::PostZoomText() {
+  // The event loop takes the event over.
+  auto message = std::make_unique<QEvent>(static_cast<QEvent::Type>(ZoomTextMessage));
+  QCoreApplication::postEvent(window(), message.release());
+}
+
+void TView::ShowZoomText() {
+  FZoomCB->setEditText(QString::fromStdString(ZoomText(FMapping.ZoomValue)));
+}
+
+void TView::FocusToolbar() {
+  if (QWidget* bar = FZoomCB->parentWidget()) bar->setFocus(Qt::OtherFocusReason);
+  if (FZoomCB->hasFocus() || FZoomCB->lineEdit()->hasFocus()) FZoomCB->clearFocus();
+}
+
+void TView::ZoomCBClick() {
+  FocusToolbar();
+  const std::string text = FZoomCB->currentText().toStdString();
+  if (text == ZoomFitAllItem) {
+    FitAll();
+  } else if (text == ZoomBestFitItem) {
+    BestFit();
+  } else if (const auto zoom = ZoomItemValue(text)) {
+    const TPoint c = CentreModelPoint();
+    ZoomCenterInDisplay(*zoom, c.x, c.y);
+  }
+  PostZoomText();
+}
+
+void TView::ApplyTypedZoom() {
+  FocusToolbar();
+  const auto zoom = ParseTypedZoom(FZoomCB->currentText().toStdString());
+  if (!zoom) {
+    ShowMessage(this, TMessageKind::Error, InvalidZoomText);
+    FZoomCB->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  const TPoint c = CentreModelPoint();
+  ZoomCenterInDisplay(*zoom, c.x, c.y);
+  ShowZoomText();
+}
+
+bool TView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == FZoomCB->lineEdit() && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      ApplyTypedZoom();
+      return true;
+    }
+    const QString text = key->text();
+    // Keys that type nothing (arrows, Delete, Tab, modifiers) keep their usual meaning.
+    if (text.isEmpty() || !text.at(0).isPrint()) return false;
+    const QChar c = text.at(0);
+    if (c.isDigit() && c.unicode() < 128) return false;
+    if (c == '%' || c == '/') return false;
+    Beep();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace orvela

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <QImage>
+#include <QWidget>
+
+#include "graphics/canvas.h"
+#include "workspace/viewmapping.h"
+
+class QComboBox;
+class QScrollBar;
+class QToolButton;
+
+namespace orvela {
+
+class TQtImageCanvas;
+class TSetup;
+struct TPreferences;
+
+// The paint area: shows the view's back buffer in one block and hands mouse events to the
+// view.
+class TDisplay : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TDisplay(QWidget* parent);
+
+  void SetImage(const QImage* image) { FImage = image; }
+
+ signals:
+  void Pressed(QMouseEvent* event);
+  void Moved(QMouseEvent* event);
+  void Released(QMouseEvent* event);
+  void Resized();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  const QImage* FImage = nullptr;
+};
+
+// The grid step in millimetres for each GridDensity index; an index outside the table is
+// drawn with the default 2 mm.
+std::int32_t GridStepMm(std::int32_t gridDensity);
+
+// The grid over the fixed square 0…1000: grey one-pixel lines, solid every 10 mm and dotted
+// between, at the step of gridDensity. Leaves the pen in its last state.
+void DrawGrid(TCanvas& aCanvas, std::int32_t gridDensity);
+
+// The view (PanelDisplay): the mapping from model units to display pixels, the zoom and its
+// box, the two scroll bars, the grid and the painting of the setup through a back buffer.
+// Scroll positions are model units: the horizontal one is the model x at the display's left
+// edge, the vertical one ModelExtent minus the model y at its top edge.
+class TView : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The event number of the zoom-text message the window posts to itself.
+  static constexpr int ZoomTextMessage = 1124;
+
+  TView(TSetup& setup, const TPreferences& prefs, QWidget* parent);
+  ~TView() override;
+
+  TDisplay* Display() const { return FDisplay; }
+  QScrollBar* ScrollBarHorz() const { return FScrollBarHorz; }
+  QScrollBar* ScrollBarVert() const { return FScrollBarVert; }
+  QToolButton* ScrollBestFitSB() const { return FScrollBestFitSB; }
+  // The zoom box; the main window puts it into its Tools toolbar.
+  QComboBox* ZoomCB() const { return FZoomCB; }
+  // The frame last drawn.
+  const QImage& BackBuffer() const;
+
+  std::int32_t ZoomValue() const { return FMapping.ZoomValue; }
+  void SetZoomValue(std::int32_t zoom) { FMapping.ZoomValue = zoom; }
+  const TViewMapping& Mapping() const;
+
+  // Renders the whole setup into the back buffer and copies it to the display.
+  void DrawDisplay();
+  void AdjustScrollBars();
+  // Zoom aZ with the model point (X, Y) at the display's centre, as far as the scroll
+  // ranges allow; redraws.
+  void ZoomCenterInDisplay(std::int32_t aZ, std::int32_t X, std::int32_t Y);
+  void ZoomRect(const TRect& aRect);
+  // One step of the zoom box's percentages; neither scrolls nor redraws.
+  void ZoomIn();
+  void ZoomOut();
+  // View > Zoom In / Zoom Out: one step about the display's centre.
+  void MenuViewZoom(bool zoomIn);
+  void FitAll();
+  void BestFit();
+
+  // The model point under a display pixel.
+  TPoint PixelToModel(TPoint pixel) const;
+  TPoint CentreModelPoint() const;
+  // The surface of the display for hit tests in pixel sizes (the back buffer's mapping).
+  const TCanvas& DisplayCanvas() const;
+
+  // Posts the zoom-text message to the window; ShowZoomText is its handler.
+  void PostZoomText();
+  void ShowZoomText();
+
+  // The zoom box: a chosen item, and Enter on typed text.
+  void ZoomCBClick();
+  void ApplyTypedZoom();
+
+ signals:
+  void DisplayPressed(Qt::MouseButton button, TPoint model);
+  void DisplayMoved(Qt::MouseButtons buttons, TPoint model);
+  void DisplayReleased(Qt::MouseButton button, TPoint model);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void SetMapping();
+  void ScrollBarMainScroll(QScrollBar* bar, int position);
+  void PanelDisplayResize();
+  void SetBarPosition(QScrollBar* bar, int position);
+  void FocusToolbar();
+
+  TSetup& FSetup;
+  const TPreferences& FPrefs;
+  TViewMapping FMapping;
+  std::unique_ptr<TQtImageCanvas> FBackBuffer;
+  TDisplay* FDisplay = nullptr;
+  QScrollBar* FScrollBarHorz = nullptr;
+  QScrollBar* FScrollBarVert = nullptr;
+  QToolButton* FScrollBestFitSB = nullptr;
+  QComboBox* FZoomCB = nullptr;
+  bool FSettingBars = false;
+};
+
+}  // namespace orvela

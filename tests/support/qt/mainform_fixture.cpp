@@ -1,0 +1,70 @@
+#include "qt/mainform_fixture.h"
+
+#include <fstream>
+#include <sstream>
+
+#include <QApplication>
+#include <QDir>
+
+#include "util/startup.h"
+#include "workspace/messages.h"
+#include "workspace/view.h"
+
+namespace orvela::test {
+
+void MainFormTest::SetUp() {
+  FDir = std::make_unique<QTemporaryDir>();
+  ASSERT_TRUE(FDir->isValid());
+  const std::string root = FDir->path().toStdString();
+  QDir(FDir->path()).mkpath("common/Settings");
+  QDir(FDir->path()).mkpath("user/Settings");
+  ModelExtent = 1000;
+  CommonDataFolder = root + "/common/";
+  UserDataFolder = root + "/user/";
+  SettingsIniPath = UserDataFolder + "Settings/Orvela.ini";
+  SetMessageHook([this](TMessageKind, const QString& text) {
+    FMessages.push_back(text);
+    return QMessageBox::Ok;
+  });
+  SetBeepHook([this] { ++FBeeps; });
+}
+
+void MainFormTest::TearDown() {
+  FForm.reset();
+  SetMessageHook({});
+  SetBeepHook({});
+  FDir.reset();
+}
+
+TMainForm& MainFormTest::CreateForm(bool show) {
+  FForm = std::make_unique<TMainForm>();
+  if (show) {
+    FForm->show();
+    QApplication::processEvents();
+  }
+  return *FForm;
+}
+
+void MainFormTest::SetDisplaySize(int width, int height) {
+  QWidget* display = FForm->View().Display();
+  for (int i = 0; i < 5 && display->size() != QSize(width, height); ++i) {
+    const QSize delta = QSize(width, height) - display->size();
+    FForm->resize(FForm->size() + delta);
+    QApplication::processEvents();
+  }
+  ASSERT_EQ(display->size(), QSize(width, height));
+}
+
+void MainFormTest::WriteSettingsFile(const std::string& text) {
+  std::ofstream out(SettingsIniPath, std::ios::binary);
+  out << text;
+}
+
+std::string MainFormTest::ReadSettingsFile() const {
+  std::ifstream in(SettingsIniPath, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace orvela::test

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include "workspace/mainform.h"
+
+namespace orvela::test {
+
+// A main window on temporary data folders, with message boxes and beeps answered by the
+// test: every message is recorded and answered with OK.
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Creates (and shows) the main window; a settings file may be written before.
+  TMainForm& CreateForm(bool show = true);
+  // Resizes the window until its display has this size.
+  void SetDisplaySize(int width, int height);
+  void WriteSettingsFile(const std::string& text);
+  std::string ReadSettingsFile() const;
+
+  std::unique_ptr<QTemporaryDir> FDir;
+  std::unique_ptr<TMainForm> FForm;
+  std::vector<QString> FMessages;
+  int FBeeps = 0;
+};
+
+}  // namespace orvela::test

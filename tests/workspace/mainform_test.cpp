@@ -1,0 +1,158 @@
+#include "workspace/mainform.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolTip>
+
+#include "mechanics/forcedraw.h"
+#include "qt/mainform_fixture.h"
+#include "qt/setup_scenes.h"
+#include "util/startup.h"
+#include "workspace/cursors.h"
+#include "workspace/tooltips.h"
+#include "workspace/view.h"
+
+namespace orvela {
+namespace {
+
+using test::MainFormTest;
+
+TEST_F(MainFormTest, StartsWithTheBuiltInDefaultsAndTheUntitledCaption) {
+  ForceScale = 1.0;
+  ForceDrawOptions.reversed = true;
+  TMainForm& form = CreateForm();
+  EXPECT_EQ(form.windowTitle(), "Orvela [Untitled]");
+  EXPECT_EQ(form.View().ZoomValue(), 1500);
+  EXPECT_EQ(form.GridDensity(), 2);
+  EXPECT_TRUE(form.ShowGrid());
+  EXPECT_TRUE(form.SnapGrid());
+  EXPECT_TRUE(form.MenuViewShowGrid()->isChecked());
+  EXPECT_TRUE(form.MenuViewSnaptoGrid()->isChecked());
+  EXPECT_EQ(ForceScale, 4.0);
+  // Without a settings file every drawing flag is set.
+  EXPECT_EQ(ForceDrawOptions, (TForceDrawOptions{true, true, true}));
+  EXPECT_EQ(MarkerSize, 5);
+  EXPECT_TRUE(form.Preferences().AutoStop);
+  EXPECT_EQ(form.PanelAuto()->text(), "Auto Stop");
+  EXPECT_FALSE(form.Setup().Running());
+  EXPECT_TRUE(form.Setup().ToothList().empty());
+  EXPECT_EQ(form.CurrentTool(), TMainForm::TTool::Select);
+  EXPECT_TRUE(form.ActionChooser()->isChecked());
+  EXPECT_FALSE(form.ActionZoom()->isChecked());
+
+  // Commands shown and never enabled; the run state of an idle window.
+  for (QAction* never :
+       {form.ActionOpen(), form.ActionSave(), form.MenuFileSaveAs(), form.ActionPrint(),
+        form.ActionUndoLast(), form.ActionRedoLast(), form.ActionHelp()}) {
+    EXPECT_TRUE(never->isVisible()) << never->text().toStdString();
+    EXPECT_FALSE(never->isEnabled()) << never->text().toStdString();
+  }
+  EXPECT_FALSE(form.MenuOrthoCapture()->isVisible());
+  EXPECT_TRUE(form.ActionRun()->isEnabled());
+  EXPECT_FALSE(form.ActionStop()->isEnabled());
+  EXPECT_FALSE(form.ActionProperties()->isEnabled());
+  EXPECT_FALSE(form.ActionClose()->isEnabled());
+  EXPECT_EQ(form.ActionClose()->shortcut(), QKeySequence(Qt::Key_Delete));
+
+  // Captions with their access letters, hints split into tooltip and status text.
+  EXPECT_EQ(form.MenuFile()->title(), "&File");
+  EXPECT_EQ(form.MenuOrthoReset()->text(), "R&eset to Reference");
+  EXPECT_EQ(form.MenuViewZoomF()->title(), "Zoom &Forces");
+  EXPECT_EQ(form.ActionNew()->toolTip(), "New Radiograph");
+  EXPECT_EQ(form.ActionNew()->statusTip(), "Enter a new radiograph.");
+  EXPECT_EQ(form.MenuFileExit()->statusTip(), "Exit program.");
+  EXPECT_EQ(form.ToolBarMain()->windowTitle(), "Main");
+  EXPECT_EQ(form.ToolBarTools()->windowTitle(), "Tools");
+  EXPECT_TRUE(form.ToolBarMain()->isMovable());
+  EXPECT_EQ(form.ToolBarMain()->actions().size(), 10);  // eight buttons, two dividers
+  EXPECT_FALSE(form.ActionRun()->icon().isNull());
+
+  // The program's cursors are registered under their numbers.
+  for (std::int16_t number : {PlierCursor, RotateCursor, ZoomCursor, MoverCursor}) {
+    EXPECT_FALSE(CursorFromNumber(number).pixmap().isNull()) << number;
+  }
+  EXPECT_EQ(CursorFromNumber(0).shape(), Qt::ArrowCursor);
+  EXPECT_EQ(CursorFromNumber(MoveCursor).shape(), Qt::SizeAllCursor);
+  form.SelectTool(TMainForm::TTool::Zoom);
+  EXPECT_TRUE(form.ActionZoom()->isChecked());
+  EXPECT_FALSE(form.ActionChooser()->isChecked());
+  EXPECT_EQ(form.View().Display()->cursor().shape(), Qt::BitmapCursor);
+}
+
+TEST_F(MainFormTest, SettingsFileReplacesTheDefaultsAndIsWrittenAtClose) {
+  WriteSettingsFile(
+      "[General]\nVersion=1.2.1.0\n[Calculation]\nAuto Stop=0\n[View]\nView Grid=0\n"
+      "Snap to Grid=0\nGrid Density=7\n");
+  TMainForm& form = CreateForm();
+  EXPECT_FALSE(form.Preferences().AutoStop);
+  EXPECT_EQ(form.PanelAuto()->text(), "Manual Stop");
+  EXPECT_FALSE(form.MenuViewShowGrid()->isChecked());
+  EXPECT_FALSE(form.MenuViewSnaptoGrid()->isChecked());
+  EXPECT_EQ(form.GridDensity(), 2);
+
+  form.MenuViewShowGrid()->trigger();
+  EXPECT_TRUE(form.ShowGrid());
+  form.PanelAutoDblClick();
+  EXPECT_EQ(form.PanelAuto()->text(), "Auto Stop");
+  EXPECT_TRUE(form.close());
+  EXPECT_TRUE(FMessages.empty());
+  const std::string written = ReadSettingsFile();
+  EXPECT_NE(written.find("Orvela Rect=Default"), std::string::npos) << written;
+  EXPECT_NE(written.find("View Grid=1"), std::string::npos) << written;
+  EXPECT_NE(written.find("Auto Stop=1"), std::string::npos) << written;
+}
+
+TEST_F(MainFormTest, ASettingsFolderThatCannotBeWrittenIsReportedAndTheWindowStillCloses) {
+  TMainForm& form = CreateForm();
+  SettingsIniPath = FDir->path().toStdString() + "/missing/folder/Orvela.ini";
+  EXPECT_TRUE(form.close());
+  EXPECT_FALSE(form.isVisible());
+  ASSERT_EQ(FMessages.size(), 1U);
+  EXPECT_EQ(FMessages[0], "Could not save preferences to INI file.");
+}
+
+TEST_F(MainFormTest, NewDiscardsTheSetupAndDisablesTheSelectionCommands) {
+  TMainForm& form = CreateForm();
+  test::LoadScene(form.Setup(), test::MakeLowerArchScene());
+  form.Setup().SetSelectedObject(form.Setup().ToothList()[0].get());
+  form.Setup().RebuildSelectionMarkers();
+  form.UpdateMenu();
+  EXPECT_TRUE(form.ActionClose()->isEnabled());
+  form.setWindowTitle("changed");
+  form.ActionNew()->trigger();
+  EXPECT_TRUE(form.Setup().ToothList().empty());
+  EXPECT_TRUE(form.Setup().WireList().empty());
+  EXPECT_TRUE(form.Setup().MarkerList().empty());
+  EXPECT_FALSE(form.ActionProperties()->isEnabled());
+  EXPECT_FALSE(form.ActionClose()->isEnabled());
+  EXPECT_EQ(form.windowTitle(), "Orvela [Untitled]");
+}
+
+TEST_F(MainFormTest, HintsReachTheStatusLineAndTooltipsBreakAtDoubleHashes) {
+  TMainForm& form = CreateForm();
+  QStatusTipEvent tip("Zoom in.");
+  QApplication::sendEvent(&form, &tip);
+  EXPECT_EQ(form.PanelBottom()->text(), "Zoom in.");
+
+  EXPECT_EQ(THintHandler::ShownTooltip("Show forces##  on teeth##  on wires."),
+            "Show forces\n  on teeth\n  on wires.");
+  QLabel label("x", &form);
+  label.setToolTip("first##second");
+  label.show();
+  QHelpEvent help(QEvent::ToolTip, QPoint(1, 1), label.mapToGlobal(QPoint(1, 1)));
+  QApplication::sendEvent(&label, &help);
+  EXPECT_EQ(QToolTip::text(), "first\nsecond");
+  QToolTip::hideText();
+}
+
+}  // namespace
+}  // namespace orvela
