@@ -1,0 +1,73 @@
+// Cost of a simulation step and of drawing a whole setup, on the lower arch (8 teeth,
+// 7 wires) and on ten copies of it (80 teeth, 70 wires): both should grow linearly.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QSize>
+#include <QTransform>
+
+#include "mechanics/forcedraw.h"
+#include "model/teeth.h"
+#include "qtgraphics/qtcanvas.h"
+#include "recording_canvas.h"
+#include "scenes.h"
+
+namespace orvela {
+namespace {
+
+test::TScene SceneOfSize(std::int64_t copies) {
+  return copies == 1 ? test::MakeLowerArchScene()
+                     : test::MakeLargeScene(static_cast<std::int32_t>(copies));
+}
+
+// Every tooth's TotalForce, then every OrthoMove, as a run does per step.
+void ModelStep(benchmark::State& state) {
+  test::TScene scene = SceneOfSize(state.range(0));
+  std::vector<TForceMoment> forces(scene.Teeth.size());
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < scene.Teeth.size(); ++i) forces[i] = scene.Teeth[i]->TotalForce();
+    for (std::size_t i = 0; i < scene.Teeth.size(); ++i) scene.Teeth[i]->OrthoMove(forces[i]);
+    benchmark::DoNotOptimize(forces.data());
+  }
+  state.counters["teeth"] = static_cast<double>(scene.Teeth.size());
+}
+BENCHMARK(ModelStep)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+void DrawAll(const test::TScene& scene, TCanvas& canvas) {
+  for (const auto& tooth : scene.Teeth) tooth->Draw(canvas);
+  for (const auto& wire : scene.Wires) wire->Draw(canvas);
+}
+
+// The whole setup with forces at the centres of resistance into an 804 × 506 back buffer
+// at 1 pixel per model unit, y up, as the view repaints it.
+void DrawSceneQt(benchmark::State& state) {
+  const test::TScene scene = SceneOfSize(state.range(0));
+  ForceDrawPlaces = TForceDrawPlaces{};
+  TQtImageCanvas canvas(QSize(804, 506));
+  canvas.SetMapping(QTransform(1.0, 0.0, 0.0, -1.0, 30.0, 760.0));
+  const TRect visible{-30, 254, 774, 760};
+  for (auto _ : state) {
+    canvas.Begin();
+    canvas.FillRectWhite(visible);
+    DrawAll(scene, canvas);
+    canvas.End();
+  }
+  benchmark::DoNotOptimize(canvas.Image().constBits());
+}
+BENCHMARK(DrawSceneQt)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+// The model's share of a repaint: the same calls into a surface that only records them.
+void DrawSceneRecorded(benchmark::State& state) {
+  const test::TScene scene = SceneOfSize(state.range(0));
+  ForceDrawPlaces = TForceDrawPlaces{};
+  test::TRecordingCanvas canvas;
+  for (auto _ : state) {
+    canvas.Clear();
+    DrawAll(scene, canvas);
+    benchmark::DoNotOptimize(canvas.Calls().data());
+  }
+}
+BENCHMARK(DrawSceneRecorded)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace orvela
