@@ -51,14 +51,17 @@ class TQtCanvas::TPaint {
     if (canvas.FDisabled) return;
     if (canvas.FPainter) {
       FPainter = canvas.FPainter.get();
-    } else {
-      FOwn.emplace();
-      if (FOwn->begin(&canvas.FDevice)) FPainter = &*FOwn;
+      if (!canvas.FPainterAtMapping) {
+        FPainter->setTransform(canvas.FMapping);
+        canvas.FPainterAtMapping = true;
+      }
+      return;
     }
-    if (FPainter) {
-      FPainter->setRenderHint(QPainter::Antialiasing, false);
-      FPainter->setTransform(canvas.FMapping);
-    }
+    FOwn.emplace();
+    if (!FOwn->begin(&canvas.FDevice)) return;
+    FPainter = &*FOwn;
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setTransform(canvas.FMapping);
   }
   TPaint(const TPaint&) = delete;
   TPaint& operator=(const TPaint&) = delete;
@@ -82,6 +85,8 @@ TQtCanvas::~TQtCanvas() { End(); }
 
 void TQtCanvas::SetMapping(const QTransform& modelToDevice) {
   FMapping = modelToDevice;
+  FPainterAtMapping = false;
+  FQPenOf.reset();  // the width of a thin pen depends on the scale
   bool invertible = false;
   const QTransform inverse = modelToDevice.inverted(&invertible);
   FInverse = invertible ? std::optional<QTransform>(inverse) : std::nullopt;
@@ -90,7 +95,15 @@ void TQtCanvas::SetMapping(const QTransform& modelToDevice) {
 void TQtCanvas::Begin() {
   if (FPainter || FDisabled) return;
   auto painter = std::make_unique<QPainter>();
-  if (painter->begin(&FDevice)) FPainter = std::move(painter);
+  if (!painter->begin(&FDevice)) return;
+  painter->setRenderHint(QPainter::Antialiasing, false);
+  FPainter = std::move(painter);
+  FPainterAtMapping = false;
+}
+
+void TQtCanvas::UseDevicePixels(QPainter& painter) {
+  painter.resetTransform();
+  FPainterAtMapping = false;
 }
 
 void TQtCanvas::End() {
@@ -112,35 +125,43 @@ void TQtCanvas::PrepareMode(QPainter& painter) const {
   painter.setBackground(Qt::white);
 }
 
-void TQtCanvas::PreparePen(QPainter& painter) const {
+void TQtCanvas::PreparePen(QPainter& painter) {
   const TPen& pen = Pen();
-  if (pen.Style == TPenStyle::Clear) {
-    painter.setPen(Qt::NoPen);
-    return;
+  if (FQPenOf != pen) {
+    FQPenOf = pen;
+    if (pen.Style == TPenStyle::Clear) {
+      FQPen = QPen(Qt::NoPen);
+    } else {
+      FQPen = QPen(ToQColor(pen.Color));
+      FQPen.setStyle(pen.Style == TPenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+      // Lines thinner than a pixel would break up without antialiasing: they become
+      // cosmetic.
+      const double devicePixels = pen.Width * std::sqrt(std::abs(FMapping.determinant()));
+      if (pen.Width <= 0 || devicePixels < 1.0) {
+        FQPen.setWidth(0);
+        FQPen.setCosmetic(true);
+        FQPen.setCapStyle(Qt::FlatCap);
+      } else {
+        FQPen.setWidthF(pen.Width);
+        FQPen.setCosmetic(false);
+        // Square ends close the outer corners where separate segments meet; round ends
+        // would look alike and cost several times as much to fill.
+        FQPen.setCapStyle(Qt::SquareCap);
+        FQPen.setJoinStyle(Qt::MiterJoin);
+      }
+    }
   }
-  QPen qpen(ToQColor(pen.Color));
-  qpen.setStyle(pen.Style == TPenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
-  qpen.setCapStyle(Qt::FlatCap);
-  qpen.setJoinStyle(Qt::MiterJoin);
-  // Lines thinner than a pixel would break up without antialiasing: they become cosmetic.
-  const double devicePixels = pen.Width * std::sqrt(std::abs(FMapping.determinant()));
-  if (pen.Width <= 0 || devicePixels < 1.0) {
-    qpen.setWidth(0);
-    qpen.setCosmetic(true);
-  } else {
-    qpen.setWidthF(pen.Width);
-    qpen.setCosmetic(false);
-    qpen.setCapStyle(Qt::RoundCap);
-    qpen.setJoinStyle(Qt::RoundJoin);
-  }
-  painter.setPen(qpen);
+  painter.setPen(FQPen);
 }
 
-void TQtCanvas::PrepareBrush(QPainter& painter) const {
-  if (Brush().Style == TBrushStyle::Clear)
-    painter.setBrush(Qt::NoBrush);
-  else
-    painter.setBrush(ToQColor(Brush().Color));
+void TQtCanvas::PrepareBrush(QPainter& painter) {
+  const TBrush& brush = Brush();
+  if (FQBrushOf != brush) {
+    FQBrushOf = brush;
+    FQBrush =
+        brush.Style == TBrushStyle::Clear ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brush.Color));
+  }
+  painter.setBrush(FQBrush);
 }
 
 void TQtCanvas::MoveTo(TPoint p) { FPosition = p; }
@@ -223,7 +244,7 @@ void TQtCanvas::FillRectWhite(const TRect& r) {
   paint->setCompositionMode(QPainter::CompositionMode_Source);
   const QRect device =
       FMapping.mapRect(BoxOf({r.Left, r.Top}, {r.Right, r.Bottom})).toAlignedRect();
-  paint->resetTransform();
+  UseDevicePixels(*paint);
   paint->fillRect(device, Qt::white);
 }
 
@@ -241,7 +262,7 @@ void TQtCanvas::CopyRect(const TRect& r, const TCanvas& source) {
   const QRect device =
       FMapping.mapRect(BoxOf({r.Left, r.Top}, {r.Right, r.Bottom})).toAlignedRect();
   paint->setCompositionMode(QPainter::CompositionMode_Source);
-  paint->resetTransform();
+  UseDevicePixels(*paint);
   paint->drawImage(device.topLeft(), *image, device);
 }
 
@@ -261,7 +282,7 @@ void TQtCanvas::DrawImage(const TRect& r, const TImageList& images, int index) {
   if (!paint) return;
   paint->setCompositionMode(QPainter::CompositionMode_SourceOver);
   paint->setOpacity(1.0);
-  paint->resetTransform();
+  UseDevicePixels(*paint);
   paint->drawImage(topLeft, picture);
 }
 

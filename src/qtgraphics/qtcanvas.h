@@ -82,12 +82,21 @@ class TQtCanvas : public TCanvas {
   // The open painter, or a temporary one for the current call.
   class TPaint;
 
-  void PreparePen(QPainter& painter) const;
-  void PrepareBrush(QPainter& painter) const;
+  void PreparePen(QPainter& painter);
+  void PrepareBrush(QPainter& painter);
   void PrepareMode(QPainter& painter) const;
+  // Device pixels from here on; the next call that draws in logical units sets the mapping.
+  void UseDevicePixels(QPainter& painter);
 
   QPaintDevice& FDevice;
   std::unique_ptr<QPainter> FPainter;
+  // Whether the open painter holds FMapping: setting a transform is costly.
+  bool FPainterAtMapping = false;
+  // The last Qt pen and brush made, kept while the surface's pen and brush stay the same.
+  std::optional<TPen> FQPenOf;
+  QPen FQPen;
+  std::optional<TBrush> FQBrushOf;
+  QBrush FQBrush;
   QTransform FMapping;
   std::optional<QTransform> FInverse;
   TPoint FPosition;

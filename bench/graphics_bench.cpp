@@ -1,0 +1,81 @@
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QTransform>
+
+#include "graphics/markers.h"
+#include "graphics/shapes.h"
+#include "mechanics/forcemoment.h"
+#include "qtgraphics/qtcanvas.h"
+#include "qtgraphics/qtimagelist.h"
+
+namespace orvela {
+namespace {
+
+// The view's back buffer at 150 %: model (0, 1000) at the upper left corner.
+TQtImageCanvas& BackBuffer() {
+  static TQtImageCanvas canvas(QSize(804, 506));
+  const double k = 1500.0 / 250.0 * 0.28346;
+  canvas.SetMapping(QTransform(k, 0, 0, -k, 0, k * 1000));
+  return canvas;
+}
+
+TSplineSegment Wire() {
+  TSplineSegment s;
+  s.origin = {150, 780};
+  s.corner = {450, 800};
+  s.angleOrigin = 0.5;
+  s.angleCorner = -0.3;
+  return s;
+}
+
+void BM_DrawForceSystem(benchmark::State& state) {
+  TQtImageCanvas& canvas = BackBuffer();
+  const bool session = state.range(0) != 0;
+  if (session) canvas.Begin();
+  const TForceMoment fm({200, 900}, 120, 60, 4000);
+  for (auto _ : state) fm.Draw(canvas);
+  canvas.End();
+}
+BENCHMARK(BM_DrawForceSystem)->ArgName("painter_open")->Arg(1)->Arg(0);
+
+void BM_DrawSpline(benchmark::State& state) {
+  TQtImageCanvas& canvas = BackBuffer();
+  canvas.Begin();
+  canvas.Pen() = TPen{};
+  const TSplineSegment wire = Wire();
+  for (auto _ : state) wire.Draw(canvas);
+  canvas.End();
+}
+BENCHMARK(BM_DrawSpline);
+
+void BM_DrawImageMarker(benchmark::State& state) {
+  TQtImageCanvas& canvas = BackBuffer();
+  const auto pictures = MakeMarkerImages();
+  if (pictures->Count() == 0) {
+    state.SkipWithError("pictures not compiled in");
+    return;
+  }
+  canvas.Begin();
+  TMarker marker;
+  marker.ShapeType = oglmImage;
+  marker.ImageList = pictures.get();
+  marker.origin = {300, 850};
+  for (auto _ : state) marker.Draw(canvas);
+  canvas.End();
+}
+BENCHMARK(BM_DrawImageMarker);
+
+void BM_SplineContains(benchmark::State& state) {
+  const TSplineSegment wire = Wire();
+  // A hit near the end (most pieces tried first) and a miss (all pieces).
+  const TPoint probe = state.range(0) != 0 ? wire.corner : TPoint{300, 600};
+  const TPoint p = state.range(0) != 0
+                       ? TPoint{probe.x - 25, static_cast<std::int32_t>(wire.PointAt(275).y)}
+                       : probe;
+  for (auto _ : state) benchmark::DoNotOptimize(wire.Contains(p.x, p.y));
+}
+BENCHMARK(BM_SplineContains)->ArgName("hit")->Arg(1)->Arg(0);
+
+}  // namespace
+}  // namespace orvela
