@@ -1,4 +1,5 @@
 #include <benchmark/benchmark.h>
+#include <cmath>
 
 #include <QImage>
 #include <QTransform>
@@ -68,11 +69,15 @@ BENCHMARK(BM_DrawImageMarker);
 
 void BM_SplineContains(benchmark::State& state) {
   const TSplineSegment wire = Wire();
-  // A hit near the end (most pieces tried first) and a miss (all pieces).
-  const TPoint probe = state.range(0) != 0 ? wire.corner : TPoint{300, 600};
-  const TPoint p = state.range(0) != 0
-                       ? TPoint{probe.x - 25, static_cast<std::int32_t>(wire.PointAt(275).y)}
-                       : probe;
+  // A hit late on the curve (most pieces tried first) and a miss (every piece tried).
+  const bool hit = state.range(0) != 0;
+  const double length = std::hypot(wire.corner.x - wire.origin.x, wire.corner.y - wire.origin.y);
+  const TPointDouble onCurve = wire.PointAt(0.85 * length);
+  const TPoint p = hit ? RoundPoint(onCurve) : TPoint{300, 600};
+  if (wire.Contains(p.x, p.y) != hit) {
+    state.SkipWithError("probe point not as intended");
+    return;
+  }
   for (auto _ : state) benchmark::DoNotOptimize(wire.Contains(p.x, p.y));
 }
 BENCHMARK(BM_SplineContains)->ArgName("hit")->Arg(1)->Arg(0);

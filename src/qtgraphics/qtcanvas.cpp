@@ -60,9 +60,15 @@ class TQtCanvas::TPaint {
     FOwn.emplace();
     if (!FOwn->begin(&canvas.FDevice)) return;
     FPainter = &*FOwn;
-    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    Setup(*FPainter);
     FPainter->setTransform(canvas.FMapping);
   }
+  // What every painter starts with: whole pixels, white gaps behind opaque dotted lines.
+  static void Setup(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackground(Qt::white);
+  }
+
   TPaint(const TPaint&) = delete;
   TPaint& operator=(const TPaint&) = delete;
   ~TPaint() {
@@ -96,7 +102,7 @@ void TQtCanvas::Begin() {
   if (FPainter || FDisabled) return;
   auto painter = std::make_unique<QPainter>();
   if (!painter->begin(&FDevice)) return;
-  painter->setRenderHint(QPainter::Antialiasing, false);
+  TPaint::Setup(*painter);
   FPainter = std::move(painter);
   FPainterAtMapping = false;
 }
@@ -122,7 +128,6 @@ void TQtCanvas::PrepareMode(QPainter& painter) const {
   painter.setCompositionMode(notXor ? QPainter::RasterOp_NotSourceXorDestination
                                     : QPainter::CompositionMode_SourceOver);
   painter.setBackgroundMode(TransparentBackground() ? Qt::TransparentMode : Qt::OpaqueMode);
-  painter.setBackground(Qt::white);
 }
 
 void TQtCanvas::PreparePen(QPainter& painter) {
