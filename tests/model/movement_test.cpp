@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "allocation_counter.h"
 #include "model/teeth.h"
 #include "scenes.h"
 
@@ -228,6 +229,19 @@ TEST(MoveOrder, ArchSettlesWithoutLeavingTheModel) {
   test::TScene scene = test::MakeLowerArchScene();
   ASSERT_EQ(scene.Teeth.size(), 8u);
   ASSERT_EQ(scene.Wires.size(), 7u);
+  const test::TScene large = test::MakeLargeScene(10);
+  EXPECT_EQ(large.Teeth.size(), 80u);
+  EXPECT_EQ(large.Wires.size(), 70u);
+
+  // A run step allocates nothing: force systems are values.
+  std::vector<TForceMoment> forces(scene.Teeth.size());
+  {
+    const test::AllocationCounter counter;
+    for (std::size_t i = 0; i < forces.size(); ++i) forces[i] = scene.Teeth[i]->TotalForce();
+    for (std::size_t i = 0; i < forces.size(); ++i) scene.Teeth[i]->OrthoMove(forces[i]);
+    EXPECT_EQ(counter.Count(), 0u);
+  }
+
   double before = 0;
   for (const auto& w : scene.Wires) before += std::abs(w->MomentA()) + std::abs(w->MomentB());
   for (int i = 0; i < 2000; ++i) test::SimulationStep(scene);
