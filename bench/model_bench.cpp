@@ -1,5 +1,6 @@
 // Cost of a simulation step and of drawing a whole setup, on the lower arch (8 teeth,
 // 7 wires) and on ten copies of it (80 teeth, 70 wires): both should grow linearly.
+#include <algorithm>
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -55,6 +56,34 @@ void DrawSceneQt(benchmark::State& state) {
   benchmark::DoNotOptimize(canvas.Image().constBits());
 }
 BENCHMARK(DrawSceneQt)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+// The same with the whole setup scaled to fit the buffer, so that every copy is rasterised
+// rather than clipped away.
+void DrawSceneQtFitted(benchmark::State& state) {
+  const test::TScene scene = SceneOfSize(state.range(0));
+  ForceDrawPlaces = TForceDrawPlaces{};
+  TPointDouble upperLeft = scene.Teeth.front()->UpperLeft();
+  TPointDouble lowerRight = scene.Teeth.front()->LowerRight();
+  for (const auto& tooth : scene.Teeth) {
+    upperLeft.x = std::min(upperLeft.x, tooth->UpperLeft().x);
+    upperLeft.y = std::max(upperLeft.y, tooth->UpperLeft().y);
+    lowerRight.x = std::max(lowerRight.x, tooth->LowerRight().x);
+    lowerRight.y = std::min(lowerRight.y, tooth->LowerRight().y);
+  }
+  const double scale =
+      std::min(804.0 / (lowerRight.x - upperLeft.x), 506.0 / (upperLeft.y - lowerRight.y));
+  TQtImageCanvas canvas(QSize(804, 506));
+  canvas.SetMapping(QTransform(scale, 0.0, 0.0, -scale, -upperLeft.x * scale, upperLeft.y * scale));
+  const TRect all{-100000, -100000, 100000, 100000};
+  for (auto _ : state) {
+    canvas.Begin();
+    canvas.FillRectWhite(all);
+    DrawAll(scene, canvas);
+    canvas.End();
+  }
+  benchmark::DoNotOptimize(canvas.Image().constBits());
+}
+BENCHMARK(DrawSceneQtFitted)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 // The model's share of a repaint: the same calls into a surface that only records them.
 void DrawSceneRecorded(benchmark::State& state) {

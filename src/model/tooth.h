@@ -64,7 +64,8 @@ class TTooth : public TMarkerOwner {
   TTooth();
   TTooth(const TTooth&) = delete;
   TTooth& operator=(const TTooth&) = delete;
-  // Precondition: no wire is tied to the tooth (a tied wire would be handed a free end).
+  // The Remove command refuses a tooth that still holds wires; should one be destroyed
+  // anyway, each wire tied to it gets a free end in place of the lost attachment.
   ~TTooth() override;
 
   bool Ankylosed() const { return FAnkylosed; }
