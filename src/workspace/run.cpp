@@ -12,7 +12,13 @@
 namespace orvela {
 
 void TMainForm::ActionRunExecute() {
-  if (FInRunLoop) return;
+  if (FInRunLoop) {
+    // Stop and Run again between two steps: the loop that is still on the stack goes on.
+    FSetup->SetRunning(true);
+    SetMenuButtons();
+    FSetup->BeginRun();
+    return;
+  }
   FInRunLoop = true;
   FCloseRequested = false;
   FRunSteps = 0;

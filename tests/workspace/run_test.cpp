@@ -123,6 +123,29 @@ TEST_F(RunTest, SwitchingToAutoStopDuringARunUnderTheThresholdsEndsItWithTheNext
   EXPECT_EQ(FForm->RunSteps(), stepsAtSwitch + 1);
 }
 
+TEST_F(RunTest, StopAndRunAgainBetweenTwoStepsContinuesTheSameRun) {
+  FForm->PanelAutoDblClick();
+  bool restarted = false;
+  During([&] {
+    if (!restarted && FForm->RunSteps() >= 3) {
+      FForm->ActionStop()->trigger();
+      EXPECT_TRUE(FForm->ActionRun()->isEnabled());
+      FForm->ActionRun()->trigger();
+      restarted = true;
+      EXPECT_TRUE(MenusGreyed());
+      return false;
+    }
+    if (FForm->RunSteps() < 6) return false;
+    FForm->ActionStop()->trigger();
+    return true;
+  });
+  FForm->ActionRun()->trigger();
+  EXPECT_TRUE(restarted);
+  EXPECT_EQ(FForm->RunSteps(), 6);
+  EXPECT_FALSE(FForm->Setup().Running());
+  EXPECT_FALSE(MenusGreyed());
+}
+
 TEST_F(RunTest, NewDuringARunDiscardsTheSetupAndTheRunGoesOn) {
   FForm->PanelAutoDblClick();
   test::LoadScene(FForm->Setup(), test::MakeLowerArchScene());
