@@ -4,8 +4,6 @@
 
 namespace orvela {
 
-namespace {
-
 std::array<TWireMaterial, 5> BuiltInMaterials() {
   return {{{172000.0, "Stainless Steel"},
            {72000.0, "TMA"},
@@ -25,8 +23,6 @@ std::array<TWireSize, 8> BuiltInSizes() {
            {2.5, 5.3, "0.010 x 0.021"},
            {4.0, 4.0, "Other"}}};
 }
-
-}  // namespace
 
 std::array<TWireMaterial, 5> MaterialTable = BuiltInMaterials();
 std::array<TWireSize, 8> SizeTable = BuiltInSizes();

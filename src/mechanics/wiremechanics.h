@@ -13,6 +13,8 @@ namespace orvela {
 struct TWireMaterial {
   double Modulus = 0.0;
   std::string Name;
+
+  friend bool operator==(const TWireMaterial&, const TWireMaterial&) = default;
 };
 
 // A wire cross-section in model units. CrossA lies in the plane of the model (the wire
@@ -22,7 +24,13 @@ struct TWireSize {
   double CrossA = 0.0;
   double CrossB = 0.0;
   std::string Name;
+
+  friend bool operator==(const TWireSize&, const TWireSize&) = default;
 };
+
+// The rows the program ships with.
+std::array<TWireMaterial, 5> BuiltInMaterials();
+std::array<TWireSize, 8> BuiltInSizes();
 
 // The wire tables; the settings may rewrite any row at start.
 extern std::array<TWireMaterial, 5> MaterialTable;

@@ -55,6 +55,14 @@ std::string CommonAppDataPath() {
     return WithoutTrailingSlash(over);
   }
   if (RunningFromBuildTree()) return WithoutTrailingSlash(ORVELA_BUILD_DATA_DIR);
+  // An installed program finds its data beside its own bin folder, so a package installed
+  // under another prefix than the configured one still works.
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    const fs::path beside = exe.parent_path().parent_path() / ORVELA_DATA_INSTALL_SUBDIR;
+    if (fs::is_directory(beside, ec)) return WithoutTrailingSlash(beside.string());
+  }
   return WithoutTrailingSlash(ORVELA_INSTALL_DATA_DIR);
 }
 

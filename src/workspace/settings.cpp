@@ -47,11 +47,11 @@ std::optional<int> WholeNumber(std::string_view text) {
   return value;
 }
 
-std::string MaterialText(const TMaterialRow& row) {
+std::string MaterialText(const TWireMaterial& row) {
   return row.Name + std::string(NameSeparator) + FormatFloat("0", row.Modulus, FixedFormatSettings);
 }
 
-std::string SizeText(const TSizeRow& row) {
+std::string SizeText(const TWireSize& row) {
   return row.Name + std::string(NameSeparator) +
          FormatFloat("0.000", row.CrossA, FixedFormatSettings) + std::string(DimensionSeparator) +
          FormatFloat("0.000", row.CrossB, FixedFormatSettings);
@@ -88,14 +88,14 @@ void ReadWindowRect(const TIniFile& ini, TPreferences& prefs) {
   prefs.RememberWindowRect = true;
 }
 
-void ReadMaterial(const TIniFile& ini, int index, TMaterialRow& row) {
+void ReadMaterial(const TIniFile& ini, int index, TWireMaterial& row) {
   const std::string key = "Material " + std::to_string(index);
   const auto [name, rest] = SplitName(ini.ReadString(Wire, key, MaterialText(row)));
   row.Name = name;
   row.Modulus = FileNumber(rest).value_or(UnreadableModulus);
 }
 
-void ReadSize(const TIniFile& ini, int index, TSizeRow& row) {
+void ReadSize(const TIniFile& ini, int index, TWireSize& row) {
   const std::string key = "Cross Section " + std::to_string(index);
   const auto [name, rest] = SplitName(ini.ReadString(Wire, key, SizeText(row)));
   row.Name = name;
@@ -206,16 +206,10 @@ bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
 }
 
 void ApplyModelPreferences(const TPreferences& prefs) {
-  for (std::size_t i = 0; i < MaterialTable.size(); ++i) {
-    MaterialTable[i] = {prefs.MaterialTable[i].Modulus, prefs.MaterialTable[i].Name};
-  }
-  for (std::size_t i = 0; i < SizeTable.size(); ++i) {
-    const TSizeRow& row = prefs.SizeTable[i];
-    SizeTable[i] = {row.CrossA, row.CrossB, row.Name};
-  }
-  DefaultWireMaterial = {prefs.DefaultWireMaterial.Modulus, prefs.DefaultWireMaterial.Name};
-  DefaultWireSize = {prefs.DefaultWireSize.CrossA, prefs.DefaultWireSize.CrossB,
-                     prefs.DefaultWireSize.Name};
+  MaterialTable = prefs.MaterialTable;
+  SizeTable = prefs.SizeTable;
+  DefaultWireMaterial = prefs.DefaultWireMaterial;
+  DefaultWireSize = prefs.DefaultWireSize;
   ZeroWidthBrackets = prefs.ZeroWidthBrackets;
   ForceDrawOptions.forces = prefs.ViewForces;
   ForceDrawOptions.moments = prefs.ViewMoments;
@@ -226,14 +220,10 @@ void ApplyModelPreferences(const TPreferences& prefs) {
 }
 
 void CollectModelPreferences(TPreferences& prefs) {
-  for (std::size_t i = 0; i < MaterialTable.size(); ++i) {
-    prefs.MaterialTable[i] = {MaterialTable[i].Modulus, MaterialTable[i].Name};
-  }
-  for (std::size_t i = 0; i < SizeTable.size(); ++i) {
-    prefs.SizeTable[i] = {SizeTable[i].CrossA, SizeTable[i].CrossB, SizeTable[i].Name};
-  }
-  prefs.DefaultWireMaterial = {DefaultWireMaterial.Modulus, DefaultWireMaterial.Name};
-  prefs.DefaultWireSize = {DefaultWireSize.CrossA, DefaultWireSize.CrossB, DefaultWireSize.Name};
+  prefs.MaterialTable = MaterialTable;
+  prefs.SizeTable = SizeTable;
+  prefs.DefaultWireMaterial = DefaultWireMaterial;
+  prefs.DefaultWireSize = DefaultWireSize;
   prefs.ZeroWidthBrackets = ZeroWidthBrackets;
   prefs.ViewForces = ForceDrawOptions.forces;
   prefs.ViewMoments = ForceDrawOptions.moments;

@@ -8,26 +8,11 @@
 #include <QList>
 #include <QRect>
 
+#include "mechanics/wiremechanics.h"
+
 class QWidget;
 
 namespace orvela {
-
-// One row of the wire-material table: Young's modulus of the alloy (the unit of the
-// built-in table) and its name.
-struct TMaterialRow {
-  double Modulus = 0.0;
-  std::string Name;
-  bool operator==(const TMaterialRow&) const = default;
-};
-
-// One row of the cross-section table: CrossA is the dimension in the plane of the model,
-// CrossB the other one, both in model units (0.1 mm); CrossB = 0 marks a round wire.
-struct TSizeRow {
-  double CrossA = 0.0;
-  double CrossB = 0.0;
-  std::string Name;
-  bool operator==(const TSizeRow&) const = default;
-};
 
 // The main-window placement read from "Orvela Rect". Fields are filled in the order left,
 // top, width, height; a field that could not be read stays empty, and so do those after it.
@@ -52,21 +37,10 @@ struct TPreferences {
   double ThresholdForce = 1.0;
   double ThresholdMoment = 100.0;
   // "Wire"
-  std::array<TMaterialRow, 5> MaterialTable{{{172000.0, "Stainless Steel"},
-                                             {72000.0, "TMA"},
-                                             {45000.0, "Nitinol"},
-                                             {206000.0, "Elgiloy"},
-                                             {100000.0, "Other"}}};
-  std::array<TSizeRow, 8> SizeTable{{{4.064, 0.0, "0.016"},
-                                     {4.572, 0.0, "0.018"},
-                                     {3.556, 0.0, "0.014"},
-                                     {4.064, 4.064, "0.016 x 0.016"},
-                                     {4.064, 5.588, "0.016 x 0.022"},
-                                     {4.318, 6.35, "0.017 x 0.025"},
-                                     {2.5, 5.3, "0.010 x 0.021"},
-                                     {4.0, 4.0, "Other"}}};
-  TMaterialRow DefaultWireMaterial = MaterialTable[0];
-  TSizeRow DefaultWireSize = SizeTable[0];
+  std::array<TWireMaterial, 5> MaterialTable = BuiltInMaterials();
+  std::array<TWireSize, 8> SizeTable = BuiltInSizes();
+  TWireMaterial DefaultWireMaterial = MaterialTable[0];
+  TWireSize DefaultWireSize = SizeTable[0];
   // "View": grid step index 0 = 10 mm, 1 = 5 mm, 2 = 2 mm, 3 = 1 mm.
   std::int32_t GridDensity = 2;
   bool SnapGrid = true;

@@ -101,14 +101,14 @@ TEST_F(SettingsTest, MaterialAndSizeRowsAndTheDefaultsByName) {
                           "Default Material=Beta III\n"
                           "Default Cross Section=Beta\n"),
                   prefs);
-  EXPECT_EQ(prefs.MaterialTable[0], (TMaterialRow{172000, "Stainless Steel"}));
-  EXPECT_EQ(prefs.MaterialTable[1], (TMaterialRow{68000, "Beta III"}));
-  EXPECT_EQ(prefs.MaterialTable[2], (TMaterialRow{100000, ""}));
-  EXPECT_EQ(prefs.MaterialTable[3], (TMaterialRow{100000, "Elgiloy"}));
-  EXPECT_EQ(prefs.SizeTable[5], (TSizeRow{1.25, 2.5, "Thin"}));
-  EXPECT_EQ(prefs.SizeTable[6], (TSizeRow{4.0, 4.0, "Odd"}));
-  EXPECT_EQ(prefs.SizeTable[7], (TSizeRow{3.0, 4.0, "Beta"}));
-  EXPECT_EQ(prefs.SizeTable[4], (TSizeRow{1.0, 2.0, "Beta"}));
+  EXPECT_EQ(prefs.MaterialTable[0], (TWireMaterial{172000, "Stainless Steel"}));
+  EXPECT_EQ(prefs.MaterialTable[1], (TWireMaterial{68000, "Beta III"}));
+  EXPECT_EQ(prefs.MaterialTable[2], (TWireMaterial{100000, ""}));
+  EXPECT_EQ(prefs.MaterialTable[3], (TWireMaterial{100000, "Elgiloy"}));
+  EXPECT_EQ(prefs.SizeTable[5], (TWireSize{1.25, 2.5, "Thin"}));
+  EXPECT_EQ(prefs.SizeTable[6], (TWireSize{4.0, 4.0, "Odd"}));
+  EXPECT_EQ(prefs.SizeTable[7], (TWireSize{3.0, 4.0, "Beta"}));
+  EXPECT_EQ(prefs.SizeTable[4], (TWireSize{1.0, 2.0, "Beta"}));
   EXPECT_EQ(prefs.DefaultWireMaterial, prefs.MaterialTable[1]);
   EXPECT_EQ(prefs.DefaultWireSize, prefs.SizeTable[7]);  // the last match wins
 
