@@ -83,7 +83,9 @@ TMainForm::TMainForm(QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
-  // Wires, teeth and handles go before the view and its back buffer.
+  // Wires, teeth and handles go before the view and its back buffer; the view draws
+  // nothing more once the setup has gone.
+  FView->DetachSetup();
   FSetup.reset();
 }
 
@@ -469,6 +471,7 @@ void TMainForm::ActionNewExecute() {
 }
 
 void TMainForm::MenuEditOptionsClick() {
+  CollectModelPreferences(FPrefs);
   if (!FToothOptions->Execute(FPrefs)) return;
   ApplyModelPreferences(FPrefs);
   ApplyPreferences();

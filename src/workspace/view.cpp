@@ -185,6 +185,7 @@ TPoint TView::CentreModelPoint() const {
 const TCanvas& TView::DisplayCanvas() const { return *FBackBuffer; }
 
 void TView::DrawDisplay() {
+  if (FDetached) return;
   if (FBackBuffer->Size() != FDisplay->size() && !FDisplay->size().isEmpty()) {
     FBackBuffer->Resize(FDisplay->size());
   }

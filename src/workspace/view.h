@@ -83,6 +83,8 @@ class TView : public QWidget {
 
   // Renders the whole setup into the back buffer and copies it to the display.
   void DrawDisplay();
+  // The setup is about to go: nothing is drawn from now on.
+  void DetachSetup() { FDetached = true; }
   void AdjustScrollBars();
   // Zoom aZ with the model point (X, Y) at the display's centre, as far as the scroll
   // ranges allow; redraws.
@@ -135,6 +137,7 @@ class TView : public QWidget {
   QToolButton* FScrollBestFitSB = nullptr;
   QComboBox* FZoomCB = nullptr;
   bool FSettingBars = false;
+  bool FDetached = false;
 };
 
 }  // namespace orvela

@@ -4,12 +4,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusTipEvent>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
 
@@ -19,6 +23,7 @@
 #include "util/startup.h"
 #include "workspace/cursors.h"
 #include "workspace/tooltips.h"
+#include "workspace/toptions.h"
 #include "workspace/view.h"
 
 namespace orvela {
@@ -118,6 +123,33 @@ TEST_F(MainFormTest, ASettingsFolderThatCannotBeWrittenIsReportedAndTheWindowSti
   EXPECT_FALSE(form.isVisible());
   ASSERT_EQ(FMessages.size(), 1U);
   EXPECT_EQ(FMessages[0], "Could not save preferences to INI file.");
+}
+
+TEST_F(MainFormTest, OptionsDialogChangesTheViewOnlyWhenClosedWithOK) {
+  TMainForm& form = CreateForm();
+  const auto answer = [&form](bool ok) {
+    QTimer::singleShot(0, &form, [&form, ok] {
+      TToothOptions* dialog = form.ToothOptions();
+      ASSERT_TRUE(dialog->isVisible());
+      dialog->ViewGrid()->setChecked(false);
+      dialog->SnapGrid()->setChecked(false);
+      dialog->AutoStop()->setChecked(false);
+      QTest::mouseClick(ok ? dialog->OKBut() : dialog->CancelBut(), Qt::LeftButton);
+    });
+    form.MenuEditOptions()->trigger();
+  };
+  answer(false);
+  EXPECT_TRUE(form.ShowGrid());
+  EXPECT_TRUE(form.MenuViewShowGrid()->isChecked());
+  EXPECT_EQ(form.PanelAuto()->text(), "Auto Stop");
+
+  answer(true);
+  EXPECT_FALSE(form.ShowGrid());
+  EXPECT_FALSE(form.SnapGrid());
+  EXPECT_FALSE(form.MenuViewShowGrid()->isChecked());
+  EXPECT_FALSE(form.MenuViewSnaptoGrid()->isChecked());
+  EXPECT_FALSE(form.Preferences().AutoStop);
+  EXPECT_EQ(form.PanelAuto()->text(), "Manual Stop");
 }
 
 TEST_F(MainFormTest, NewDiscardsTheSetupAndDisablesTheSelectionCommands) {
