@@ -19,7 +19,7 @@ struct TCursorResource {
 };
 
 constexpr TCursorResource CursorResources[] = {
-    {PlierCursor, "PLIER", 3, 3},
+    {PlierCursor, "PLIER", 2, 2},
     {RotateCursor, "ROTATE", 16, 16},
     {ZoomCursor, "ZOOM", 12, 12},
     {MoverCursor, "MOVER", 16, 16},
