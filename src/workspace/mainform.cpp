@@ -22,6 +22,7 @@
 #include "workspace/messages.h"
 #include "workspace/toolbaricons.h"
 #include "workspace/tooltips.h"
+#include "workspace/toothchart.h"
 #include "workspace/toptions.h"
 #include "workspace/view.h"
 
@@ -30,30 +31,6 @@ namespace orvela {
 namespace {
 
 constexpr const char* UntitledCaption = "Orvela [Untitled]";
-
-// The dental chart of Add Tooth: upper and lower number per column; the lower teeth the
-// program models carry their number as tag and a hint.
-struct TChartColumn {
-  const char* Upper;
-  const char* Lower;
-  int Tag;  // 0: not modelled, shown disabled
-  const char* Hint;
-};
-
-constexpr TChartColumn ToothChart[] = {
-    {"16", "46", 46, "Add a lower right first molar."},
-    {"15", "45", 45, "Add a lower right second premolar."},
-    {"14", "44", 44, "Add a lower right first premolar."},
-    {"13", "43", 43, "Add a lower right canine."},
-    {"12", "42", 0, nullptr},
-    {"11", "41", 0, nullptr},
-    {"21", "31", 0, nullptr},
-    {"22", "32", 0, nullptr},
-    {"23", "33", 33, "Add a lower left canine."},
-    {"24", "34", 34, "Add a lower left first premolar."},
-    {"25", "35", 35, "Add a lower left second premolar."},
-    {"26", "36", 36, "Add a lower left first molar."},
-};
 
 QAction* MakeAction(QObject* parent, const char* caption, const char* hint) {
   auto* action = new QAction(QString::fromUtf8(caption), parent);
@@ -196,23 +173,8 @@ void TMainForm::CreateMenus() {
 
   FMenuEdit = bar->addMenu("&Edit");
   FMenuToothAdd = FMenuEdit->addMenu("&Add Tooth");
-  // The chart as two rows: the upper numbers (never modelled) and the lower ones, with
-  // the midline before column 7.
-  for (bool upper : {true, false}) {
-    for (std::size_t column = 0; column < std::size(ToothChart); ++column) {
-      const TChartColumn& c = ToothChart[column];
-      if (column == 6) FMenuToothAdd->addSeparator();
-      QAction* item = FMenuToothAdd->addAction(upper ? c.Upper : c.Lower);
-      const bool modelled = !upper && c.Tag != 0;
-      item->setEnabled(modelled);
-      if (modelled) {
-        item->setObjectName(QString("MenuTooth%1").arg(c.Tag));
-        item->setData(c.Tag);
-        SetHint(*item, QString::fromUtf8(c.Hint));
-      }
-    }
-    if (upper) FMenuToothAdd->addSeparator();
-  }
+  FToothChart = new TToothChartAction(FMenuToothAdd);
+  FMenuToothAdd->addAction(FToothChart);
   FMenuEdit->addAction(FMenuWireAdd);
   FMenuEdit->addSeparator();
   FMenuEdit->addAction(FActionProperties);

@@ -19,6 +19,7 @@ namespace orvela {
 class TAboutForm;
 class TProgramImageLists;
 class THintHandler;
+class TToothChartAction;
 class TToothOptions;
 class TView;
 
@@ -67,6 +68,8 @@ class TMainForm : public QMainWindow {
   QMenu* MenuHelp() const { return FMenuHelp; }
   QMenu* MenuToothAdd() const { return FMenuToothAdd; }
   QMenu* MenuViewZoomF() const { return FMenuViewZoomF; }
+  // The Add Tooth chart with the actions of the eight modelled teeth.
+  TToothChartAction* ToothChart() const { return FToothChart; }
   QAction* ActionNew() const { return FActionNew; }
   QAction* ActionOpen() const { return FActionOpen; }
   QAction* ActionSave() const { return FActionSave; }
@@ -172,6 +175,7 @@ class TMainForm : public QMainWindow {
   QMenu* FMenuHelp = nullptr;
   QMenu* FMenuToothAdd = nullptr;
   QMenu* FMenuViewZoomF = nullptr;
+  TToothChartAction* FToothChart = nullptr;
   QAction* FActionNew = nullptr;
   QAction* FActionOpen = nullptr;
   QAction* FActionSave = nullptr;

@@ -23,6 +23,7 @@
 #include "util/startup.h"
 #include "workspace/cursors.h"
 #include "workspace/tooltips.h"
+#include "workspace/toothchart.h"
 #include "workspace/toptions.h"
 #include "workspace/view.h"
 
@@ -80,6 +81,13 @@ TEST_F(MainFormTest, StartsWithTheBuiltInDefaultsAndTheUntitledCaption) {
   EXPECT_TRUE(form.ToolBarMain()->isMovable());
   EXPECT_EQ(form.ToolBarMain()->actions().size(), 10);  // eight buttons, two dividers
   EXPECT_FALSE(form.ActionRun()->icon().isNull());
+
+  // The Add Tooth chart: the eight modelled lower teeth, with their numbers as tags.
+  const std::vector<QAction*>& teeth = form.ToothChart()->ToothActions();
+  ASSERT_EQ(teeth.size(), 8U);
+  EXPECT_EQ(teeth[0]->data().toInt(), 46);
+  EXPECT_EQ(teeth[4]->data().toInt(), 33);
+  EXPECT_EQ(teeth[3]->statusTip(), "Add a lower right canine.");
 
   // The program's cursors are registered under their numbers.
   for (std::int16_t number : {PlierCursor, RotateCursor, ZoomCursor, MoverCursor}) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMenu>
 
 #include "qt/mainform_fixture.h"
 #include "qt/setup_scenes.h"
@@ -50,6 +51,10 @@ TEST_F(MainFormTest, PaintsTheGridTeethWiresAndForcesIntoTheBackBuffer) {
     form.Setup().RebuildSelectionMarkers();
     form.View().DrawDisplay();
     form.grab().save(QString::fromLocal8Bit(dir) + "/main_window.png");
+    form.MenuToothAdd()->popup(form.mapToGlobal(QPoint(40, 40)));
+    QApplication::processEvents();
+    form.MenuToothAdd()->grab().save(QString::fromLocal8Bit(dir) + "/add_tooth.png");
+    form.MenuToothAdd()->hide();
   }
 }
 

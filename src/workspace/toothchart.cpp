@@ -1,0 +1,102 @@
+#include "workspace/toothchart.h"
+
+#include <iterator>
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QMenu>
+#include <QToolButton>
+
+#include "workspace/hints.h"
+
+namespace orvela {
+
+namespace {
+
+struct TChartColumn {
+  const char* Upper;
+  const char* Lower;
+  int Tag;  // 0: not modelled, shown disabled
+  const char* Hint;
+};
+
+constexpr TChartColumn ToothChart[] = {
+    {"16", "46", 46, "Add a lower right first molar."},
+    {"15", "45", 45, "Add a lower right second premolar."},
+    {"14", "44", 44, "Add a lower right first premolar."},
+    {"13", "43", 43, "Add a lower right canine."},
+    {"12", "42", 0, nullptr},
+    {"11", "41", 0, nullptr},
+    {"21", "31", 0, nullptr},
+    {"22", "32", 0, nullptr},
+    {"23", "33", 33, "Add a lower left canine."},
+    {"24", "34", 34, "Add a lower left first premolar."},
+    {"25", "35", 35, "Add a lower left second premolar."},
+    {"26", "36", 36, "Add a lower left first molar."},
+};
+
+constexpr int MidlineColumn = 6;
+
+QToolButton* ChartButton(QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setAutoRaise(true);
+  button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  button->setMinimumWidth(button->fontMetrics().horizontalAdvance("000") + 8);
+  return button;
+}
+
+}  // namespace
+
+TToothChartAction::TToothChartAction(QObject* parent) : QWidgetAction(parent) {
+  for (const TChartColumn& c : ToothChart) {
+    if (c.Tag == 0) continue;
+    auto* action = new QAction(QString::fromUtf8(c.Lower), this);
+    action->setObjectName(QString("MenuTooth%1").arg(c.Tag));
+    action->setData(c.Tag);
+    SetHint(*action, QString::fromUtf8(c.Hint));
+    FToothActions.push_back(action);
+  }
+}
+
+QWidget* TToothChartAction::createWidget(QWidget* parent) {
+  auto* chart = new QWidget(parent);
+  auto* grid = new QGridLayout(chart);
+  grid->setContentsMargins(4, 4, 4, 4);
+  grid->setHorizontalSpacing(0);
+  grid->setVerticalSpacing(2);
+  std::size_t next = 0;
+  for (int column = 0; column < static_cast<int>(std::size(ToothChart)); ++column) {
+    const TChartColumn& c = ToothChart[column];
+    // The midline takes a grid column of its own.
+    const int at = column < MidlineColumn ? column : column + 1;
+    QToolButton* upper = ChartButton(chart);
+    upper->setText(QString::fromUtf8(c.Upper));
+    upper->setEnabled(false);
+    grid->addWidget(upper, 0, at);
+    QToolButton* lower = ChartButton(chart);
+    if (c.Tag != 0) {
+      lower->setDefaultAction(FToothActions[next++]);
+      // Picking a tooth closes the menus like any menu item.
+      connect(lower, &QToolButton::triggered, chart, [chart] {
+        for (QWidget* w = chart->parentWidget(); w != nullptr; w = w->parentWidget()) {
+          if (auto* menu = qobject_cast<QMenu*>(w)) menu->hide();
+        }
+      });
+    } else {
+      lower->setText(QString::fromUtf8(c.Lower));
+      lower->setEnabled(false);
+    }
+    grid->addWidget(lower, 2, at);
+  }
+  auto* midline = new QFrame(chart);
+  midline->setFrameShape(QFrame::VLine);
+  midline->setFrameShadow(QFrame::Sunken);
+  grid->addWidget(midline, 0, MidlineColumn, 3, 1);
+  auto* separator = new QFrame(chart);
+  separator->setFrameShape(QFrame::HLine);
+  separator->setFrameShadow(QFrame::Sunken);
+  grid->addWidget(separator, 1, 0, 1, static_cast<int>(std::size(ToothChart)) + 1);
+  return chart;
+}
+
+}  // namespace orvela
