@@ -5,6 +5,7 @@
 #include "workspace/mainform.h"
 #include "workspace/setup.h"
 #include "workspace/toolbaricons.h"
+#include "workspace/toothchart.h"
 #include "workspace/tooltips.h"
 #include "workspace/view.h"
 #include "workspace/viewmapping.h"
