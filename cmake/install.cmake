@@ -1,10 +1,6 @@
-# The help document and the program icon, compiled into orvela_qt; then what
-# `cmake --install` puts where a Linux desktop finds it.
+# What `cmake --install` puts where a Linux desktop finds it.
 
 set(ORVELA_RESOURCE_DIR ${PROJECT_SOURCE_DIR}/resources)
-
-qt_add_resources(orvela_qt "orvela_help" PREFIX "/orvela" BASE ${ORVELA_RESOURCE_DIR}
-  FILES ${ORVELA_RESOURCE_DIR}/help/orvela.html ${ORVELA_RESOURCE_DIR}/icons/orvela.svg)
 
 # The program itself is installed by src/CMakeLists.txt (bin/orvela).
 

@@ -1,7 +1,6 @@
 #include "dialogs/about.h"
 
 #include <QDesktopServices>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "util/misc.h"
+#include "workspace/windowface.h"
 
 namespace orvela {
 
@@ -23,9 +23,7 @@ constexpr const char* ProgramIcon = ":/orvela/icons/orvela.svg";
 TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AboutForm"));
   setWindowTitle(QStringLiteral("About Orvela"));
-  QFont face = font();
-  face.setFamily(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
-  setFont(face);
+  TakeTitleFontFace(*this);
 
   auto* icon = new QLabel(this);
   icon->setObjectName(QStringLiteral("ProgramIcon"));

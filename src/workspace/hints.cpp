@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QWidget>
 
+#include "workspace/tooltips.h"
+
 namespace orvela {
 
 QString HintTooltip(const QString& hint) {
-  QString tip = hint.section(QLatin1Char('|'), 0, 0);
-  tip.replace(QStringLiteral("##"), QStringLiteral("\n"));
-  return tip;
+  return THintHandler::ShownTooltip(hint.section(QLatin1Char('|'), 0, 0));
 }
 
 QString HintStatus(const QString& hint) {

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QMenuBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -25,6 +24,7 @@
 #include "workspace/toothchart.h"
 #include "workspace/toptions.h"
 #include "workspace/view.h"
+#include "workspace/windowface.h"
 
 namespace orvela {
 
@@ -290,9 +290,7 @@ void TMainForm::FormCreate() {
   CopyDataOnFirstRun();
 
   // 2. The face of the system's title font.
-  QFont face = font();
-  face.setFamily(QFontDatabase::systemFont(QFontDatabase::TitleFont).family());
-  setFont(face);
+  TakeTitleFontFace(*this);
 
   // 3, 4. The scroll bars and the back buffer are laid out by the view.
 

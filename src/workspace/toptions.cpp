@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +15,7 @@
 #include "util/format.h"
 #include "workspace/help.h"
 #include "workspace/hints.h"
+#include "workspace/windowface.h"
 
 namespace orvela {
 
@@ -70,9 +70,7 @@ int RadioGroupIndex(QRadioButton* const* items, int count) {
 TToothOptions::TToothOptions(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("ToothOptions"));
   setWindowTitle(QStringLiteral("Loop Options"));
-  QFont face = font();
-  face.setFamily(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
-  setFont(face);
+  TakeTitleFontFace(*this);
 
   FPages = new QTabWidget(this);
   FPages->setObjectName(QStringLiteral("Pages"));
