@@ -114,92 +114,26 @@ constexpr std::array<TPointDouble, 32> FirstMolarRoot{
      {-5, -139}, {-15, -133}, {-28, -110}, {-38, -90}, {-40, -80}, {-40, -60}, {-35, -35},
      {-35, -18}, {-38, 5},    {-20, 0},    {0, 0}}};
 
+// Landmarks (cusp, apex, cRes, cervix), cervix diameter and outlines of each kind. The
+// molar's cRes is its own value, not 40 % of the root below the cervix.
+constexpr TToothTable Canine{{5, 110}, {5, -160}, {5, -64}, {5, 0}, 60, CanineCrown, CanineRoot};
+constexpr TToothTable FirstPremolar{{0, 85}, {0, -140},          {0, -56},         {0, 0},
+                                    50,      FirstPremolarCrown, FirstPremolarRoot};
+constexpr TToothTable SecondPremolar{{5, 80}, {5, -145},           {5, -58},          {5, 0},
+                                     50,      SecondPremolarCrown, SecondPremolarRoot};
+constexpr TToothTable FirstMolar{{0, 70}, {0, -139},       {0, -55},      {0, 0},
+                                 100,     FirstMolarCrown, FirstMolarRoot};
+
 }  // namespace
 
-void TTooth33::Init() {
-  InitFromTable(
-      {"Lower Left Canine", {5, 110}, {5, -160}, {5, -64}, {5, 0}, 60, CanineCrown, CanineRoot},
-      false);
-}
-
-void TTooth34::Init() {
-  InitFromTable({"Lower Left First Premolar",
-                 {0, 85},
-                 {0, -140},
-                 {0, -56},
-                 {0, 0},
-                 50,
-                 FirstPremolarCrown,
-                 FirstPremolarRoot},
-                false);
-}
-
-void TTooth35::Init() {
-  InitFromTable({"Lower Left Second Premolar",
-                 {5, 80},
-                 {5, -145},
-                 {5, -58},
-                 {5, 0},
-                 50,
-                 SecondPremolarCrown,
-                 SecondPremolarRoot},
-                false);
-}
-
-// cRes is the type's own value, not 40 % of the root below the cervix.
-void TTooth36::Init() {
-  InitFromTable({"Lower Left First Molar",
-                 {0, 70},
-                 {0, -139},
-                 {0, -55},
-                 {0, 0},
-                 100,
-                 FirstMolarCrown,
-                 FirstMolarRoot},
-                false);
-}
-
-void TTooth43::Init() {
-  InitFromTable(
-      {"Lower Right Canine", {5, 110}, {5, -160}, {5, -64}, {5, 0}, 60, CanineCrown, CanineRoot},
-      true);
-}
-
-void TTooth44::Init() {
-  InitFromTable({"Lower Right First Premolar",
-                 {0, 85},
-                 {0, -140},
-                 {0, -56},
-                 {0, 0},
-                 50,
-                 FirstPremolarCrown,
-                 FirstPremolarRoot},
-                true);
-}
-
-void TTooth45::Init() {
-  InitFromTable({"Lower Right Second Premolar",
-                 {5, 80},
-                 {5, -145},
-                 {5, -58},
-                 {5, 0},
-                 50,
-                 SecondPremolarCrown,
-                 SecondPremolarRoot},
-                true);
-}
-
-void TTooth46::Init() {
-  InitFromTable({"Lower Right First Molar",
-                 {0, 70},
-                 {0, -139},
-                 {0, -55},
-                 {0, 0},
-                 100,
-                 FirstMolarCrown,
-                 FirstMolarRoot},
-                true);
-}
+void TTooth33::Init() { InitFromTable("Lower Left Canine", Canine, false); }
+void TTooth34::Init() { InitFromTable("Lower Left First Premolar", FirstPremolar, false); }
+void TTooth35::Init() { InitFromTable("Lower Left Second Premolar", SecondPremolar, false); }
+void TTooth36::Init() { InitFromTable("Lower Left First Molar", FirstMolar, false); }
+void TTooth43::Init() { InitFromTable("Lower Right Canine", Canine, true); }
+void TTooth44::Init() { InitFromTable("Lower Right First Premolar", FirstPremolar, true); }
+void TTooth45::Init() { InitFromTable("Lower Right Second Premolar", SecondPremolar, true); }
+void TTooth46::Init() { InitFromTable("Lower Right First Molar", FirstMolar, true); }
 
 std::unique_ptr<TTooth> CreateTooth(std::int32_t fdi) {
   switch (fdi) {

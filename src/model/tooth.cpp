@@ -35,10 +35,10 @@ TTooth::~TTooth() = default;
 
 void TTooth::Init() { FName = "Generic"; }
 
-void TTooth::InitFromTable(const TToothTable& table, bool mirrored) {
+void TTooth::InitFromTable(const char* name, const TToothTable& table, bool mirrored) {
   const double sx = mirrored ? -1.0 : 1.0;
   const auto local = [sx](TPointDouble p) { return TPointDouble{sx * p.x, p.y}; };
-  FName = table.Name;
+  FName = name;
   FcRes = local(table.cRes);
   apex = local(table.apex);
   cusp = local(table.cusp);

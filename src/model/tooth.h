@@ -34,6 +34,18 @@ using TResponceCurve = std::array<TPoint, 5>;
 
 inline constexpr TResponceCurve DefaultResponce{{{10, 50}, {25, 75}, {50, 80}, {75, 75}, {90, 70}}};
 
+// A tooth type's fixed numbers, in its local frame (the crown–root junction near the
+// origin, crown up).
+struct TToothTable {
+  TPointDouble cusp;
+  TPointDouble apex;
+  TPointDouble cRes;
+  TPointDouble cervix;
+  std::int32_t cervixDiameter;
+  std::span<const TPointDouble> crown;
+  std::span<const TPointDouble> root;
+};
+
 // One lower tooth seen from the side, in model units (0.1 mm, y up: the crown lies above
 // the root). The axis runs from apex to cusp; cervixAnatomic, the supporting Cervix and
 // cRes lie on it and every rigid motion moves them, both outlines and the brackets
@@ -138,19 +150,6 @@ class TTooth : public TMarkerOwner {
   TMarkerList ResponceMarkers() const;
 
  protected:
-  // A tooth type's fixed numbers, in its local frame (the crown–root junction near the
-  // origin, crown up).
-  struct TToothTable {
-    const char* Name;
-    TPointDouble cusp;
-    TPointDouble apex;
-    TPointDouble cRes;
-    TPointDouble cervix;
-    std::int32_t cervixDiameter;
-    std::span<const TPointDouble> crown;
-    std::span<const TPointDouble> root;
-  };
-
   // Leaves the tooth empty for a derived type's constructor to fill in with its own Init
   // (a base constructor cannot dispatch to it).
   struct TDeferInit {};
@@ -158,9 +157,9 @@ class TTooth : public TMarkerOwner {
 
   // Fills in the tooth; each type replaces it completely.
   virtual void Init();
-  // Name, landmarks, cRes, cervix and outlines from table (x negated when mirrored),
-  // then the move to the common starting place (200, 850).
-  void InitFromTable(const TToothTable& table, bool mirrored);
+  // The name, then landmarks, cRes, cervix and outlines from table (x negated when
+  // mirrored), then the move to the common starting place (200, 850).
+  void InitFromTable(const char* name, const TToothTable& table, bool mirrored);
 
  private:
   bool FAnkylosed = false;
