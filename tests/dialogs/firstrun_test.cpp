@@ -7,8 +7,13 @@
 
 #include <QTemporaryDir>
 
+#include "files.h"
+
 namespace orvela {
 namespace {
+
+using test::ReadTextFile;
+using test::WriteTextFile;
 
 namespace fs = std::filesystem;
 
@@ -23,17 +28,8 @@ class FirstRunTest : public ::testing::Test {
     FUser = (root / "user").string() + "/";
     FSettings = FUser + "Settings/Orvela.ini";
     fs::create_directories(FCommon + "Settings");
-    Put(FCommon + "Settings/Orvela.ini", "[General]\nVersion=1.2.1.0\n");
-    Put(FCommon + "ReadMe.txt", "shared");
-  }
-  static void Put(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-  }
-  static std::string Get(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    WriteTextFile(FCommon + "Settings/Orvela.ini", "[General]\nVersion=1.2.1.0\n");
+    WriteTextFile(FCommon + "ReadMe.txt", "shared");
   }
   bool Copy() { return CopyDataOnFirstRun(FCommon, FUser, FSettings, "1.2.1.0"); }
 
@@ -43,14 +39,14 @@ class FirstRunTest : public ::testing::Test {
 
 TEST_F(FirstRunTest, NoSettingsFileCopiesTheWholeFolder) {
   EXPECT_TRUE(Copy());
-  EXPECT_EQ(Get(FSettings), "[General]\nVersion=1.2.1.0\n");
+  EXPECT_EQ(ReadTextFile(FSettings), "[General]\nVersion=1.2.1.0\n");
   // The top-level file needs the second pass: its folder did not exist during the first.
-  EXPECT_EQ(Get(FUser + "ReadMe.txt"), "shared");
+  EXPECT_EQ(ReadTextFile(FUser + "ReadMe.txt"), "shared");
 }
 
 TEST_F(FirstRunTest, SameVersionCopiesNothing) {
   fs::create_directories(FUser + "Settings");
-  Put(FSettings, "\xEF\xBB\xBF[general]\nversion = 1.2.1.0\n");
+  WriteTextFile(FSettings, "\xEF\xBB\xBF[general]\nversion = 1.2.1.0\n");
   EXPECT_FALSE(Copy());
   EXPECT_FALSE(fs::exists(FUser + "ReadMe.txt"));
 }
@@ -58,17 +54,17 @@ TEST_F(FirstRunTest, SameVersionCopiesNothing) {
 TEST_F(FirstRunTest, OtherVersionAddsMissingFilesAndOverwritesNone) {
   fs::create_directories(FUser + "Settings");
   const std::string older = "[General]\nVersion=1.1.0.0\nOrvela Rect=1 2 3 4\n";
-  Put(FSettings, older);
-  Put(FUser + "ReadMe.txt", "mine");
+  WriteTextFile(FSettings, older);
+  WriteTextFile(FUser + "ReadMe.txt", "mine");
   EXPECT_TRUE(Copy());
-  EXPECT_EQ(Get(FSettings), older);
-  EXPECT_EQ(Get(FUser + "ReadMe.txt"), "mine");
+  EXPECT_EQ(ReadTextFile(FSettings), older);
+  EXPECT_EQ(ReadTextFile(FUser + "ReadMe.txt"), "mine");
   fs::remove(FUser + "ReadMe.txt");
   EXPECT_TRUE(Copy());  // the version still differs, so it runs at every start
-  EXPECT_EQ(Get(FUser + "ReadMe.txt"), "shared");
+  EXPECT_EQ(ReadTextFile(FUser + "ReadMe.txt"), "shared");
 
   // A file that is not UTF-8 reads as having no version.
-  Put(FSettings, "[General]\nVersion=1.2.1.0\nName=\xFF\n");
+  WriteTextFile(FSettings, "[General]\nVersion=1.2.1.0\nName=\xFF\n");
   EXPECT_TRUE(DataCopyNeeded(FSettings, "1.2.1.0"));
 }
 

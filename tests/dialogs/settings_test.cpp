@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "files.h"
 #include "mechanics/forcedraw.h"
 #include "mechanics/wiremechanics.h"
 #include "model/tooth.h"
@@ -21,15 +22,10 @@ class SettingsTest : public ::testing::Test {
   std::string PathOf(const char* name) const { return FDir.filePath(name).toStdString(); }
   std::string IniWith(const std::string& content) const {
     const std::string path = PathOf("Orvela.ini");
-    std::ofstream(path, std::ios::binary) << content;
+    test::WriteTextFile(path, content);
     return path;
   }
-  static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  static std::string Contents(const std::string& path) { return test::ReadTextFile(path); }
   QTemporaryDir FDir;
 };
 

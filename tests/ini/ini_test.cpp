@@ -7,41 +7,29 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "files.h"
+
 namespace orvela {
 namespace {
+
+using test::ReadTextFile;
+using test::TTempFolder;
+using test::WriteTextFile;
 
 namespace fs = std::filesystem;
 
 class IniTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "orvela-ini-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    FDir = pattern;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(FDir, fs::perms::owner_all, ec);
-    fs::remove_all(FDir, ec);
-  }
   std::string PathOf(const std::string& name) const { return (FDir / name).string(); }
-  static void Put(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-  }
-  static std::string Get(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  fs::path FDir;
+  TTempFolder FTemp;
+  const fs::path& FDir = FTemp.Path();
 };
 
 TEST_F(IniTest, LooksUpSectionsAndKeysWithoutRegardToCase) {
   const std::string path = PathOf("a.ini");
-  Put(path,
-      "; comment\n[general]\nORVELA RECT = 10 20 30 40 \n[View]\nGrid Density=3\n"
-      "quoted=\"  spaced  \"\n[Other]\nGrid Density=9\n");
+  WriteTextFile(path,
+                "; comment\n[general]\nORVELA RECT = 10 20 30 40 \n[View]\nGrid Density=3\n"
+                "quoted=\"  spaced  \"\n[Other]\nGrid Density=9\n");
   const TIniFile ini(path);
   EXPECT_EQ(ini.ReadString("General", "Orvela Rect", "Default"), "10 20 30 40");
   EXPECT_EQ(ini.ReadInteger("VIEW", "grid density", 2), 3);
@@ -54,7 +42,7 @@ TEST_F(IniTest, LooksUpSectionsAndKeysWithoutRegardToCase) {
 
 TEST_F(IniTest, ReadsIntegersAndBooleansStrictly) {
   const std::string path = PathOf("n.ini");
-  Put(path, "[N]\na=-12\nb= +7 \nc=7x\nd=\ne=99999999999\nt=2\nf=0\n");
+  WriteTextFile(path, "[N]\na=-12\nb= +7 \nc=7x\nd=\ne=99999999999\nt=2\nf=0\n");
   const TIniFile ini(path);
   EXPECT_EQ(ini.ReadInteger("N", "a", 0), -12);
   EXPECT_EQ(ini.ReadInteger("N", "b", 0), 7);
@@ -71,12 +59,12 @@ TEST_F(IniTest, WritingAKeyKeepsEveryOtherLineAsItStands) {
   const std::string before =
       "; written by hand\r\n[General]\r\nVersion=1.0.0.0\r\nOther Program Key = keep me \r\n"
       "\r\n[View]\r\nGrid Density=2\r\n";
-  Put(path, before);
+  WriteTextFile(path, before);
   const TIniFile ini(path);
   ASSERT_TRUE(ini.WriteString("general", "Orvela Rect", "1 2 3 4"));
   ASSERT_TRUE(ini.WriteInteger("VIEW", "grid density", 1));
   ASSERT_TRUE(ini.WriteBool("Calculation", "Auto Stop", false));
-  EXPECT_EQ(Get(path),
+  EXPECT_EQ(ReadTextFile(path),
             "; written by hand\r\n[General]\r\nVersion=1.0.0.0\r\nOther Program Key = keep me \r\n"
             "Orvela Rect=1 2 3 4\r\n\r\n[View]\r\ngrid density=1\r\n[Calculation]\r\n"
             "Auto Stop=0\r\n");
@@ -90,7 +78,7 @@ TEST_F(IniTest, CreatesTheFileAndKeepsLongValuesUpToTheLimit) {
   const std::string full(IniMaxValueLength, 'v');
   ASSERT_TRUE(ini.WriteString("Wire", "Material 0", full));
   ASSERT_TRUE(ini.WriteString("Wire", "Material 1", full + "tail"));
-  EXPECT_EQ(Get(path), "[Wire]\nMaterial 0=" + full + "\nMaterial 1=" + full + "tail\n");
+  EXPECT_EQ(ReadTextFile(path), "[Wire]\nMaterial 0=" + full + "\nMaterial 1=" + full + "tail\n");
   EXPECT_EQ(ini.ReadString("Wire", "Material 0", ""), full);
   EXPECT_EQ(ini.ReadString("Wire", "Material 1", ""), full);
   // A cut never splits a multi-byte character.
@@ -101,13 +89,13 @@ TEST_F(IniTest, CreatesTheFileAndKeepsLongValuesUpToTheLimit) {
 
 TEST_F(IniTest, ReplacesTheFileWholeAndReportsFailures) {
   const std::string path = PathOf("atomic.ini");
-  Put(path, "[A]\nx=1\n");
+  WriteTextFile(path, "[A]\nx=1\n");
   const TIniFile ini(path);
   const fs::path link = FDir / "link.ini";
   fs::create_symlink("atomic.ini", link);
   ASSERT_TRUE(TIniFile(link.string()).WriteString("A", "y", "2"));
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(Get(path), "[A]\nx=1\ny=2\n");
+  EXPECT_EQ(ReadTextFile(path), "[A]\nx=1\ny=2\n");
   // No temporary file is left behind.
   EXPECT_EQ(std::distance(fs::directory_iterator(FDir), fs::directory_iterator()), 2);
 
@@ -123,19 +111,19 @@ TEST_F(IniTest, ReplacesTheFileWholeAndReportsFailures) {
     fs::permissions(FDir, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_FALSE(ini.WriteString("A", "x", "changed"));
     fs::permissions(FDir, fs::perms::owner_all);
-    EXPECT_EQ(Get(path), "[A]\nx=1\ny=2\n");
+    EXPECT_EQ(ReadTextFile(path), "[A]\nx=1\ny=2\n");
 
     // An existing file that cannot be read is not replaced by one holding a single key.
     fs::permissions(path, fs::perms::owner_write);
     EXPECT_FALSE(ini.WriteString("A", "x", "3"));
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(Get(path), "[A]\nx=1\ny=2\n");
+    EXPECT_EQ(ReadTextFile(path), "[A]\nx=1\ny=2\n");
   }
 }
 
 TEST_F(IniTest, MemoryReaderDecodesUtf8AndTreatsBadFilesAsEmpty) {
   const std::string good = PathOf("good.ini");
-  Put(good, "\xEF\xBB\xBF[General]\nVersion=1.2.1.0\nName=Zahnb\xC3\xBCgel\n");
+  WriteTextFile(good, "\xEF\xBB\xBF[General]\nVersion=1.2.1.0\nName=Zahnb\xC3\xBCgel\n");
   const TMemIniFile mem(good);
   EXPECT_TRUE(mem.Loaded());
   EXPECT_EQ(mem.ReadString("GENERAL", "version", ""), "1.2.1.0");
@@ -144,7 +132,7 @@ TEST_F(IniTest, MemoryReaderDecodesUtf8AndTreatsBadFilesAsEmpty) {
   EXPECT_EQ(TIniFile(good).ReadString("General", "Version", ""), "1.2.1.0");
 
   const std::string bad = PathOf("bad.ini");
-  Put(bad, "[General]\nVersion=1.2.1.0\nName=\xFC\n");
+  WriteTextFile(bad, "[General]\nVersion=1.2.1.0\nName=\xFC\n");
   EXPECT_FALSE(TMemIniFile(bad).Loaded());
   EXPECT_EQ(TMemIniFile(bad).ReadString("General", "Version", ""), "");
   EXPECT_FALSE(TMemIniFile(PathOf("missing.ini")).Loaded());

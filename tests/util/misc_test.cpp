@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "util/startup.h"
 
 namespace orvela {
@@ -16,6 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::ReadTextFile;
+using test::TTempFolder;
+using test::WriteTextFile;
 using Fields = std::vector<std::string>;
 
 TEST(TrimChar, RemovesRunsAtBothEndsOnly) {
@@ -90,75 +94,45 @@ TEST(FreeNestedList, FreesItemsAndInnerListsKeepingSlots) {
   EXPECT_EQ(byValue[0][0], nullptr);
 }
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "orvela-util-XXXXXX").string();
-    FPath = mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    fs::remove_all(FPath, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  // With a trailing "/", as the folder strings are passed.
-  std::string Slash(const std::string& sub = "") const { return (FPath / sub).string() + "/"; }
-  const fs::path& Path() const { return FPath; }
-
- private:
-  fs::path FPath;
-};
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path) << text;
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(CopyFolderTree, CopiesTopLevelOnlyIntoAnExistingDestination) {
-  TempFolder tmp;
+  TTempFolder tmp;
   // Files named both before and after the sub-folder, whichever order the folder lists.
-  WriteFile(tmp.Path() / "src/a.txt", "a");
-  WriteFile(tmp.Path() / "src/sub/inner.txt", "inner");
-  WriteFile(tmp.Path() / "src/top.txt", "top");
+  WriteTextFile(tmp.Path() / "src/a.txt", "a");
+  WriteTextFile(tmp.Path() / "src/sub/inner.txt", "inner");
+  WriteTextFile(tmp.Path() / "src/top.txt", "top");
   const fs::path dst = tmp.Path() / "dst";
 
   CopyFolderTree(tmp.Slash("src"), tmp.Slash("dst"));
-  EXPECT_EQ(ReadFile(dst / "sub/inner.txt"), "inner");
+  EXPECT_EQ(ReadTextFile(dst / "sub/inner.txt"), "inner");
   EXPECT_FALSE(fs::exists(dst / "top.txt"));
   EXPECT_FALSE(fs::exists(dst / "a.txt"));
 
   CopyFolderTree(tmp.Slash("src"), tmp.Slash("dst"));
-  EXPECT_EQ(ReadFile(dst / "top.txt"), "top");
-  EXPECT_EQ(ReadFile(dst / "a.txt"), "a");
+  EXPECT_EQ(ReadTextFile(dst / "top.txt"), "top");
+  EXPECT_EQ(ReadTextFile(dst / "a.txt"), "a");
 
   // Never overwrites, never deletes.
-  WriteFile(dst / "sub/inner.txt", "edited");
-  WriteFile(dst / "mine.txt", "mine");
-  WriteFile(tmp.Path() / "src/top.txt", "changed");
+  WriteTextFile(dst / "sub/inner.txt", "edited");
+  WriteTextFile(dst / "mine.txt", "mine");
+  WriteTextFile(tmp.Path() / "src/top.txt", "changed");
   CopyFolderTree(tmp.Slash("src"), tmp.Slash("dst"));
-  EXPECT_EQ(ReadFile(dst / "sub/inner.txt"), "edited");
-  EXPECT_EQ(ReadFile(dst / "top.txt"), "top");
-  EXPECT_EQ(ReadFile(dst / "mine.txt"), "mine");
+  EXPECT_EQ(ReadTextFile(dst / "sub/inner.txt"), "edited");
+  EXPECT_EQ(ReadTextFile(dst / "top.txt"), "top");
+  EXPECT_EQ(ReadTextFile(dst / "mine.txt"), "mine");
 }
 
 TEST(CopyFolderTree, BadSourcesAndLoopsChangeNothing) {
-  TempFolder tmp;
+  TTempFolder tmp;
   CopyFolderTree(tmp.Slash("missing"), tmp.Slash("dst"));
   CopyFolderTree("", tmp.Slash("dst"));
   EXPECT_FALSE(fs::exists(tmp.Path() / "dst"));
 
   // A link back up the tree and a destination inside the source end without recursing.
-  WriteFile(tmp.Path() / "src/a/file.txt", "a");
+  WriteTextFile(tmp.Path() / "src/a/file.txt", "a");
   fs::create_directory_symlink(tmp.Path() / "src", tmp.Path() / "src/a/up");
   fs::create_directories(tmp.Path() / "src/copy");
   CopyFolderTree(tmp.Slash("src"), tmp.Slash("src/copy"));
-  EXPECT_EQ(ReadFile(tmp.Path() / "src/copy/a/file.txt"), "a");
+  EXPECT_EQ(ReadTextFile(tmp.Path() / "src/copy/a/file.txt"), "a");
   EXPECT_FALSE(fs::exists(tmp.Path() / "src/copy/a/up"));
   EXPECT_FALSE(fs::exists(tmp.Path() / "src/copy/copy"));
 }
@@ -169,8 +143,8 @@ TEST(FileVersionText, ProgramModulesAndFailures) {
   EXPECT_EQ(FileVersionText("/nonexistent/libnothing.so"), "0");
   EXPECT_EQ(FileVersionText("libm.so.6"), "0");  // loads, but carries no version
 
-  TempFolder tmp;
-  WriteFile(tmp.Path() / "fake.so", "not a module");
+  TTempFolder tmp;
+  WriteTextFile(tmp.Path() / "fake.so", "not a module");
   EXPECT_EQ(FileVersionText((tmp.Path() / "fake.so").string()), "0");
 }
 
@@ -201,7 +175,7 @@ class ScopedEnv {
 };
 
 TEST(ShellFolderPath, DocumentsFolder) {
-  TempFolder tmp;
+  TTempFolder tmp;
   const std::string home = tmp.Path().string();
   ScopedEnv homeEnv("HOME", home);
   ScopedEnv configEnv("XDG_CONFIG_HOME", std::nullopt);
@@ -210,19 +184,20 @@ TEST(ShellFolderPath, DocumentsFolder) {
   EXPECT_EQ(ShellFolderPath(PersonalFolderId, true), home + "/Documents");
   EXPECT_TRUE(fs::is_directory(tmp.Path() / "Documents"));
 
-  WriteFile(tmp.Path() / ".config/user-dirs.dirs",
-            "# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOCUMENTS_DIR=\"$HOME/Papiere/\"\n");
+  WriteTextFile(
+      tmp.Path() / ".config/user-dirs.dirs",
+      "# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOCUMENTS_DIR=\"$HOME/Papiere/\"\n");
   EXPECT_EQ(ShellFolderPath(PersonalFolderId, false), home + "/Papiere");
 
   ScopedEnv otherConfig("XDG_CONFIG_HOME", home + "/cfg");
-  WriteFile(tmp.Path() / "cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"" + home + "/abs\"\n");
+  WriteTextFile(tmp.Path() / "cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"" + home + "/abs\"\n");
   EXPECT_EQ(ShellFolderPath(PersonalFolderId, false), home + "/abs");
-  WriteFile(tmp.Path() / "cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=relative/path\n");
+  WriteTextFile(tmp.Path() / "cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=relative/path\n");
   EXPECT_EQ(ShellFolderPath(PersonalFolderId, false), home + "/Documents");
 
   // A folder that cannot be created gives empty.
-  WriteFile(tmp.Path() / "cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/file/sub\"\n");
-  WriteFile(tmp.Path() / "file", "a file, not a folder");
+  WriteTextFile(tmp.Path() / "cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/file/sub\"\n");
+  WriteTextFile(tmp.Path() / "file", "a file, not a folder");
   EXPECT_EQ(ShellFolderPath(PersonalFolderId, true), "");
   EXPECT_EQ(ShellFolderPath(12345, false), "");
 }
@@ -233,7 +208,7 @@ TEST(ShellFolderPath, CommonDataAndStartupPaths) {
     // This test runs from the build tree: the shipped data of the source tree.
     EXPECT_EQ(ShellFolderPath(CommonAppDataFolderId, false) + "/", ORVELA_BUILD_DATA_DIR);
   }
-  TempFolder tmp;
+  TTempFolder tmp;
   ScopedEnv common("ORVELA_COMMON_APPDATA", tmp.Slash("common"));
   ScopedEnv home("HOME", tmp.Path().string());
   ScopedEnv config("XDG_CONFIG_HOME", std::nullopt);

@@ -1,11 +1,9 @@
 #include "qt/mainform_fixture.h"
 
-#include <fstream>
-#include <sstream>
-
 #include <QApplication>
 #include <QDir>
 
+#include "files.h"
 #include "util/startup.h"
 #include "workspace/messages.h"
 #include "workspace/view.h"
@@ -56,15 +54,9 @@ void MainFormTest::SetDisplaySize(int width, int height) {
 }
 
 void MainFormTest::WriteSettingsFile(const std::string& text) {
-  std::ofstream out(SettingsIniPath, std::ios::binary);
-  out << text;
+  WriteTextFile(SettingsIniPath, text);
 }
 
-std::string MainFormTest::ReadSettingsFile() const {
-  std::ifstream in(SettingsIniPath, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string MainFormTest::ReadSettingsFile() const { return ReadTextFile(SettingsIniPath); }
 
 }  // namespace orvela::test
