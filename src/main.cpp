@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
   orvela::InitStartupValues();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Orvela");
-  QApplication::setApplicationDisplayName("Orvela");
+  // No display name: Qt would append it to the caption ("Orvela [Untitled] — Orvela").
   orvela::SetUserFormatSettings(LocaleFormatSettings(QLocale::system()));
 
   orvela::TMainForm form;
