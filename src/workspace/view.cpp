@@ -194,7 +194,9 @@ void TView::DrawDisplay() {
   const TPoint b = PixelToModel(TPoint{FDisplay->width(), FDisplay->height()});
   TQtImageCanvas& canvas = *FBackBuffer;
   canvas.Begin();
-  canvas.FillRectWhite(TRect{a.x, b.y, b.x, a.y});
+  // The corners are rounded to whole model units, which at a high zoom are several pixels:
+  // one unit more on every side clears the edge columns and rows too.
+  canvas.FillRectWhite(TRect{a.x - 1, b.y - 1, b.x + 1, a.y + 1});
   if (FPrefs.ShowGrid) DrawGrid(canvas, FPrefs.GridDensity);
   FSetup.DrawAll(canvas);
   if (!FSetup.Running()) FSetup.DrawMarkers(canvas);

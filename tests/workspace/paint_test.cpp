@@ -58,5 +58,19 @@ TEST_F(MainFormTest, PaintsTheGridTeethWiresAndForcesIntoTheBackBuffer) {
   }
 }
 
+// A repaint clears every pixel of the display, also the edge columns that a zoom leaves
+// short of a whole model unit: nothing of the previous frame remains.
+TEST_F(MainFormTest, EveryRepaintClearsTheWholeDisplay) {
+  TMainForm& form = CreateForm();
+  SetDisplaySize(600, 400);
+  for (const std::int32_t zoom : {6000, 3000, 1764, 1500, 87}) {
+    if (!form.ShowGrid()) form.MenuViewShowGrid()->trigger();
+    form.View().ZoomCenterInDisplay(zoom, 500, 500);
+    ASSERT_GT(CountPixels(form.View().BackBuffer(), qRgb(128, 128, 128)), 0) << zoom;
+    form.MenuViewShowGrid()->trigger();
+    EXPECT_EQ(CountPixels(form.View().BackBuffer(), qRgb(255, 255, 255)), 600 * 400) << zoom;
+  }
+}
+
 }  // namespace
 }  // namespace orvela
