@@ -40,15 +40,11 @@ void TMainForm::ActionRunExecute() {
       if (FCloseRequested && FSetup->Running()) ActionStopExecute();
     }
   } catch (const std::exception& error) {
-    // A failing step ends the loop; the menus stay in their running state until Stop.
+    // A failing step ends the loop; the menus stay in their running state until Stop,
+    // unless the window is to close.
     FInRunLoop = false;
     ShowMessage(this, TMessageKind::Error, QString::fromUtf8(error.what()));
-    if (FCloseRequested) {
-      ActionStopExecute();
-      FCloseRequested = false;
-      close();
-    }
-    return;
+    if (FCloseRequested) ActionStopExecute();
   }
 
   FInRunLoop = false;

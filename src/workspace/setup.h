@@ -41,7 +41,7 @@ class TSetup {
   TSetup() = default;
   TSetup(const TSetup&) = delete;
   TSetup& operator=(const TSetup&) = delete;
-  // Markers first, then wires, then teeth.
+  // Wires first, then teeth, then markers.
   ~TSetup();
 
   TToothList& ToothList() { return FToothList; }

@@ -135,10 +135,9 @@ TView::TView(TSetup& setup, const TPreferences& prefs, QWidget* parent)
   FZoomCB->lineEdit()->installEventFilter(this);
   connect(FZoomCB, &QComboBox::activated, this, [this] { ZoomCBClick(); });
 
-  connect(FScrollBarHorz, &QScrollBar::valueChanged, this,
-          [this](int position) { ScrollBarMainScroll(FScrollBarHorz, position); });
-  connect(FScrollBarVert, &QScrollBar::valueChanged, this,
-          [this](int position) { ScrollBarMainScroll(FScrollBarVert, position); });
+  for (QScrollBar* bar : {FScrollBarHorz, FScrollBarVert}) {
+    connect(bar, &QScrollBar::valueChanged, this, &TView::ScrollBarMainScroll);
+  }
   connect(FDisplay, &TDisplay::Resized, this, &TView::PanelDisplayResize);
   connect(FDisplay, &TDisplay::Pressed, this, [this](QMouseEvent* event) {
     emit DisplayPressed(event->button(), PixelToModel(PixelOf(event)));
@@ -162,21 +161,21 @@ const QImage& TView::BackBuffer() const { return *FBackBuffer->SourceImage(); }
 
 const TViewMapping& TView::Mapping() const { return FMapping; }
 
-void TView::SetMapping() {
-  FMapping.Extent = ModelExtent;
-  FMapping.H = FScrollBarHorz->isEnabled() ? FScrollBarHorz->value() : 0;
-  FMapping.V = FScrollBarVert->isEnabled() ? FScrollBarVert->value() : 0;
-  FBackBuffer->SetMapping(
-      QTransform(FMapping.M11(), 0.0, 0.0, FMapping.M22(), FMapping.Dx(), FMapping.Dy()));
-}
-
-TPoint TView::PixelToModel(TPoint pixel) const {
+TViewMapping TView::CurrentMapping() const {
   TViewMapping mapping = FMapping;
   mapping.Extent = ModelExtent;
   mapping.H = FScrollBarHorz->isEnabled() ? FScrollBarHorz->value() : 0;
   mapping.V = FScrollBarVert->isEnabled() ? FScrollBarVert->value() : 0;
-  return mapping.PixelToModel(pixel);
+  return mapping;
 }
+
+void TView::SetMapping() {
+  FMapping = CurrentMapping();
+  FBackBuffer->SetMapping(
+      QTransform(FMapping.M11(), 0.0, 0.0, FMapping.M22(), FMapping.Dx(), FMapping.Dy()));
+}
+
+TPoint TView::PixelToModel(TPoint pixel) const { return CurrentMapping().PixelToModel(pixel); }
 
 TPoint TView::CentreModelPoint() const {
   return PixelToModel(TPoint{FDisplay->width() / 2, FDisplay->height() / 2});
@@ -250,11 +249,9 @@ void TView::ZoomCenterInDisplay(std::int32_t aZ, std::int32_t X, std::int32_t Y)
   DrawDisplay();
 }
 
-void TView::ScrollBarMainScroll(QScrollBar* bar, int position) {
+void TView::ScrollBarMainScroll() {
   if (FSettingBars) return;
   // The bar's range already keeps the position within 0 … maximum − page.
-  (void)bar;
-  (void)position;
   DrawDisplay();
 }
 
@@ -267,17 +264,14 @@ void TView::PanelDisplayResize() {
   ZoomCenterInDisplay(FMapping.ZoomValue, c.x, c.y);
 }
 
-void TView::ZoomIn() {
-  const std::string_view item = ZoomInItem(FMapping.ZoomValue);
+void TView::TakeZoomItem(std::string_view item) {
   FZoomCB->setEditText(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
   FMapping.ZoomValue = *ZoomItemValue(item);
 }
 
-void TView::ZoomOut() {
-  const std::string_view item = ZoomOutItem(FMapping.ZoomValue);
-  FZoomCB->setEditText(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
-  FMapping.ZoomValue = *ZoomItemValue(item);
-}
+void TView::ZoomIn() { TakeZoomItem(ZoomInItem(FMapping.ZoomValue)); }
+
+void TView::ZoomOut() { TakeZoomItem(ZoomOutItem(FMapping.ZoomValue)); }
 
 void TView::MenuViewZoom(bool zoomIn) {
   const TPoint c = CentreModelPoint();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include <QImage>
 #include <QWidget>
@@ -121,8 +122,13 @@ class TView : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The mapping of the zoom and the scroll positions now; a disabled bar counts as 0.
+  TViewMapping CurrentMapping() const;
   void SetMapping();
-  void ScrollBarMainScroll(QScrollBar* bar, int position);
+  // Either bar moved by the user: redraw.
+  void ScrollBarMainScroll();
+  // Shows a percentage item in the zoom box and takes its zoom.
+  void TakeZoomItem(std::string_view item);
   void PanelDisplayResize();
   void SetBarPosition(QScrollBar* bar, int position);
   void FocusToolbar();
