@@ -165,7 +165,10 @@ TEST_F(MainFormTest, NewDiscardsTheSetupAndDisablesTheSelectionCommands) {
   test::LoadScene(form.Setup(), test::MakeLowerArchScene());
   form.Setup().SetSelectedObject(form.Setup().ToothList()[0].get());
   form.Setup().RebuildSelectionMarkers();
-  form.UpdateMenu();
+  // A move of the pointer over the display brings the selection commands up to date.
+  EXPECT_FALSE(form.ActionProperties()->isEnabled());
+  QTest::mouseMove(form.View().Display(), QPoint(30, 30));
+  EXPECT_TRUE(form.ActionProperties()->isEnabled());
   EXPECT_TRUE(form.ActionClose()->isEnabled());
   form.setWindowTitle("changed");
   form.ActionNew()->trigger();
