@@ -83,7 +83,7 @@ void BM_FrameFloor(benchmark::State& state) {
   const TPoint b = form->View().PixelToModel(TPoint{display.width(), display.height()});
   for (auto _ : state) {
     buffer.Begin();
-    buffer.FillRectWhite(TRect{a.x, b.y, b.x, a.y});
+    buffer.FillRectWhite(TRect{a.x - 1, b.y - 1, b.x + 1, a.y + 1});
     buffer.End();
     display.repaint();
   }
