@@ -32,6 +32,16 @@ namespace {
 
 constexpr const char* UntitledCaption = "Orvela [Untitled]";
 
+// A sunken panel of the window's edge lines.
+template <class TPanel = QLabel>
+TPanel* MakePanel(QWidget* parent, const char* name) {
+  auto* panel = new TPanel(parent);
+  panel->setObjectName(name);
+  panel->setFrameShape(QFrame::Panel);
+  panel->setFrameShadow(QFrame::Sunken);
+  return panel;
+}
+
 QAction* MakeAction(QObject* parent, const char* caption, const char* hint) {
   auto* action = new QAction(QString::fromUtf8(caption), parent);
   if (hint != nullptr) SetHint(*action, QString::fromUtf8(hint));
@@ -219,10 +229,7 @@ void TMainForm::CreatePanels() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
 
-  FPanelInfo = new QLabel(central);
-  FPanelInfo->setObjectName("PanelInfo");
-  FPanelInfo->setFrameShape(QFrame::Panel);
-  FPanelInfo->setFrameShadow(QFrame::Sunken);
+  FPanelInfo = MakePanel(central, "PanelInfo");
   FPanelInfo->setMinimumHeight(FPanelInfo->fontMetrics().height() + 6);
   layout->addWidget(FPanelInfo);
 
@@ -235,16 +242,10 @@ void TMainForm::CreatePanels() {
   auto* bottomLayout = new QHBoxLayout(bottom);
   bottomLayout->setContentsMargins(0, 0, 0, 0);
   bottomLayout->setSpacing(2);
-  FPanelBottom = new QLabel(bottom);
-  FPanelBottom->setObjectName("PanelBottom");
-  FPanelBottom->setFrameShape(QFrame::Panel);
-  FPanelBottom->setFrameShadow(QFrame::Sunken);
+  FPanelBottom = MakePanel(bottom, "PanelBottom");
   FPanelBottom->setMinimumHeight(FPanelBottom->fontMetrics().height() + 6);
   bottomLayout->addWidget(FPanelBottom, 1);
-  FPanelAuto = new TAutoPanel(bottom);
-  FPanelAuto->setObjectName("PanelAuto");
-  FPanelAuto->setFrameShape(QFrame::Panel);
-  FPanelAuto->setFrameShadow(QFrame::Sunken);
+  FPanelAuto = MakePanel<TAutoPanel>(bottom, "PanelAuto");
   FPanelAuto->setAlignment(Qt::AlignCenter);
   FPanelAuto->setMinimumWidth(FPanelAuto->fontMetrics().horizontalAdvance("Manual Stop") + 16);
   SetHint(*FPanelAuto,

@@ -287,7 +287,7 @@ void TView::ZoomRect(const TRect& aRect) {
   const auto fit = ZoomRectFit(aRect, FDisplay->width(), FDisplay->height());
   if (!fit) return;
   ZoomCenterInDisplay(fit->Zoom, fit->Centre.x, fit->Centre.y);
-  FZoomCB->setEditText(QString::fromStdString(ZoomText(fit->Zoom)));
+  ShowZoomText();
 }
 
 void TView::FitAll() {
