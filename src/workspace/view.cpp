@@ -132,6 +132,9 @@ TView::TView(TSetup& setup, const TPreferences& prefs, QWidget* parent)
     FZoomCB->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
   }
   SetHint(*FZoomCB, "Zoom Control|Select the desired zoom level or enter a value.");
+  // Typed keys reach the box, which has the focus and hands them straight on to its edit
+  // line; so the box is watched, and the edit line for keys sent to it directly.
+  FZoomCB->installEventFilter(this);
   FZoomCB->lineEdit()->installEventFilter(this);
   connect(FZoomCB, &QComboBox::activated, this, [this] { ZoomCBClick(); });
 
@@ -342,7 +345,7 @@ void TView::ApplyTypedZoom() {
 }
 
 bool TView::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == FZoomCB->lineEdit() && event->type() == QEvent::KeyPress) {
+  if ((watched == FZoomCB || watched == FZoomCB->lineEdit()) && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
       ApplyTypedZoom();

@@ -24,11 +24,14 @@ class ZoomTest : public test::MainFormTest {
   }
   TView& View() { return FForm->View(); }
   QComboBox& Box() { return *View().ZoomCB(); }
+  // Keys go where the keyboard sends them: to the box, which has the focus and hands
+  // them to its edit line.
   void Type(const QString& keys) {
     Box().lineEdit()->clear();
-    Box().lineEdit()->setFocus();
-    QTest::keyClicks(Box().lineEdit(), keys);
+    Box().setFocus();
+    QTest::keyClicks(&Box(), keys);
   }
+  void Key(Qt::Key key) { QTest::keyClick(&Box(), key); }
   void Choose(const QString& item) {
     const int index = Box().findText(item);
     ASSERT_GE(index, 0);
@@ -50,7 +53,7 @@ TEST_F(ZoomTest, StartsAt150PercentWithTheModelsUpperLeftCornerAtTheDisplaysUppe
 
 TEST_F(ZoomTest, TypedZoomIsAppliedOnEnterAndRejectedOutsideTheRange) {
   Type("35");
-  QTest::keyClick(Box().lineEdit(), Qt::Key_Return);
+  Key(Qt::Key_Return);
   EXPECT_EQ(View().ZoomValue(), 350);
   EXPECT_EQ(Box().currentText(), "35%");
   EXPECT_TRUE(FMessages.empty());
@@ -58,7 +61,7 @@ TEST_F(ZoomTest, TypedZoomIsAppliedOnEnterAndRejectedOutsideTheRange) {
   for (const char* bad : {"24", "601"}) {
     FMessages.clear();
     Type(bad);
-    QTest::keyClick(Box().lineEdit(), Qt::Key_Return);
+    Key(Qt::Key_Return);
     ASSERT_EQ(FMessages.size(), 1U) << bad;
     EXPECT_EQ(FMessages[0],
               "This is not a valid zoom value.\r\nUse an integer number in the range 25 - 600.");
@@ -68,11 +71,11 @@ TEST_F(ZoomTest, TypedZoomIsAppliedOnEnterAndRejectedOutsideTheRange) {
 
   // A letter beeps and is not inserted; the accepted characters are.
   Type("12");
-  QTest::keyClick(Box().lineEdit(), Qt::Key_A);
+  Key(Qt::Key_A);
   EXPECT_EQ(FBeeps, 1);
-  QTest::keyClicks(Box().lineEdit(), "5%");
+  QTest::keyClicks(&Box(), "5%");
   EXPECT_EQ(Box().currentText(), "125%");
-  QTest::keyClick(Box().lineEdit(), Qt::Key_Backspace);
+  Key(Qt::Key_Backspace);
   EXPECT_EQ(Box().currentText(), "125");
   EXPECT_EQ(FBeeps, 1);
 }
