@@ -192,8 +192,8 @@ void TView::DrawDisplay() {
     FBackBuffer->Resize(FDisplay->size());
   }
   SetMapping();
-  const TPoint a = PixelToModel(TPoint{0, 0});
-  const TPoint b = PixelToModel(TPoint{FDisplay->width(), FDisplay->height()});
+  const TPoint a = FMapping.PixelToModel(TPoint{0, 0});
+  const TPoint b = FMapping.PixelToModel(TPoint{FDisplay->width(), FDisplay->height()});
   TQtImageCanvas& canvas = *FBackBuffer;
   canvas.Begin();
   // The corners are rounded to whole model units, which at a high zoom are several pixels:
