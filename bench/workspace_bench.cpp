@@ -39,10 +39,11 @@ struct TBenchEnvironment {
   }
 };
 
-TBenchEnvironment& Environment() {
-  static TBenchEnvironment environment;
-  return environment;
-}
+// Made by main() so that the application ends before the process's exit handlers run; a
+// static QApplication would be destroyed after Qt's own statics and crash.
+TBenchEnvironment* CurrentEnvironment = nullptr;
+
+TBenchEnvironment& Environment() { return *CurrentEnvironment; }
 
 // The main window with the eight-tooth arch in an 804 × 506 display, grid on, forces drawn
 // at the centres of resistance only.
@@ -135,3 +136,14 @@ BENCHMARK(BM_StartToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)-
 
 }  // namespace
 }  // namespace orvela
+
+int main(int argc, char** argv) {
+  orvela::TBenchEnvironment environment;
+  orvela::CurrentEnvironment = &environment;
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  orvela::CurrentEnvironment = nullptr;
+  return 0;
+}
