@@ -12,16 +12,6 @@ std::int32_t MarkerSize = 5;
 
 namespace {
 
-std::int32_t Clamp32(std::int64_t v) {
-  if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(v);
-}
-
-TPoint At(TPoint o, std::int64_t dx, std::int64_t dy) {
-  return TPoint{Clamp32(o.x + dx), Clamp32(o.y + dy)};
-}
-
 // Whether |o − a| ≤ limit without overflowing.
 bool Within(std::int32_t o, std::int32_t a, std::int64_t limit) {
   return std::llabs(static_cast<std::int64_t>(o) - a) <= limit;
@@ -50,8 +40,8 @@ class TSavedAttributes {
 TPoint PixelExtent(const TCanvas& aCanvas, std::int32_t n, std::int32_t m) {
   const TPoint p0 = aCanvas.DeviceToLogical(TPoint{0, 0});
   const TPoint p1 = aCanvas.DeviceToLogical(TPoint{n, m});
-  return TPoint{Clamp32(static_cast<std::int64_t>(p1.x) - p0.x),
-                Clamp32(static_cast<std::int64_t>(p0.y) - p1.y)};
+  return TPoint{SaturateToInt32(static_cast<std::int64_t>(p1.x) - p0.x),
+                SaturateToInt32(static_cast<std::int64_t>(p0.y) - p1.y)};
 }
 
 TMarker::TMarker() {
@@ -86,38 +76,41 @@ void TMarker::Draw(TCanvas& aCanvas) const {
 
   switch (ShapeType) {
     case oglmCross:
-      aCanvas.MoveTo(At(o, 0, -q));
-      aCanvas.LineTo(At(o, 0, q));
-      aCanvas.MoveTo(At(o, -p, 0));
-      aCanvas.LineTo(At(o, p, 0));
+      aCanvas.MoveTo(OffsetPoint(o, 0, -q));
+      aCanvas.LineTo(OffsetPoint(o, 0, q));
+      aCanvas.MoveTo(OffsetPoint(o, -p, 0));
+      aCanvas.LineTo(OffsetPoint(o, p, 0));
       break;
     case oglmSquare:
-      aCanvas.Rectangle(At(o, -p, -q), At(o, p, q));
+      aCanvas.Rectangle(OffsetPoint(o, -p, -q), OffsetPoint(o, p, q));
       break;
     case oglmCircle:
-      aCanvas.Ellipse(At(o, -p, -q), At(o, p, q));
+      aCanvas.Ellipse(OffsetPoint(o, -p, -q), OffsetPoint(o, p, q));
       break;
     case oglmDiamond: {
-      const std::array<TPoint, 4> pts{At(o, 0, -q), At(o, p, 0), At(o, 0, q), At(o, -p, 0)};
+      const std::array<TPoint, 4> pts{OffsetPoint(o, 0, -q), OffsetPoint(o, p, 0),
+                                      OffsetPoint(o, 0, q), OffsetPoint(o, -p, 0)};
       aCanvas.Polygon(pts);
       break;
     }
     case oglmTriangle: {
-      const std::array<TPoint, 3> pts{At(o, 0, -q), At(o, e, f), At(o, -e, f)};
+      const std::array<TPoint, 3> pts{OffsetPoint(o, 0, -q), OffsetPoint(o, e, f),
+                                      OffsetPoint(o, -e, f)};
       aCanvas.Polygon(pts);
       break;
     }
     case oglmInvTriangle: {
-      const std::array<TPoint, 3> pts{At(o, 0, q), At(o, e, -f), At(o, -e, -f)};
+      const std::array<TPoint, 3> pts{OffsetPoint(o, 0, q), OffsetPoint(o, e, -f),
+                                      OffsetPoint(o, -e, -f)};
       aCanvas.Polygon(pts);
       break;
     }
     case oglmDot:
-      aCanvas.Ellipse(At(o, -(p / 2), -(q / 2)), At(o, p / 2, q / 2));
+      aCanvas.Ellipse(OffsetPoint(o, -(p / 2), -(q / 2)), OffsetPoint(o, p / 2, q / 2));
       break;
     case oglmImage: {
-      const TPoint lo = At(o, -(p / 2), -(q / 2));
-      const TPoint hi = At(lo, p, q);
+      const TPoint lo = OffsetPoint(o, -(p / 2), -(q / 2));
+      const TPoint hi = OffsetPoint(lo, p, q);
       aCanvas.DrawImage(TRect{lo.x, lo.y, hi.x, hi.y}, *ImageList, imageIdx);
       break;
     }

@@ -8,28 +8,6 @@ namespace orvela {
 
 namespace {
 
-// Nearest integer, ties to even, saturated to the 32-bit range; 0 for a non-finite value.
-std::int32_t RoundCoord(double v) {
-  if (!std::isfinite(v)) return 0;
-  const double r = std::nearbyint(v);
-  constexpr double lo = std::numeric_limits<std::int32_t>::min();
-  constexpr double hi = std::numeric_limits<std::int32_t>::max();
-  if (r <= lo) return std::numeric_limits<std::int32_t>::min();
-  if (r >= hi) return std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(r);
-}
-
-// Saturates a wide sum so that figures near the edge of the range stay drawable.
-std::int32_t Clamp32(std::int64_t v) {
-  if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(v);
-}
-
-TPoint Offset(TPoint p, std::int64_t dx, std::int64_t dy) {
-  return TPoint{Clamp32(p.x + dx), Clamp32(p.y + dy)};
-}
-
 // The cubic coefficients of a spline segment; valid only when L > 0.
 struct THermite {
   TPointDouble o;
@@ -100,28 +78,29 @@ void TArrow::Draw(TCanvas& aCanvas) const {
   const THeadBrush head(aCanvas);
   aCanvas.MoveTo(origin);
   aCanvas.LineTo(corner);
-  const std::array<TPoint, 3> tri{
-      corner,
-      TPoint{RoundCoord(cx - dx / k + dy / (3.0 * k)), RoundCoord(cy - dy / k - dx / (3.0 * k))},
-      TPoint{RoundCoord(cx - dx / k - dy / (3.0 * k)), RoundCoord(cy - dy / k + dx / (3.0 * k))}};
+  const std::array<TPoint, 3> tri{corner,
+                                  TPoint{RoundToInt32(cx - dx / k + dy / (3.0 * k)),
+                                         RoundToInt32(cy - dy / k - dx / (3.0 * k))},
+                                  TPoint{RoundToInt32(cx - dx / k - dy / (3.0 * k)),
+                                         RoundToInt32(cy - dy / k + dx / (3.0 * k))}};
   aCanvas.Polygon(tri);
 }
 
 void TCircularArrow::Draw(TCanvas& aCanvas) const {
   const std::int64_t r = corner.x;
-  const std::int64_t a = RoundCoord(static_cast<double>(r) / 7.0);
-  const std::int64_t b = RoundCoord(static_cast<double>(r) / 4.0);
+  const std::int64_t a = RoundToInt32(static_cast<double>(r) / 7.0);
+  const std::int64_t b = RoundToInt32(static_cast<double>(r) / 4.0);
   const THeadBrush head(aCanvas);
-  const TPoint boxA = Offset(origin, -r, -r);
-  const TPoint boxB = Offset(origin, r, r);
-  const TPoint start = Offset(origin, 0, r);
+  const TPoint boxA = OffsetPoint(origin, -r, -r);
+  const TPoint boxB = OffsetPoint(origin, r, r);
+  const TPoint start = OffsetPoint(origin, 0, r);
   // r ≥ 0: end at the right-hand point, three quarters through the left side. r < 0: the
   // same call gives the lower right quarter from the bottom point.
-  const TPoint end = r >= 0 ? Offset(origin, r, 0) : Offset(origin, -r, 0);
+  const TPoint end = r >= 0 ? OffsetPoint(origin, r, 0) : OffsetPoint(origin, -r, 0);
   aCanvas.Arc(boxA, boxB, start, end);
   const std::int64_t tipDx = r >= 0 ? b : -b;
-  const std::array<TPoint, 3> tri{Offset(origin, 0, r - a), Offset(origin, tipDx, r),
-                                  Offset(origin, 0, r + a)};
+  const std::array<TPoint, 3> tri{OffsetPoint(origin, 0, r - a), OffsetPoint(origin, tipDx, r),
+                                  OffsetPoint(origin, 0, r + a)};
   aCanvas.Polygon(tri);
 }
 
@@ -139,7 +118,7 @@ void TSplineSegment::Draw(TCanvas& aCanvas) const {
   double s = 0.0;
   do {
     const TPointDouble p = h.At(s);
-    aCanvas.LineTo(TPoint{RoundCoord(p.x), RoundCoord(p.y)});
+    aCanvas.LineTo(TPoint{RoundToInt32(p.x), RoundToInt32(p.y)});
     s += step;
   } while (s < h.length);
   aCanvas.LineTo(corner);
@@ -160,10 +139,10 @@ bool TSplineSegment::Contains(std::int32_t ax, std::int32_t ay) const {
     if (len == 0.0) len = 1.0;
     const double ux = 3.0 * dx / len;
     const double uy = 3.0 * dy / len;
-    const std::array<TPoint, 4> band{TPoint{RoundCoord(prev.x + uy), RoundCoord(prev.y - ux)},
-                                     TPoint{RoundCoord(prev.x - uy), RoundCoord(prev.y + ux)},
-                                     TPoint{RoundCoord(cur.x - uy), RoundCoord(cur.y + ux)},
-                                     TPoint{RoundCoord(cur.x + uy), RoundCoord(cur.y - ux)}};
+    const std::array<TPoint, 4> band{TPoint{RoundToInt32(prev.x + uy), RoundToInt32(prev.y - ux)},
+                                     TPoint{RoundToInt32(prev.x - uy), RoundToInt32(prev.y + ux)},
+                                     TPoint{RoundToInt32(cur.x - uy), RoundToInt32(cur.y + ux)},
+                                     TPoint{RoundToInt32(cur.x + uy), RoundToInt32(cur.y - ux)}};
     // A piece whose numbers are not finite is a miss; the others still count.
     const bool finite =
         std::isfinite(ux) && std::isfinite(uy) && std::isfinite(cur.x) && std::isfinite(cur.y);

@@ -6,14 +6,24 @@
 
 namespace orvela {
 
-namespace {
-
-std::int32_t ClampToInt32(std::int64_t v) {
+std::int32_t SaturateToInt32(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(
       v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-}  // namespace
+std::int32_t RoundToInt32(double v) {
+  if (!std::isfinite(v)) return 0;
+  const double r = std::nearbyint(v);
+  if (r <= std::numeric_limits<std::int32_t>::min())
+    return std::numeric_limits<std::int32_t>::min();
+  if (r >= std::numeric_limits<std::int32_t>::max())
+    return std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(r);
+}
+
+TPoint OffsetPoint(TPoint p, std::int64_t dx, std::int64_t dy) {
+  return TPoint{SaturateToInt32(p.x + dx), SaturateToInt32(p.y + dy)};
+}
 
 double LineAngle(TPointDouble p1, TPointDouble p2) {
   if (p1.y == p2.y) return p2.x >= p1.x ? 0.0 : Pi;
@@ -52,7 +62,7 @@ TPoint RoundPoint(TPointDouble p) {
   if (!TryRoundToInt64(p.x, x) || !TryRoundToInt64(p.y, y)) return TPoint{};
   // Beyond the 32-bit range the coordinate is held at the limit: keeping only the low bits
   // would bring a far-away point back onto the drawing at an arbitrary place.
-  return TPoint{ClampToInt32(x), ClampToInt32(y)};
+  return TPoint{SaturateToInt32(x), SaturateToInt32(y)};
 }
 
 }  // namespace orvela

@@ -68,6 +68,14 @@ void RotatePoint(TPointDouble& p, TPointDouble c, double theta);
 // the 64-bit range. A coordinate outside the 32-bit range is held at its limit.
 TPoint RoundPoint(TPointDouble p);
 
+// v saturated to the 32-bit range.
+std::int32_t SaturateToInt32(std::int64_t v);
+// Nearest integer, ties to even, saturated to the 32-bit range; 0 when v is not finite.
+// For figures that must stay drawable near the edge of the range.
+std::int32_t RoundToInt32(double v);
+// p moved by (dx, dy), each coordinate saturated.
+TPoint OffsetPoint(TPoint p, std::int64_t dx, std::int64_t dy);
+
 // Nearest integer, ties to even; false when x is not a number or outside the 64-bit range.
 bool TryRoundToInt64(double x, std::int64_t& result);
 

@@ -31,16 +31,6 @@ QPolygon ToQPolygon(std::span<const TPoint> points) {
   return polygon;
 }
 
-std::int32_t RoundToInt32(double v) {
-  if (!std::isfinite(v)) return 0;
-  const double r = std::nearbyint(v);
-  if (r <= std::numeric_limits<std::int32_t>::min())
-    return std::numeric_limits<std::int32_t>::min();
-  if (r >= std::numeric_limits<std::int32_t>::max())
-    return std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(r);
-}
-
 bool SupportsRasterOps(const QPaintDevice& device) { return device.devType() == QInternal::Image; }
 
 }  // namespace
