@@ -1,5 +1,7 @@
 #include "workspace/toptions.h"
 
+#include <initializer_list>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFormLayout>
@@ -37,6 +39,25 @@ constexpr const char* ThresholdHint =
 QCheckBox* NewCheck(const char* name, const QString& caption, QWidget* parent) {
   auto* box = new QCheckBox(caption, parent);
   box->setObjectName(QLatin1String(name));
+  return box;
+}
+
+// A titled group of radio buttons, one per caption, numbered from 0 in order; the buttons go
+// into buttons.
+QGroupBox* NewRadioGroup(const char* name, const QString& title,
+                         std::initializer_list<const char*> captions, QRadioButton** buttons,
+                         QWidget* parent) {
+  auto* box = new QGroupBox(title, parent);
+  box->setObjectName(QLatin1String(name));
+  auto* layout = new QVBoxLayout(box);
+  auto* group = new QButtonGroup(box);
+  int i = 0;
+  for (const char* caption : captions) {
+    buttons[i] = new QRadioButton(QLatin1String(caption), box);
+    group->addButton(buttons[i], i);
+    layout->addWidget(buttons[i]);
+    ++i;
+  }
   return box;
 }
 
@@ -93,16 +114,8 @@ TToothOptions::TToothOptions(QWidget* parent) : QDialog(parent) {
 
   FViewGrid = NewCheck("ViewGrid", QStringLiteral("View &Grid"), view);
   left->addWidget(FViewGrid);
-  auto* density = new QGroupBox(QStringLiteral("Grid &Density"), view);
-  density->setObjectName(QStringLiteral("GridDensity"));
-  auto* densityLayout = new QVBoxLayout(density);
-  auto* densityGroup = new QButtonGroup(density);
-  const char* densityItems[] = {"10 mm", "5 mm", "2 mm"};
-  for (int i = 0; i < 3; ++i) {
-    FGridDensity[i] = new QRadioButton(QLatin1String(densityItems[i]), density);
-    densityGroup->addButton(FGridDensity[i], i);
-    densityLayout->addWidget(FGridDensity[i]);
-  }
+  auto* density = NewRadioGroup("GridDensity", QStringLiteral("Grid &Density"),
+                                {"10 mm", "5 mm", "2 mm"}, FGridDensity, view);
   left->addWidget(density);
   FSnapGrid = NewCheck("SnapGrid", QStringLiteral("S&nap to Grid"), view);
   left->addWidget(FSnapGrid);
@@ -110,17 +123,9 @@ TToothOptions::TToothOptions(QWidget* parent) : QDialog(parent) {
   left->addWidget(FNoWidthCB);
   left->addStretch();
 
-  auto* forcesOn = new QGroupBox(QStringLiteral("Forces &Applied On"), view);
-  forcesOn->setObjectName(QStringLiteral("ForcesOn"));
+  auto* forcesOn = NewRadioGroup("ForcesOn", QStringLiteral("Forces &Applied On"),
+                                 {"Teeth", "Wires"}, FForcesOn, view);
   SetHint(*forcesOn, QString::fromLatin1(ForcesOnHint));
-  auto* forcesOnLayout = new QVBoxLayout(forcesOn);
-  auto* forcesOnGroup = new QButtonGroup(forcesOn);
-  const char* forcesOnItems[] = {"Teeth", "Wires"};
-  for (int i = 0; i < 2; ++i) {
-    FForcesOn[i] = new QRadioButton(QLatin1String(forcesOnItems[i]), forcesOn);
-    forcesOnGroup->addButton(FForcesOn[i], i);
-    forcesOnLayout->addWidget(FForcesOn[i]);
-  }
   right->addWidget(forcesOn);
 
   auto* viewForce = new QGroupBox(QStringLiteral("View Forces"), view);
