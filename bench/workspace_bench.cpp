@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 
 #include "mechanics/forcedraw.h"
-#include "qt/setup_scenes.h"
 #include "qtgraphics/qtcanvas.h"
 #include "scenes.h"
+#include "setup_scenes.h"
 #include "util/startup.h"
 #include "workspace/mainform.h"
 #include "workspace/view.h"

@@ -8,8 +8,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "platform/windowface.h"
 #include "util/misc.h"
-#include "workspace/windowface.h"
 
 namespace orvela {
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "graphics/canvas.h"
@@ -23,6 +24,20 @@ enum TOGLMarkerType : std::uint8_t {
   oglmImage,
   oglmNone,
 };
+
+// Cursor numbers a handle can ask for: 0 the default arrow, 1–4 the program's own cursors
+// (registered at start under these numbers), −22 the platform's four-way move cursor.
+inline constexpr std::int16_t DefaultCursor = 0;
+inline constexpr std::int16_t PlierCursor = 1;
+inline constexpr std::int16_t RotateCursor = 2;
+inline constexpr std::int16_t ZoomCursor = 3;
+inline constexpr std::int16_t MoverCursor = 4;
+inline constexpr std::int16_t MoveCursor = -22;
+
+// The drags a handle can start; the select tool dispatches on these.
+inline constexpr std::string_view ActionTranslateName = "Translate";
+inline constexpr std::string_view ActionRotateName = "Rotate";
+inline constexpr std::string_view ActionTieWireName = "TieWire";
 
 // Half-width in device pixels that new markers take; 5 from the start.
 extern std::int32_t MarkerSize;

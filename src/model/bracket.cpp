@@ -11,9 +11,6 @@ namespace orvela {
 
 namespace {
 
-// Cursor number of the pliers registered at start.
-constexpr std::int16_t PliersCursor = 1;
-
 constexpr TPointDouble AxisReferenceA{0, 0};
 constexpr TPointDouble AxisReferenceB{100, 0};
 
@@ -117,9 +114,9 @@ TMarkerList TBracket::Markers() const {
     marker->origin = RoundPoint(att.Origin());
     marker->Hint = toothName + " Bracket: " + att.Name() + " " +
                    FormatFloat("0.#", (tip + att.Angulation()) * 180.0 / Pi, FixedFormatSettings);
-    marker->Cursor = PliersCursor;
+    marker->Cursor = PlierCursor;
     marker->Owner = &att;
-    marker->Action = "TieWire";
+    marker->Action = std::string(ActionTieWireName);
     markers.push_back(std::move(marker));
   }
   return markers;

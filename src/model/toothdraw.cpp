@@ -14,10 +14,6 @@ constexpr TColor RootColor{255, 255, 128};
 constexpr TColor AnkylosedRootColor{255, 128, 128};
 constexpr TColor OutlineColor{128, 128, 128};
 
-// Cursor numbers: the rotate cursor registered at start, the platform's four-way move.
-constexpr std::int16_t RotateCursor = 2;
-constexpr std::int16_t SizeAllCursor = -22;
-
 void DrawPolygon(TCanvas& aCanvas, const std::vector<TPointDouble>& points) {
   std::vector<TPoint> rounded(points.size());
   std::transform(points.begin(), points.end(), rounded.begin(), RoundPoint);
@@ -105,13 +101,13 @@ TMarkerList TTooth::Markers() {
     TPointDouble Position;
     const char* Hint;
     std::int16_t Cursor;
-    const char* Action;
+    std::string_view Action;
     std::int32_t Image;
   };
   const std::array<THandle, 3> handles{{
-      {cusp, "Cusp Tip.", RotateCursor, "Rotate", 1},
-      {apex, "Apex.", RotateCursor, "Rotate", 1},
-      {FcRes, "Center of Resistance.", SizeAllCursor, "Translate", 0},
+      {cusp, "Cusp Tip.", RotateCursor, ActionRotateName, 1},
+      {apex, "Apex.", RotateCursor, ActionRotateName, 1},
+      {FcRes, "Center of Resistance.", MoveCursor, ActionTranslateName, 0},
   }};
   TMarkerList markers;
   markers.reserve(handles.size());
@@ -124,7 +120,7 @@ TMarkerList TTooth::Markers() {
     marker->origin = RoundPoint(h.Position);
     marker->Hint = h.Hint;
     marker->Cursor = h.Cursor;
-    marker->Action = h.Action;
+    marker->Action = std::string(h.Action);
     markers.push_back(std::move(marker));
   }
   return markers;
@@ -136,7 +132,7 @@ TMarkerList TTooth::ResponceMarkers() const {
   for (const TPoint& p : Responce) {
     auto marker = std::make_unique<TMarkerExtended>();
     marker->origin = p;
-    marker->Cursor = SizeAllCursor;
+    marker->Cursor = MoveCursor;
     marker->size = 2;
     marker->brush.Color = clBlue;
     markers.push_back(std::move(marker));

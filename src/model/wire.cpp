@@ -9,7 +9,6 @@ namespace orvela {
 
 namespace {
 
-constexpr std::int16_t PliersCursor = 1;
 constexpr std::int32_t WireEndImage = 3;
 // Half the width of the band that hit-tests a loose wire, model units.
 constexpr double BandHalfWidth = 3.0;
@@ -140,9 +139,9 @@ TMarkerList TWireStraight::Markers() const {
     marker->imageIdx = WireEndImage;
     marker->origin = RoundPoint(Attachments[i]->Origin());
     marker->Hint = Hints[i];
-    marker->Cursor = PliersCursor;
+    marker->Cursor = PlierCursor;
     marker->Owner = Attachments[i];
-    marker->Action = "TieWire";
+    marker->Action = std::string(ActionTieWireName);
     markers.push_back(std::move(marker));
   }
   return markers;

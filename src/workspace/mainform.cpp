@@ -12,19 +12,20 @@
 #include <QVBoxLayout>
 
 #include "dialogs/about.h"
+#include "document/firstrun.h"
 #include "mechanics/forcedraw.h"
+#include "platform/cursors.h"
+#include "platform/hints.h"
+#include "platform/messages.h"
+#include "platform/toolbaricons.h"
+#include "platform/tooltips.h"
+#include "platform/windowface.h"
 #include "qtgraphics/qtimagelist.h"
 #include "util/startup.h"
-#include "workspace/cursors.h"
-#include "workspace/firstrun.h"
-#include "workspace/hints.h"
-#include "workspace/messages.h"
-#include "workspace/toolbaricons.h"
-#include "workspace/tooltips.h"
+#include "workspace/placement.h"
 #include "workspace/toothchart.h"
 #include "workspace/toptions.h"
 #include "workspace/view.h"
-#include "workspace/windowface.h"
 
 namespace orvela {
 

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QMainWindow>
 
-#include "workspace/settings.h"
-#include "workspace/setup.h"
+#include "document/settings.h"
+#include "document/setup.h"
 
 class QAction;
 class QActionGroup;

@@ -5,8 +5,8 @@
 #include <QAction>
 #include <QCoreApplication>
 
+#include "platform/messages.h"
 #include "workspace/mainform.h"
-#include "workspace/messages.h"
 #include "workspace/view.h"
 
 namespace orvela {

@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QToolButton>
 
-#include "workspace/hints.h"
+#include "platform/hints.h"
 
 namespace orvela {
 

@@ -14,10 +14,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "platform/help.h"
+#include "platform/hints.h"
+#include "platform/windowface.h"
 #include "util/format.h"
-#include "workspace/help.h"
-#include "workspace/hints.h"
-#include "workspace/windowface.h"
 
 namespace orvela {
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "workspace/settings.h"
+#include "document/settings.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -15,12 +15,13 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "document/settings.h"
+#include "document/setup.h"
+#include "graphics/grid.h"
+#include "platform/hints.h"
+#include "platform/messages.h"
 #include "qtgraphics/qtcanvas.h"
 #include "util/startup.h"
-#include "workspace/hints.h"
-#include "workspace/messages.h"
-#include "workspace/settings.h"
-#include "workspace/setup.h"
 
 namespace orvela {
 
@@ -28,8 +29,6 @@ namespace {
 
 constexpr const char* InvalidZoomText =
     "This is not a valid zoom value.\r\nUse an integer number in the range 25 - 600.";
-
-constexpr std::int32_t GridStepsMm[] = {10, 5, 2, 1};
 
 TPoint PixelOf(const QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
@@ -63,27 +62,6 @@ void TDisplay::resizeEvent(QResizeEvent* event) {
 void TDisplay::mousePressEvent(QMouseEvent* event) { emit Pressed(event); }
 void TDisplay::mouseMoveEvent(QMouseEvent* event) { emit Moved(event); }
 void TDisplay::mouseReleaseEvent(QMouseEvent* event) { emit Released(event); }
-
-std::int32_t GridStepMm(std::int32_t gridDensity) {
-  if (gridDensity < 0 || gridDensity > 3) return GridStepsMm[2];
-  return GridStepsMm[gridDensity];
-}
-
-void DrawGrid(TCanvas& aCanvas, std::int32_t gridDensity) {
-  aCanvas.SetTransparentBackground(true);
-  TPen& pen = aCanvas.Pen();
-  pen.Width = 0;
-  pen.Mode = TPenMode::Copy;
-  pen.Color = TColor{128, 128, 128};
-  const std::int32_t g = 10 * GridStepMm(gridDensity);
-  for (std::int32_t v = 0; v <= 1000; v += g) {
-    pen.Style = v % 100 == 0 ? TPenStyle::Solid : TPenStyle::Dot;
-    aCanvas.MoveTo(TPoint{v, 0});
-    aCanvas.LineTo(TPoint{v, 1000});
-    aCanvas.MoveTo(TPoint{0, v});
-    aCanvas.LineTo(TPoint{1000, v});
-  }
-}
 
 TView::TView(TSetup& setup, const TPreferences& prefs, QWidget* parent)
     : QWidget(parent),

@@ -8,7 +8,8 @@
 #include <QWidget>
 
 #include "graphics/canvas.h"
-#include "workspace/viewmapping.h"
+#include "graphics/grid.h"
+#include "graphics/viewmapping.h"
 
 class QComboBox;
 class QScrollBar;
@@ -46,14 +47,6 @@ class TDisplay : public QWidget {
  private:
   const QImage* FImage = nullptr;
 };
-
-// The grid step in millimetres for each GridDensity index; an index outside the table is
-// drawn with the default 2 mm.
-std::int32_t GridStepMm(std::int32_t gridDensity);
-
-// The grid over the fixed square 0…1000: grey one-pixel lines, solid every 10 mm and dotted
-// between, at the step of gridDensity. Leaves the pen in its last state.
-void DrawGrid(TCanvas& aCanvas, std::int32_t gridDensity);
 
 // The view (PanelDisplay): the mapping from model units to display pixels, the zoom and its
 // box, the two scroll bars, the grid and the painting of the setup through a back buffer.

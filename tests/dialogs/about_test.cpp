@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "workspace/help.h"
+#include "platform/help.h"
 
 namespace orvela {
 namespace {

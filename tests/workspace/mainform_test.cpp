@@ -18,11 +18,11 @@
 #include <QToolTip>
 
 #include "mechanics/forcedraw.h"
+#include "platform/cursors.h"
+#include "platform/tooltips.h"
 #include "qt/mainform_fixture.h"
-#include "qt/setup_scenes.h"
+#include "setup_scenes.h"
 #include "util/startup.h"
-#include "workspace/cursors.h"
-#include "workspace/tooltips.h"
 #include "workspace/toothchart.h"
 #include "workspace/toptions.h"
 #include "workspace/view.h"

@@ -5,7 +5,7 @@
 #include <QMenu>
 
 #include "qt/mainform_fixture.h"
-#include "qt/setup_scenes.h"
+#include "setup_scenes.h"
 #include "workspace/view.h"
 
 namespace orvela {

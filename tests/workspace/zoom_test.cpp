@@ -9,7 +9,7 @@
 
 #include "mechanics/forcedraw.h"
 #include "qt/mainform_fixture.h"
-#include "qt/setup_scenes.h"
+#include "setup_scenes.h"
 #include "workspace/view.h"
 
 namespace orvela {

@@ -4,8 +4,8 @@
 #include <QDir>
 
 #include "files.h"
+#include "platform/messages.h"
 #include "util/startup.h"
-#include "workspace/messages.h"
 #include "workspace/view.h"
 
 namespace orvela::test {

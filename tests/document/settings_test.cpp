@@ -1,11 +1,9 @@
-#include "workspace/settings.h"
+#include "document/settings.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include "files.h"
 #include "mechanics/forcedraw.h"
@@ -18,15 +16,14 @@ namespace {
 
 class SettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(FDir.isValid()); }
-  std::string PathOf(const char* name) const { return FDir.filePath(name).toStdString(); }
+  std::string PathOf(const char* name) const { return (FDir.Path() / name).string(); }
   std::string IniWith(const std::string& content) const {
     const std::string path = PathOf("Orvela.ini");
     test::WriteTextFile(path, content);
     return path;
   }
   static std::string Contents(const std::string& path) { return test::ReadTextFile(path); }
-  QTemporaryDir FDir;
+  test::TTempFolder FDir;
 };
 
 TEST_F(SettingsTest, MissingFileGivesTheFallbackOfEveryKey) {
@@ -67,21 +64,6 @@ TEST_F(SettingsTest, WindowRectangleVariants) {
     EXPECT_EQ(prefs.RememberWindowRect, c.Remember) << c.Value;
     EXPECT_EQ(prefs.WindowPlacement, c.Placement) << c.Value;
   }
-}
-
-TEST(WindowPlacementTest, AppliesWhatWasReadUnlessTheWindowWouldBeUnreachable) {
-  const QRect current(0, 0, 804, 600);
-  const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
-  EXPECT_EQ(PlacementGeometry({false, 10, 20, 300, 400}, current, screens),
-            QRect(10, 20, 300, 400));
-  EXPECT_EQ(PlacementGeometry({false, 2000, 100, 300, 400}, current, screens),
-            QRect(2000, 100, 300, 400));
-  EXPECT_EQ(PlacementGeometry({false, 10, 20, {}, {}}, current, screens), QRect(10, 20, 804, 600));
-  EXPECT_EQ(PlacementGeometry({false, 4000, 20, 300, 400}, current, screens), std::nullopt);
-  EXPECT_EQ(PlacementGeometry({false, -400, -500, 300, 400}, current, screens), std::nullopt);
-  EXPECT_EQ(PlacementGeometry({false, 10, 20, 0, 0}, current, screens), std::nullopt);
-  EXPECT_EQ(PlacementGeometry({true, {}, {}, {}, {}}, current, screens), std::nullopt);
-  EXPECT_EQ(PlacementGeometry({}, current, screens), std::nullopt);
 }
 
 TEST_F(SettingsTest, MaterialAndSizeRowsAndTheDefaultsByName) {
@@ -188,7 +170,7 @@ TEST_F(SettingsTest, WriteAndReadBackKeepsEveryPreferenceAndOtherLines) {
 
 TEST_F(SettingsTest, WritingIntoAFolderThatCannotHoldTheFileFails) {
   EXPECT_FALSE(WriteIniSettings(PathOf("no folder/Orvela.ini"), TPreferences{}));
-  EXPECT_FALSE(QFile::exists(FDir.filePath("no folder")));
+  EXPECT_FALSE(std::filesystem::exists(FDir.Path() / "no folder"));
   // A file where the folder should be.
   const std::string notAFolder = IniWith("[General]\n");
   EXPECT_FALSE(WriteIniSettings(notAFolder + "/Orvela.ini", TPreferences{}));

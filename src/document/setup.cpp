@@ -1,4 +1,4 @@
-#include "workspace/setup.h"
+#include "document/setup.h"
 
 #include <cmath>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "workspace/firstrun.h"
+#include "document/firstrun.h"
 
 #include <filesystem>
 

@@ -4,15 +4,9 @@
 
 #include <QCursor>
 
-namespace orvela {
+#include "graphics/markers.h"
 
-// Cursor numbers of the program's own cursors; 0 is the default arrow and MoveCursor the
-// platform's four-way move cursor.
-inline constexpr std::int16_t PlierCursor = 1;
-inline constexpr std::int16_t RotateCursor = 2;
-inline constexpr std::int16_t ZoomCursor = 3;
-inline constexpr std::int16_t MoverCursor = 4;
-inline constexpr std::int16_t MoveCursor = -22;
+namespace orvela {
 
 // Loads the pictures "PLIER", "ROTATE", "ZOOM" and "MOVER" from the program's resources and
 // registers them under the numbers 1 to 4. Safe to call more than once.

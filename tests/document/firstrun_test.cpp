@@ -1,11 +1,9 @@
-#include "workspace/firstrun.h"
+#include "document/firstrun.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-
-#include <QTemporaryDir>
 
 #include "files.h"
 
@@ -22,8 +20,7 @@ namespace fs = std::filesystem;
 class FirstRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(FTemp.isValid());
-    const fs::path root = FTemp.path().toStdString();
+    const fs::path root = FTemp.Path();
     FCommon = (root / "common").string() + "/";
     FUser = (root / "user").string() + "/";
     FSettings = FUser + "Settings/Orvela.ini";
@@ -33,7 +30,7 @@ class FirstRunTest : public ::testing::Test {
   }
   bool Copy() { return CopyDataOnFirstRun(FCommon, FUser, FSettings, "1.2.1.0"); }
 
-  QTemporaryDir FTemp;
+  test::TTempFolder FTemp;
   std::string FCommon, FUser, FSettings;
 };
 

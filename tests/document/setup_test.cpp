@@ -1,12 +1,12 @@
-#include "workspace/setup.h"
+#include "document/setup.h"
 
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
-#include "qt/setup_scenes.h"
 #include "scenes.h"
+#include "setup_scenes.h"
 
 namespace orvela {
 namespace {

@@ -1,4 +1,4 @@
-#include "workspace/cursors.h"
+#include "platform/cursors.h"
 
 #include <map>
 

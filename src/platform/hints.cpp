@@ -1,9 +1,9 @@
-#include "workspace/hints.h"
+#include "platform/hints.h"
 
 #include <QAction>
 #include <QWidget>
 
-#include "workspace/tooltips.h"
+#include "platform/tooltips.h"
 
 namespace orvela {
 

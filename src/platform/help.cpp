@@ -1,4 +1,4 @@
-#include "workspace/help.h"
+#include "platform/help.h"
 
 #include <QApplication>
 #include <QPointer>

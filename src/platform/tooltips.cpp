@@ -1,4 +1,4 @@
-#include "workspace/tooltips.h"
+#include "platform/tooltips.h"
 
 #include <QHelpEvent>
 #include <QToolTip>

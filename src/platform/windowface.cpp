@@ -1,4 +1,4 @@
-#include "workspace/windowface.h"
+#include "platform/windowface.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "workspace/messages.h"
+#include "platform/messages.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "workspace/toolbaricons.h"
+#include "platform/toolbaricons.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "workspace/viewmapping.h"
+#include "graphics/viewmapping.h"
 
 #include <array>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "document/setup.h"
 #include "scenes.h"
-#include "workspace/setup.h"
 
 namespace orvela::test {
 

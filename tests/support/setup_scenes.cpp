@@ -1,4 +1,4 @@
-#include "qt/setup_scenes.h"
+#include "setup_scenes.h"
 
 #include <utility>
 
