@@ -72,7 +72,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
   layout->addLayout(top);
   layout->addSpacing(12);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetFixedDialogBorder(*this);
 }
 
 }  // namespace orvela

@@ -193,8 +193,7 @@ TToothOptions::TToothOptions(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FPages);
   layout->addLayout(buttons);
-  // A fixed dialog border: the dialog keeps the size its contents need.
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetFixedDialogBorder(*this);
   FPages->setCurrentIndex(GeneralPage);
 }
 
