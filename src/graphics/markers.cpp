@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 namespace orvela {
 
@@ -138,6 +139,22 @@ bool TMarker::Contains(std::int32_t ax, std::int32_t ay, const TCanvas& aCanvas)
 
 bool TMarker::ContainsOld(std::int32_t ax, std::int32_t ay) const {
   return Within(origin.x, ax, size) && Within(origin.y, ay, size);
+}
+
+std::unique_ptr<TMarkerExtended> MakeImageMarker(TPointDouble position, const TImageList* images,
+                                                 std::int32_t imageIdx, std::string hint,
+                                                 std::int16_t cursor, std::string_view action,
+                                                 TMarkerOwner* owner) {
+  auto marker = std::make_unique<TMarkerExtended>();
+  marker->ShapeType = oglmImage;
+  marker->ImageList = images;
+  marker->imageIdx = imageIdx;
+  marker->origin = RoundPoint(position);
+  marker->Hint = std::move(hint);
+  marker->Cursor = cursor;
+  marker->Action = std::string(action);
+  marker->Owner = owner;
+  return marker;
 }
 
 }  // namespace orvela

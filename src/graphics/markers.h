@@ -99,4 +99,12 @@ class TMarkerExtended : public TMarker {
 // Whoever holds the list owns the markers.
 using TMarkerList = std::vector<std::unique_ptr<TMarkerExtended>>;
 
+// The picture handle that teeth, brackets and wires offer: picture imageIdx of images at
+// position (rounded to the nearest model unit), with its status-line hint, cursor number and
+// action, belonging to owner.
+std::unique_ptr<TMarkerExtended> MakeImageMarker(TPointDouble position, const TImageList* images,
+                                                 std::int32_t imageIdx, std::string hint,
+                                                 std::int16_t cursor, std::string_view action,
+                                                 TMarkerOwner* owner);
+
 }  // namespace orvela

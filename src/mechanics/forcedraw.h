@@ -13,6 +13,7 @@ struct TForceDrawOptions {
 };
 
 // Program-wide drawing settings of force systems; forces and moments, not reversed, at start.
+// (The drawing itself, TForceMoment::Draw, lives with the shapes in graphics/forcedraw.cpp.)
 extern TForceDrawOptions ForceDrawOptions;
 
 // Divisor from gf to arrow length in model units (0.1 mm): an arrow is force / ForceScale

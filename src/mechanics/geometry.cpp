@@ -39,12 +39,7 @@ double AngleBetweenLines(TPointDouble p1, TPointDouble p2, TPointDouble p3, TPoi
 }
 
 void RotatePoint(TPointDouble& p, TPointDouble c, double theta) {
-  const double ct = std::cos(theta);
-  const double st = std::sin(theta);
-  const double dx = p.x - c.x;
-  const double dy = p.y - c.y;
-  p.x = c.x + dx * ct - dy * st;
-  p.y = c.y + dx * st + dy * ct;
+  RotatePoint(p, c, std::cos(theta), std::sin(theta));
 }
 
 bool TryRoundToInt64(double x, std::int64_t& result) {
@@ -56,13 +51,37 @@ bool TryRoundToInt64(double x, std::int64_t& result) {
   return true;
 }
 
-TPoint RoundPoint(TPointDouble p) {
+bool TryRoundToInt32(double v, std::int32_t& result) {
+  std::int64_t wide = 0;
+  if (!TryRoundToInt64(v, wide)) return false;
+  if (wide < -std::numeric_limits<std::int32_t>::max() ||
+      wide > std::numeric_limits<std::int32_t>::max())
+    return false;
+  result = static_cast<std::int32_t>(wide);
+  return true;
+}
+
+bool TryRoundPoint(TPointDouble p, TPoint& result) {
   std::int64_t x = 0;
   std::int64_t y = 0;
-  if (!TryRoundToInt64(p.x, x) || !TryRoundToInt64(p.y, y)) return TPoint{};
+  if (!TryRoundToInt64(p.x, x) || !TryRoundToInt64(p.y, y)) return false;
   // Beyond the 32-bit range the coordinate is held at the limit: keeping only the low bits
   // would bring a far-away point back onto the drawing at an arbitrary place.
-  return TPoint{SaturateToInt32(x), SaturateToInt32(y)};
+  result = TPoint{SaturateToInt32(x), SaturateToInt32(y)};
+  return true;
+}
+
+TPoint RoundPoint(TPointDouble p) {
+  TPoint result;
+  return TryRoundPoint(p, result) ? result : TPoint{};
+}
+
+bool TryOffsetPoint(TPoint p, std::int32_t dx, std::int32_t dy, TPoint& result) {
+  const std::int64_t x = static_cast<std::int64_t>(p.x) + dx;
+  const std::int64_t y = static_cast<std::int64_t>(p.y) + dy;
+  if (x != SaturateToInt32(x) || y != SaturateToInt32(y)) return false;
+  result = TPoint{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+  return true;
 }
 
 }  // namespace orvela

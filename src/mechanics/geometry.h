@@ -63,10 +63,19 @@ inline double NormalizeAngle(double x) {
 
 // Turns p in place about c by theta (counterclockwise positive).
 void RotatePoint(TPointDouble& p, TPointDouble c, double theta);
+// The same turn given by cos θ and sin θ, for turning many points by one angle.
+inline void RotatePoint(TPointDouble& p, TPointDouble c, double cosTheta, double sinTheta) {
+  const double dx = p.x - c.x;
+  const double dy = p.y - c.y;
+  p.x = c.x + dx * cosTheta - dy * sinTheta;
+  p.y = c.y + dx * sinTheta + dy * cosTheta;
+}
 
 // Nearest integer point, ties to even; (0, 0) when a coordinate is not a number or beyond
 // the 64-bit range. A coordinate outside the 32-bit range is held at its limit.
 TPoint RoundPoint(TPointDouble p);
+// RoundPoint that says false, leaving result alone, instead of giving (0, 0).
+bool TryRoundPoint(TPointDouble p, TPoint& result);
 
 // v saturated to the 32-bit range.
 std::int32_t SaturateToInt32(std::int64_t v);
@@ -78,5 +87,10 @@ TPoint OffsetPoint(TPoint p, std::int64_t dx, std::int64_t dy);
 
 // Nearest integer, ties to even; false when x is not a number or outside the 64-bit range.
 bool TryRoundToInt64(double x, std::int64_t& result);
+// Nearest integer, ties to even; false when v has none in the 32-bit range. The lowest value
+// is left out so that the result can always be negated.
+bool TryRoundToInt32(double v, std::int32_t& result);
+// p moved by (dx, dy); false, leaving result alone, when a coordinate leaves the 32-bit range.
+bool TryOffsetPoint(TPoint p, std::int32_t dx, std::int32_t dy, TPoint& result);
 
 }  // namespace orvela

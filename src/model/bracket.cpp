@@ -41,6 +41,10 @@ void TAttachment::DetachWire(TWireStraight* aWr) {
   if (it != FWires.end()) FWires.erase(it);
 }
 
+void TAttachment::AddWireForces(TForceMoment& sum) const {
+  for (const TWireStraight* wire : FWires) sum.Add(wire->Forces(*this));
+}
+
 // ---- TBracket -------------------------------------------------------------------------
 
 TBracket::TBracket() { Init(); }
@@ -99,6 +103,10 @@ void TBracket::Draw(TCanvas& aCanvas) const {
   aCanvas.Pen().Width = savedWidth;
 }
 
+void TBracket::AddWireForces(TForceMoment& sum) const {
+  for (const auto& att : Attachments) att->AddWireForces(sum);
+}
+
 TMarkerList TBracket::Markers() const {
   static constexpr std::array<std::int32_t, 3> ImageIndex{1, 0, 2};
   TMarkerList markers;
@@ -107,17 +115,12 @@ TMarkerList TBracket::Markers() const {
   const double tip = Tip();
   for (std::size_t i = 0; i < Attachments.size(); ++i) {
     TAttachment& att = *Attachments[i];
-    auto marker = std::make_unique<TMarkerExtended>();
-    marker->ImageList = ImageListWireMarkers;
-    marker->ShapeType = oglmImage;
-    if (i < ImageIndex.size()) marker->imageIdx = ImageIndex[i];
-    marker->origin = RoundPoint(att.Origin());
-    marker->Hint = toothName + " Bracket: " + att.Name() + " " +
-                   FormatFloat("0.#", (tip + att.Angulation()) * 180.0 / Pi, FixedFormatSettings);
-    marker->Cursor = PlierCursor;
-    marker->Owner = &att;
-    marker->Action = std::string(ActionTieWireName);
-    markers.push_back(std::move(marker));
+    std::string hint =
+        toothName + " Bracket: " + att.Name() + " " +
+        FormatFloat("0.#", (tip + att.Angulation()) * 180.0 / Pi, FixedFormatSettings);
+    markers.push_back(MakeImageMarker(att.Origin(), ImageListWireMarkers,
+                                      i < ImageIndex.size() ? ImageIndex[i] : 0, std::move(hint),
+                                      PlierCursor, ActionTieWireName, &att));
   }
   return markers;
 }

@@ -7,6 +7,7 @@
 
 #include "graphics/canvas.h"
 #include "graphics/markers.h"
+#include "mechanics/forcemoment.h"
 #include "mechanics/geometry.h"
 
 namespace orvela {
@@ -48,6 +49,9 @@ class TAttachment : public TMarkerOwner {
   void AttachWire(TWireStraight* aWr);
   // Removes the first occurrence of aWr; nothing happens when it is absent.
   void DetachWire(TWireStraight* aWr);
+
+  // Adds the force system of every wire tied here, in list order, into sum.
+  void AddWireForces(TForceMoment& sum) const;
 
  private:
   TBracket* FOwner = nullptr;
@@ -93,6 +97,9 @@ class TBracket {
 
   // Silver outline with a width-0 pen in the caller's colour; the pen width is restored.
   void Draw(TCanvas& aCanvas) const;
+
+  // Adds the wire forces at every attachment, in order, into sum.
+  void AddWireForces(TForceMoment& sum) const;
 
   // One "TieWire" handle per attachment, in order, owned by the caller.
   TMarkerList Markers() const;

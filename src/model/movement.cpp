@@ -20,11 +20,7 @@ double OrZero(double value) { return std::isfinite(value) ? value : 0.0; }
 
 TForceMoment TTooth::TotalForce() const {
   TForceMoment sum;
-  for (const auto& bracket : FBrackets) {
-    for (const auto& att : bracket->Attachments) {
-      for (const TWireStraight* wire : att->Wires()) sum.Add(wire->Forces(*att));
-    }
-  }
+  for (const auto& bracket : FBrackets) bracket->AddWireForces(sum);
   return sum;
 }
 

@@ -125,18 +125,10 @@ void TTooth::Rotate(TPointDouble rotationPt, double theta) {
   const TPointDouble c = rotationPt;
   const double ct = std::cos(theta);
   const double st = std::sin(theta);
-  const auto turn = [&](TPointDouble& p) {
-    const double dx = p.x - c.x;
-    const double dy = p.y - c.y;
-    p = TPointDouble{c.x + dx * ct - dy * st, c.y + dx * st + dy * ct};
-  };
-  std::for_each(crown.begin(), crown.end(), turn);
-  std::for_each(root.begin(), root.end(), turn);
-  RotatePoint(FcRes, c, theta);
-  RotatePoint(cusp, c, theta);
-  RotatePoint(apex, c, theta);
-  RotatePoint(FCervix, c, theta);
-  RotatePoint(cervixAnatomic, c, theta);
+  for (TPointDouble& p : crown) RotatePoint(p, c, ct, st);
+  for (TPointDouble& p : root) RotatePoint(p, c, ct, st);
+  for (TPointDouble* p : {&FcRes, &cusp, &apex, &FCervix, &cervixAnatomic})
+    RotatePoint(*p, c, ct, st);
   for (const auto& bracket : FBrackets) bracket->Rotate(c, theta);
 }
 

@@ -20,12 +20,6 @@ void DrawPolygon(TCanvas& aCanvas, const std::vector<TPointDouble>& points) {
   aCanvas.Polygon(rounded);
 }
 
-TForceMoment SumAt(const TAttachment& att) {
-  TForceMoment sum;
-  for (const TWireStraight* wire : att.Wires()) sum.Add(wire->Forces(att));
-  return sum;
-}
-
 }  // namespace
 
 void TTooth::Draw(TCanvas& aCanvas) const {
@@ -67,15 +61,17 @@ void TTooth::DrawForces(TCanvas& aCanvas) const {
   }
   if (ForceDrawPlaces.atAttachments) {
     for (const auto& bracket : FBrackets) {
-      for (const auto& att : bracket->Attachments) SumAt(*att).Draw(aCanvas);
+      for (const auto& att : bracket->Attachments) {
+        TForceMoment sum;
+        att->AddWireForces(sum);
+        sum.Draw(aCanvas);
+      }
     }
   }
   if (ForceDrawPlaces.atBrackets) {
     for (const auto& bracket : FBrackets) {
       TForceMoment sum;
-      for (const auto& att : bracket->Attachments) {
-        for (const TWireStraight* wire : att->Wires()) sum.Add(wire->Forces(*att));
-      }
+      bracket->AddWireForces(sum);
       sum.Reorient(bracket->Origin());
       sum.Draw(aCanvas);
     }
@@ -112,16 +108,8 @@ TMarkerList TTooth::Markers() {
   TMarkerList markers;
   markers.reserve(handles.size());
   for (const THandle& h : handles) {
-    auto marker = std::make_unique<TMarkerExtended>();
-    marker->Owner = this;
-    marker->ShapeType = oglmImage;
-    marker->ImageList = ImageListMarkers;
-    marker->imageIdx = h.Image;
-    marker->origin = RoundPoint(h.Position);
-    marker->Hint = h.Hint;
-    marker->Cursor = h.Cursor;
-    marker->Action = std::string(h.Action);
-    markers.push_back(std::move(marker));
+    markers.push_back(
+        MakeImageMarker(h.Position, ImageListMarkers, h.Image, h.Hint, h.Cursor, h.Action, this));
   }
   return markers;
 }

@@ -13,14 +13,6 @@ constexpr std::int32_t WireEndImage = 3;
 // Half the width of the band that hit-tests a loose wire, model units.
 constexpr double BandHalfWidth = 3.0;
 
-bool TryRound(double x, double y, TPoint& result) {
-  std::int64_t rx = 0;
-  std::int64_t ry = 0;
-  if (!TryRoundToInt64(x, rx) || !TryRoundToInt64(y, ry)) return false;
-  result = RoundPoint(TPointDouble{x, y});
-  return true;
-}
-
 }  // namespace
 
 TWireStraight::TWireStraight() : material(DefaultWireMaterial), size(DefaultWireSize) {
@@ -76,6 +68,16 @@ TWireEndPose TWireStraight::Pose(std::size_t end) const {
                       att.Direction()};
 }
 
+std::optional<TSplineSegment> TWireStraight::TiedCurve() const {
+  if (!IsTied(0) || !IsTied(1)) return std::nullopt;
+  TSplineSegment curve;
+  curve.origin = RoundPoint(Attachments[0]->Origin());
+  curve.corner = RoundPoint(Attachments[1]->Origin());
+  curve.angleOrigin = Attachments[0]->Direction();
+  curve.angleCorner = Attachments[1]->Direction() + Pi;
+  return curve;
+}
+
 TRect TWireStraight::BoundsRect() const {
   const TPoint a = RoundPoint(Attachments[0]->Origin());
   const TPoint b = RoundPoint(Attachments[1]->Origin());
@@ -86,21 +88,15 @@ TRect TWireStraight::BoundsRect() const {
 bool TWireStraight::Contains(std::int32_t ax, std::int32_t ay) const {
   const TPointDouble a = Attachments[0]->Origin();
   const TPointDouble b = Attachments[1]->Origin();
-  if (IsTied(0) && IsTied(1)) {
-    TSplineSegment spline;
-    spline.origin = RoundPoint(a);
-    spline.corner = RoundPoint(b);
-    spline.angleOrigin = Attachments[0]->Direction();
-    spline.angleCorner = Attachments[1]->Direction() + Pi;
-    return spline.Contains(ax, ay);
-  }
+  if (const std::optional<TSplineSegment> curve = TiedCurve()) return curve->Contains(ax, ay);
   std::array<TPoint, 4> band;
   const double length = PointDistance(a, b);
   const double ux = BandHalfWidth * (b.x - a.x) / length;
   const double uy = BandHalfWidth * (b.y - a.y) / length;
-  const bool ok = length != 0.0 && TryRound(a.x + uy, a.y - ux, band[0]) &&
-                  TryRound(a.x - uy, a.y + ux, band[1]) && TryRound(b.x - uy, b.y + ux, band[2]) &&
-                  TryRound(b.x + uy, b.y - ux, band[3]);
+  const bool ok = length != 0.0 && TryRoundPoint({a.x + uy, a.y - ux}, band[0]) &&
+                  TryRoundPoint({a.x - uy, a.y + ux}, band[1]) &&
+                  TryRoundPoint({b.x - uy, b.y + ux}, band[2]) &&
+                  TryRoundPoint({b.x + uy, b.y - ux}, band[3]);
   if (!ok) {
     band = {RoundPoint({a.x - 3, a.y - 3}), RoundPoint({a.x - 3, a.y + 3}),
             RoundPoint({b.x + 3, b.y + 3}), RoundPoint({b.x + 3, b.y - 3})};
@@ -111,18 +107,11 @@ bool TWireStraight::Contains(std::int32_t ax, std::int32_t ay) const {
 void TWireStraight::Draw(TCanvas& aCanvas) const {
   const int savedWidth = aCanvas.Pen().Width;
   aCanvas.Pen().Width = 3;
-  const TPoint a = RoundPoint(Attachments[0]->Origin());
-  const TPoint b = RoundPoint(Attachments[1]->Origin());
-  if (IsTied(0) && IsTied(1)) {
-    TSplineSegment spline;
-    spline.origin = a;
-    spline.corner = b;
-    spline.angleOrigin = Attachments[0]->Direction();
-    spline.angleCorner = Attachments[1]->Direction() + Pi;
-    spline.Draw(aCanvas);
+  if (const std::optional<TSplineSegment> curve = TiedCurve()) {
+    curve->Draw(aCanvas);
   } else {
-    aCanvas.MoveTo(a);
-    aCanvas.LineTo(b);
+    aCanvas.MoveTo(RoundPoint(Attachments[0]->Origin()));
+    aCanvas.LineTo(RoundPoint(Attachments[1]->Origin()));
   }
   aCanvas.Pen().Width = savedWidth;
 }
@@ -133,16 +122,8 @@ TMarkerList TWireStraight::Markers() const {
   TMarkerList markers;
   markers.reserve(2);
   for (std::size_t i = 0; i < Attachments.size(); ++i) {
-    auto marker = std::make_unique<TMarkerExtended>();
-    marker->ImageList = ImageListWireMarkers;
-    marker->ShapeType = oglmImage;
-    marker->imageIdx = WireEndImage;
-    marker->origin = RoundPoint(Attachments[i]->Origin());
-    marker->Hint = Hints[i];
-    marker->Cursor = PlierCursor;
-    marker->Owner = Attachments[i];
-    marker->Action = std::string(ActionTieWireName);
-    markers.push_back(std::move(marker));
+    markers.push_back(MakeImageMarker(Attachments[i]->Origin(), ImageListWireMarkers, WireEndImage,
+                                      Hints[i], PlierCursor, ActionTieWireName, Attachments[i]));
   }
   return markers;
 }

@@ -3,10 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "graphics/canvas.h"
 #include "graphics/markers.h"
+#include "graphics/shapes.h"
 #include "mechanics/forcemoment.h"
 #include "mechanics/wiremechanics.h"
 #include "model/bracket.h"
@@ -39,6 +41,9 @@ class TWireStraight {
   void SetAttachment(TAttachment* oldAt, TAttachment* newAt);
   bool IsTied(std::size_t end) const;
 
+  // The curve of a wire tied at both ends: from end A's rounded point along A's slot to end
+  // B's rounded point, arriving along B's slot; none while an end is free.
+  std::optional<TSplineSegment> TiedCurve() const;
   // Rounded end points grown by 2 on every side.
   TRect BoundsRect() const;
   // Within 3 units of the drawn curve (both ends tied) or of the straight band.

@@ -1,7 +1,6 @@
 #include "mechanics/forcedraw.h"
 
 #include <cstdint>
-#include <limits>
 
 #include "graphics/canvas.h"
 #include "graphics/shapes.h"
@@ -11,33 +10,6 @@ namespace orvela {
 
 TForceDrawOptions ForceDrawOptions;
 double ForceScale = 4.0;
-
-namespace {
-
-// Nearest 32-bit integer, ties to even; false when v has none. The lowest value is left out
-// so that the result can always be negated.
-bool TryRoundToInt32(double v, std::int32_t& result) {
-  std::int64_t wide = 0;
-  if (!TryRoundToInt64(v, wide)) return false;
-  if (wide < -std::numeric_limits<std::int32_t>::max() ||
-      wide > std::numeric_limits<std::int32_t>::max())
-    return false;
-  result = static_cast<std::int32_t>(wide);
-  return true;
-}
-
-bool TryOffset(TPoint p, std::int32_t dx, std::int32_t dy, TPoint& result) {
-  const std::int64_t x = static_cast<std::int64_t>(p.x) + dx;
-  const std::int64_t y = static_cast<std::int64_t>(p.y) + dy;
-  if (x < std::numeric_limits<std::int32_t>::min() ||
-      x > std::numeric_limits<std::int32_t>::max() ||
-      y < std::numeric_limits<std::int32_t>::min() || y > std::numeric_limits<std::int32_t>::max())
-    return false;
-  result = TPoint{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
-  return true;
-}
-
-}  // namespace
 
 void TForceMoment::Draw(TCanvas& aCanvas) const {
   const int savedWidth = aCanvas.Pen().Width;
@@ -56,7 +28,7 @@ void TForceMoment::Draw(TCanvas& aCanvas) const {
         dy = -dy;
       }
       TPoint tip;
-      if (TryOffset(at, dx, dy, tip)) arrow.corner = tip;
+      if (TryOffsetPoint(at, dx, dy, tip)) arrow.corner = tip;
     }
     const TColor savedColor = aCanvas.Pen().Color;
     aCanvas.Pen().Color = clBlue;
