@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QTransform>
 
+#include "document/setup.h"
 #include "mechanics/forcedraw.h"
 #include "model/teeth.h"
 #include "qtgraphics/qtcanvas.h"
@@ -16,33 +17,39 @@
 namespace orvela {
 namespace {
 
-test::TScene SceneOfSize(std::int64_t copies) {
-  return copies == 1 ? test::MakeLowerArchScene()
-                     : test::MakeLargeScene(static_cast<std::int32_t>(copies));
+void AddSceneOfSize(TSetup& setup, std::int64_t copies) {
+  if (copies == 1) {
+    test::AddLowerArchScene(setup);
+  } else {
+    test::AddLargeScene(setup, static_cast<std::int32_t>(copies));
+  }
 }
 
 // Every tooth's TotalForce, then every OrthoMove, as a run does per step.
 void ModelStep(benchmark::State& state) {
-  test::TScene scene = SceneOfSize(state.range(0));
-  std::vector<TForceMoment> forces(scene.Teeth.size());
+  TSetup scene;
+  AddSceneOfSize(scene, state.range(0));
+  const TSetup::TToothList& teeth = scene.ToothList();
+  std::vector<TForceMoment> forces(teeth.size());
   for (auto _ : state) {
-    for (std::size_t i = 0; i < scene.Teeth.size(); ++i) forces[i] = scene.Teeth[i]->TotalForce();
-    for (std::size_t i = 0; i < scene.Teeth.size(); ++i) scene.Teeth[i]->OrthoMove(forces[i]);
+    for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->TotalForce();
+    for (std::size_t i = 0; i < teeth.size(); ++i) teeth[i]->OrthoMove(forces[i]);
     benchmark::DoNotOptimize(forces.data());
   }
-  state.counters["teeth"] = static_cast<double>(scene.Teeth.size());
+  state.counters["teeth"] = static_cast<double>(teeth.size());
 }
 BENCHMARK(ModelStep)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 
-void DrawAll(const test::TScene& scene, TCanvas& canvas) {
-  for (const auto& tooth : scene.Teeth) tooth->Draw(canvas);
-  for (const auto& wire : scene.Wires) wire->Draw(canvas);
+void DrawAll(const TSetup& scene, TCanvas& canvas) {
+  for (const auto& tooth : scene.ToothList()) tooth->Draw(canvas);
+  for (const auto& wire : scene.WireList()) wire->Draw(canvas);
 }
 
 // The whole setup with forces at the centres of resistance into an 804 × 506 back buffer
 // at 1 pixel per model unit, y up, as the view repaints it.
 void DrawSceneQt(benchmark::State& state) {
-  const test::TScene scene = SceneOfSize(state.range(0));
+  TSetup scene;
+  AddSceneOfSize(scene, state.range(0));
   ForceDrawPlaces = TForceDrawPlaces{};
   TQtImageCanvas canvas(QSize(804, 506));
   canvas.SetMapping(QTransform(1.0, 0.0, 0.0, -1.0, 30.0, 760.0));
@@ -60,11 +67,12 @@ BENCHMARK(DrawSceneQt)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 // The same with the whole setup scaled to fit the buffer, so that every copy is rasterised
 // rather than clipped away.
 void DrawSceneQtFitted(benchmark::State& state) {
-  const test::TScene scene = SceneOfSize(state.range(0));
+  TSetup scene;
+  AddSceneOfSize(scene, state.range(0));
   ForceDrawPlaces = TForceDrawPlaces{};
-  TPointDouble upperLeft = scene.Teeth.front()->UpperLeft();
-  TPointDouble lowerRight = scene.Teeth.front()->LowerRight();
-  for (const auto& tooth : scene.Teeth) {
+  TPointDouble upperLeft = scene.ToothList().front()->UpperLeft();
+  TPointDouble lowerRight = scene.ToothList().front()->LowerRight();
+  for (const auto& tooth : scene.ToothList()) {
     upperLeft.x = std::min(upperLeft.x, tooth->UpperLeft().x);
     upperLeft.y = std::max(upperLeft.y, tooth->UpperLeft().y);
     lowerRight.x = std::max(lowerRight.x, tooth->LowerRight().x);
@@ -87,7 +95,8 @@ BENCHMARK(DrawSceneQtFitted)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 // The model's share of a repaint: the same calls into a surface that only records them.
 void DrawSceneRecorded(benchmark::State& state) {
-  const test::TScene scene = SceneOfSize(state.range(0));
+  TSetup scene;
+  AddSceneOfSize(scene, state.range(0));
   ForceDrawPlaces = TForceDrawPlaces{};
   test::TRecordingCanvas canvas;
   for (auto _ : state) {

@@ -10,7 +10,6 @@
 #include "mechanics/forcedraw.h"
 #include "qtgraphics/qtcanvas.h"
 #include "scenes.h"
-#include "setup_scenes.h"
 #include "util/startup.h"
 #include "workspace/mainform.h"
 #include "workspace/view.h"
@@ -59,7 +58,7 @@ std::unique_ptr<TMainForm> MakeArchWindow() {
   }
   ForceDrawPlaces = TForceDrawPlaces{true, false, false};
   form->Preferences().ShowGrid = true;
-  test::LoadScene(form->Setup(), test::MakeLowerArchScene());
+  test::AddLowerArchScene(form->Setup());
   form->View().ZoomCenterInDisplay(1500, 370, 620);
   return form;
 }
@@ -103,7 +102,7 @@ void BM_RunStepWithRedraw(benchmark::State& state) {
     if (++steps % 200 == 0) {
       state.PauseTiming();
       setup.ResetNew();
-      test::LoadScene(setup, test::MakeLowerArchScene());
+      test::AddLowerArchScene(setup);
       state.ResumeTiming();
     }
     const std::vector<TForceMoment> forces = setup.RunStep();

@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "scenes.h"
-#include "setup_scenes.h"
 
 namespace orvela {
 namespace {
@@ -31,7 +30,7 @@ TEST(Thresholds, ForceAndMomentAtTheThresholdPassAndTheMomentCountsByItsSize) {
 
 TEST(Setup, ResetNewDiscardsWiresBeforeTeethAndTheSelection) {
   TSetup setup;
-  test::LoadScene(setup, test::MakeLowerArchScene());
+  test::AddLowerArchScene(setup);
   ASSERT_EQ(setup.ToothList().size(), 8U);
   ASSERT_EQ(setup.WireList().size(), 7U);
   setup.SetSelectedObject(setup.WireList()[2].get());
@@ -49,13 +48,18 @@ TEST(Setup, ResetNewDiscardsWiresBeforeTeethAndTheSelection) {
 
 TEST(Setup, RunStepTakesEveryForceBeforeAnyToothMoves) {
   TSetup setup;
-  test::LoadScene(setup, test::MakeLowerArchScene());
-  test::TScene twin = test::MakeLowerArchScene();
+  test::AddLowerArchScene(setup);
+  TSetup twin;
+  test::AddLowerArchScene(twin);
+  const TSetup::TToothList& twinTeeth = twin.ToothList();
 
   std::vector<TForceMoment> before;
   for (const auto& tooth : setup.ToothList()) before.push_back(tooth->TotalForce());
   const std::vector<TForceMoment> forces = setup.RunStep();
-  test::SimulationStep(twin);
+  // The same step by hand on the twin.
+  std::vector<TForceMoment> twinForces;
+  for (const auto& tooth : twinTeeth) twinForces.push_back(tooth->TotalForce());
+  for (std::size_t i = 0; i < twinTeeth.size(); ++i) twinTeeth[i]->OrthoMove(twinForces[i]);
 
   ASSERT_EQ(forces.size(), 8U);
   bool moved = false;
@@ -63,9 +67,9 @@ TEST(Setup, RunStepTakesEveryForceBeforeAnyToothMoves) {
     const TTooth& tooth = *setup.ToothList()[i];
     // The force of the list is the one taken before the step.
     EXPECT_NEAR(forces[i].Magnitude(), before[i].Magnitude(), 1e-9);
-    EXPECT_NEAR(tooth.cRes().x, twin.Teeth[i]->cRes().x, 1e-9);
-    EXPECT_NEAR(tooth.cRes().y, twin.Teeth[i]->cRes().y, 1e-9);
-    EXPECT_NEAR(tooth.Tip(), twin.Teeth[i]->Tip(), 1e-12);
+    EXPECT_NEAR(tooth.cRes().x, twinTeeth[i]->cRes().x, 1e-9);
+    EXPECT_NEAR(tooth.cRes().y, twinTeeth[i]->cRes().y, 1e-9);
+    EXPECT_NEAR(tooth.Tip(), twinTeeth[i]->Tip(), 1e-12);
     moved = moved || before[i].Magnitude() > 0.0;
   }
   EXPECT_TRUE(moved);
@@ -80,7 +84,7 @@ TEST(Setup, RunStepTakesEveryForceBeforeAnyToothMoves) {
 
 TEST(Setup, ReferenceCommandsKeepThePoseAfterTheOutlineIsCleared) {
   TSetup setup;
-  test::LoadScene(setup, test::MakeCanineAndPremolarScene());
+  test::AddCanineAndPremolarScene(setup);
   setup.SetAsReference();
   std::vector<TPointDouble> cres;
   std::vector<double> tips;
@@ -112,7 +116,7 @@ TEST(Setup, ReferenceCommandsKeepThePoseAfterTheOutlineIsCleared) {
 
 TEST(Setup, BeginRunDropsTheHandlesAndTheSelection) {
   TSetup setup;
-  test::LoadScene(setup, test::MakeCanineAndPremolarScene());
+  test::AddCanineAndPremolarScene(setup);
   setup.SetSelectedObject(setup.ToothList()[1].get());
   setup.RebuildSelectionMarkers();
   EXPECT_EQ(setup.MarkerList().size(), 3U);

@@ -193,18 +193,20 @@ TEST_F(MoveStep, TeethThatDoNotMove) {
 // The step length comes from the wires as they are when the tooth moves, not from the
 // force system taken at the start of the step, and the turn from after the translation.
 TEST(MoveOrder, StepUsesFreshForcesAndTurnsAfterTranslating) {
-  test::TScene scene = test::MakeCanineAndPremolarScene();
-  test::TScene twin = test::MakeCanineAndPremolarScene();
-  TTooth& canine = *scene.Teeth[0];
-  TTooth& premolar = *scene.Teeth[1];
+  TSetup scene;
+  test::AddCanineAndPremolarScene(scene);
+  TSetup twin;
+  test::AddCanineAndPremolarScene(twin);
+  TTooth& canine = *scene.ToothList()[0];
+  TTooth& premolar = *scene.ToothList()[1];
   TForceMoment canineFm = canine.TotalForce();
   TForceMoment premolarFm = premolar.TotalForce();
   canine.OrthoMove(canineFm);
 
   // Expected by hand on the twin, whose canine has made the same move.
-  TTooth& twinPremolar = *twin.Teeth[1];
-  TForceMoment twinCanineFm = twin.Teeth[0]->TotalForce();
-  twin.Teeth[0]->OrthoMove(twinCanineFm);
+  TTooth& twinPremolar = *twin.ToothList()[1];
+  TForceMoment twinCanineFm = twin.ToothList()[0]->TotalForce();
+  twin.ToothList()[0]->OrthoMove(twinCanineFm);
   const double stale =
       twinPremolar.ResponceAt(premolarFm.Magnitude() / twinPremolar.rootAreaFunctional());
   const double d = twinPremolar.ResponceAt(twinPremolar.stressTranslation());
@@ -226,29 +228,32 @@ TEST(MoveOrder, StepUsesFreshForcesAndTurnsAfterTranslating) {
 }
 
 TEST(MoveOrder, ArchSettlesWithoutLeavingTheModel) {
-  test::TScene scene = test::MakeLowerArchScene();
-  ASSERT_EQ(scene.Teeth.size(), 8u);
-  ASSERT_EQ(scene.Wires.size(), 7u);
-  const test::TScene large = test::MakeLargeScene(10);
-  EXPECT_EQ(large.Teeth.size(), 80u);
-  EXPECT_EQ(large.Wires.size(), 70u);
+  TSetup scene;
+  test::AddLowerArchScene(scene);
+  const TSetup::TToothList& teeth = scene.ToothList();
+  ASSERT_EQ(teeth.size(), 8u);
+  ASSERT_EQ(scene.WireList().size(), 7u);
+  TSetup large;
+  test::AddLargeScene(large, 10);
+  EXPECT_EQ(large.ToothList().size(), 80u);
+  EXPECT_EQ(large.WireList().size(), 70u);
 
   // A run step allocates nothing: force systems are values.
-  std::vector<TForceMoment> forces(scene.Teeth.size());
+  std::vector<TForceMoment> forces(teeth.size());
   {
     const test::AllocationCounter counter;
-    for (std::size_t i = 0; i < forces.size(); ++i) forces[i] = scene.Teeth[i]->TotalForce();
-    for (std::size_t i = 0; i < forces.size(); ++i) scene.Teeth[i]->OrthoMove(forces[i]);
+    for (std::size_t i = 0; i < forces.size(); ++i) forces[i] = teeth[i]->TotalForce();
+    for (std::size_t i = 0; i < forces.size(); ++i) teeth[i]->OrthoMove(forces[i]);
     EXPECT_EQ(counter.Count(), 0u);
   }
 
   double before = 0;
-  for (const auto& w : scene.Wires) before += std::abs(w->MomentA()) + std::abs(w->MomentB());
-  for (int i = 0; i < 2000; ++i) test::SimulationStep(scene);
+  for (const auto& w : scene.WireList()) before += std::abs(w->MomentA()) + std::abs(w->MomentB());
+  for (int i = 0; i < 2000; ++i) scene.RunStep();
   double after = 0;
-  for (const auto& w : scene.Wires) after += std::abs(w->MomentA()) + std::abs(w->MomentB());
+  for (const auto& w : scene.WireList()) after += std::abs(w->MomentA()) + std::abs(w->MomentB());
   EXPECT_LT(after, before);
-  for (const auto& tooth : scene.Teeth) {
+  for (const auto& tooth : teeth) {
     EXPECT_TRUE(std::isfinite(tooth->cRes().x) && std::isfinite(tooth->Tip()));
     EXPECT_GT(tooth->cRes().x, 0.0);
     EXPECT_LT(tooth->cRes().x, 1000.0);

@@ -206,11 +206,12 @@ TEST_F(ToothDrawing, Handles) {
 }
 
 TEST(SceneDrawing, WholeArchDraws) {
-  test::TScene scene = test::MakeLowerArchScene();
+  TSetup setup;
+  test::AddLowerArchScene(setup);
   TRecordingCanvas canvas;
-  for (const auto& tooth : scene.Teeth) tooth->DrawOriginalOutline(canvas);
-  for (const auto& tooth : scene.Teeth) tooth->Draw(canvas);
-  for (const auto& wire : scene.Wires) wire->Draw(canvas);
+  for (const auto& tooth : setup.ToothList()) tooth->DrawOriginalOutline(canvas);
+  for (const auto& tooth : setup.ToothList()) tooth->Draw(canvas);
+  for (const auto& wire : setup.WireList()) wire->Draw(canvas);
   // Eight teeth of crown, root and bracket, eight force systems, seven curves.
   EXPECT_EQ(canvas.CallsOf(TCallKind::Polygon).size(), 8u * 3 + 8 * 2);
   EXPECT_EQ(canvas.CallsOf(TCallKind::Arc).size(), 8u);

@@ -1,7 +1,11 @@
 #include "scenes.h"
 
+#include <array>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orvela::test {
 
@@ -30,48 +34,37 @@ constexpr std::array<TArchPlace, 8> ArchPlaces{{
     {36, 670, 0.0},
 }};
 
-void AddArch(TScene& scene, double dy) {
+void AddArch(TSetup& setup, double dy) {
   std::vector<TTooth*> row;
   for (const TArchPlace& place : ArchPlaces) {
     // New teeth start with their local origin at (200, 850).
-    TTooth& tooth = scene.AddTooth(place.Fdi, {place.X - 200.0, 0.0});
+    TTooth& tooth = AddTooth(setup, place.Fdi, {place.X - 200.0, 0.0});
     // Brackets levelled on one line; only the turns bend the wires.
     tooth.Translate({0.0, BracketLine + dy - tooth.Brackets()[0]->Origin().y});
     tooth.Rotate(tooth.cRes(), place.Turn * Degree);
     row.push_back(&tooth);
   }
   for (std::size_t i = 0; i + 1 < row.size(); ++i)
-    scene.Tie(AttachmentOf(*row[i], "Mesial"), AttachmentOf(*row[i + 1], "Distal"));
+    Tie(setup, AttachmentOf(*row[i], "Mesial"), AttachmentOf(*row[i + 1], "Distal"));
 }
 
 }  // namespace
 
-TScene& TScene::operator=(TScene&& other) noexcept {
-  Wires.clear();
-  Teeth = std::move(other.Teeth);
-  Wires = std::move(other.Wires);
-  return *this;
-}
-
-TScene::~TScene() { Wires.clear(); }
-
-TTooth& TScene::AddTooth(std::int32_t fdi, TPointDouble offset) {
+TTooth& AddTooth(TSetup& setup, std::int32_t fdi, TPointDouble offset) {
   auto tooth = CreateTooth(fdi);
   if (!tooth) throw std::invalid_argument("no tooth type " + std::to_string(fdi));
   tooth->AddBracket(0, StandardBracketDepth(fdi));
   tooth->Translate(offset);
-  Teeth.push_back(std::move(tooth));
-  return *Teeth.back();
+  return setup.AddTooth(std::move(tooth));
 }
 
-TWireStraight& TScene::Tie(TAttachment& a, TAttachment& b) {
+TWireStraight& Tie(TSetup& setup, TAttachment& a, TAttachment& b) {
   auto wire = std::make_unique<TWireStraight>();
   wire->material = MaterialTable[2];
   wire->size = SizeTable[2];
   wire->SetAttachment(wire->Attachments[0], &a);
   wire->SetAttachment(wire->Attachments[1], &b);
-  Wires.push_back(std::move(wire));
-  return *Wires.back();
+  return setup.AddWire(std::move(wire));
 }
 
 TAttachment& AttachmentOf(const TTooth& tooth, std::string_view name) {
@@ -81,32 +74,17 @@ TAttachment& AttachmentOf(const TTooth& tooth, std::string_view name) {
   throw std::invalid_argument("no attachment " + std::string(name));
 }
 
-TScene MakeCanineAndPremolarScene() {
-  TScene scene;
-  TTooth& canine = scene.AddTooth(33, {200, -300});
-  TTooth& premolar = scene.AddTooth(34, {285, -290});
+void AddCanineAndPremolarScene(TSetup& setup) {
+  TTooth& canine = AddTooth(setup, 33, {200, -300});
+  TTooth& premolar = AddTooth(setup, 34, {285, -290});
   premolar.Rotate(premolar.cRes(), -5.0 * Degree);
-  scene.Tie(AttachmentOf(canine, "Mesial"), AttachmentOf(premolar, "Distal"));
-  return scene;
+  Tie(setup, AttachmentOf(canine, "Mesial"), AttachmentOf(premolar, "Distal"));
 }
 
-TScene MakeLowerArchScene() {
-  TScene scene;
-  AddArch(scene, 0.0);
-  return scene;
-}
+void AddLowerArchScene(TSetup& setup) { AddArch(setup, 0.0); }
 
-TScene MakeLargeScene(std::int32_t copies) {
-  TScene scene;
-  for (std::int32_t k = 0; k < copies; ++k) AddArch(scene, -300.0 * k);
-  return scene;
-}
-
-void SimulationStep(TScene& scene) {
-  std::vector<TForceMoment> forces;
-  forces.reserve(scene.Teeth.size());
-  for (const auto& tooth : scene.Teeth) forces.push_back(tooth->TotalForce());
-  for (std::size_t i = 0; i < scene.Teeth.size(); ++i) scene.Teeth[i]->OrthoMove(forces[i]);
+void AddLargeScene(TSetup& setup, std::int32_t copies) {
+  for (std::int32_t k = 0; k < copies; ++k) AddArch(setup, -300.0 * k);
 }
 
 }  // namespace orvela::test

@@ -21,7 +21,7 @@
 #include "platform/cursors.h"
 #include "platform/tooltips.h"
 #include "qt/mainform_fixture.h"
-#include "setup_scenes.h"
+#include "scenes.h"
 #include "util/startup.h"
 #include "workspace/toothchart.h"
 #include "workspace/toptions.h"
@@ -162,7 +162,7 @@ TEST_F(MainFormTest, OptionsDialogChangesTheViewOnlyWhenClosedWithOK) {
 
 TEST_F(MainFormTest, NewDiscardsTheSetupAndDisablesTheSelectionCommands) {
   TMainForm& form = CreateForm();
-  test::LoadScene(form.Setup(), test::MakeLowerArchScene());
+  test::AddLowerArchScene(form.Setup());
   form.Setup().SetSelectedObject(form.Setup().ToothList()[0].get());
   form.Setup().RebuildSelectionMarkers();
   // A move of the pointer over the display brings the selection commands up to date.

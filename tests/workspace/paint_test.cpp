@@ -5,7 +5,7 @@
 #include <QMenu>
 
 #include "qt/mainform_fixture.h"
-#include "setup_scenes.h"
+#include "scenes.h"
 #include "workspace/view.h"
 
 namespace orvela {
@@ -27,7 +27,7 @@ int CountPixels(const QImage& image, QRgb colour, int rows = -1) {
 TEST_F(MainFormTest, PaintsTheGridTeethWiresAndForcesIntoTheBackBuffer) {
   TMainForm& form = CreateForm();
   SetDisplaySize(804, 506);
-  test::LoadScene(form.Setup(), test::MakeLowerArchScene());
+  test::AddLowerArchScene(form.Setup());
   form.View().BestFit();
   QApplication::processEvents();
   const QImage frame = form.View().BackBuffer().copy();

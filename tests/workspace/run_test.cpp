@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "qt/mainform_fixture.h"
-#include "setup_scenes.h"
+#include "scenes.h"
 #include "workspace/view.h"
 
 namespace orvela {
@@ -62,10 +62,8 @@ TEST_F(RunTest, WithAutoStopAndNoTeethTheRunEndsAfterOneStep) {
 TEST_F(RunTest, WithoutAutoStopARunWithoutWiresGoesOnUntilStop) {
   FForm->PanelAutoDblClick();
   ASSERT_FALSE(FForm->Preferences().AutoStop);
-  test::TScene scene;
-  scene.AddTooth(33, MakePointDouble(0, 0));
-  scene.AddTooth(34, MakePointDouble(80, 0));
-  test::LoadScene(FForm->Setup(), std::move(scene));
+  test::AddTooth(FForm->Setup(), 33, MakePointDouble(0, 0));
+  test::AddTooth(FForm->Setup(), 34, MakePointDouble(80, 0));
   const TPointDouble before = CResOf(1);
   FForm->Setup().SetSelectedObject(FForm->Setup().ToothList()[0].get());
   FForm->Setup().RebuildSelectionMarkers();
@@ -89,7 +87,7 @@ TEST_F(RunTest, WithoutAutoStopARunWithoutWiresGoesOnUntilStop) {
 }
 
 TEST_F(RunTest, AutoStopHoldsTheRunWhileForcesExceedTheThresholdsAndStopsUnderThem) {
-  test::LoadScene(FForm->Setup(), test::MakeCanineAndPremolarScene());
+  test::AddCanineAndPremolarScene(FForm->Setup());
   const TPointDouble before = CResOf(0);
   // Thresholds nothing can exceed: the first step meets them.
   FForm->Preferences().ThresholdForce = std::numeric_limits<double>::max();
@@ -148,7 +146,7 @@ TEST_F(RunTest, StopAndRunAgainBetweenTwoStepsContinuesTheSameRun) {
 
 TEST_F(RunTest, NewDuringARunDiscardsTheSetupAndTheRunGoesOn) {
   FForm->PanelAutoDblClick();
-  test::LoadScene(FForm->Setup(), test::MakeLowerArchScene());
+  test::AddLowerArchScene(FForm->Setup());
   std::int64_t stepsAtNew = -1;
   During([&] {
     if (stepsAtNew < 0 && FForm->RunSteps() >= 3) {
@@ -169,7 +167,7 @@ TEST_F(RunTest, NewDuringARunDiscardsTheSetupAndTheRunGoesOn) {
 
 TEST_F(RunTest, ClosingDuringARunEndsTheRunThenWritesTheSettingsAndCloses) {
   FForm->PanelAutoDblClick();
-  test::LoadScene(FForm->Setup(), test::MakeLowerArchScene());
+  test::AddLowerArchScene(FForm->Setup());
   During([&] {
     if (FForm->RunSteps() < 3) return false;
     FForm->close();
@@ -188,7 +186,7 @@ TEST_F(RunTest, ClosingDuringARunEndsTheRunThenWritesTheSettingsAndCloses) {
 
 TEST_F(RunTest, NoHandlesAreDrawnDuringARun) {
   FForm->PanelAutoDblClick();
-  test::LoadScene(FForm->Setup(), test::MakeCanineAndPremolarScene());
+  test::AddCanineAndPremolarScene(FForm->Setup());
   TSetup& setup = FForm->Setup();
   FForm->View().FitAll();
   QImage withHandles;

@@ -9,7 +9,7 @@
 
 #include "mechanics/forcedraw.h"
 #include "qt/mainform_fixture.h"
-#include "setup_scenes.h"
+#include "scenes.h"
 #include "workspace/view.h"
 
 namespace orvela {
@@ -118,7 +118,7 @@ TEST_F(ZoomTest, BestFitOfAnEmptySetupIs600PercentOnTheLowerLeftCorner) {
 }
 
 TEST_F(ZoomTest, BestFitShowsEveryToothAndWire) {
-  test::LoadScene(FForm->Setup(), test::MakeLowerArchScene());
+  test::AddLowerArchScene(FForm->Setup());
   Choose("Best Fit");
   const TPoint a = View().PixelToModel(TPoint{0, 0});
   const TPoint b = View().PixelToModel(TPoint{599, 399});
