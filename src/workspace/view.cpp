@@ -115,6 +115,11 @@ TView::TView(TSetup& setup, const TPreferences& prefs, QWidget* parent)
   FZoomCB->installEventFilter(this);
   FZoomCB->lineEdit()->installEventFilter(this);
   connect(FZoomCB, &QComboBox::activated, this, [this] { ZoomCBClick(); });
+  // The corner button does what the box's "Best Fit" item does.
+  connect(FScrollBestFitSB, &QToolButton::clicked, this, [this] {
+    BestFit();
+    PostZoomText();
+  });
 
   for (QScrollBar* bar : {FScrollBarHorz, FScrollBarVert}) {
     connect(bar, &QScrollBar::valueChanged, this, &TView::ScrollBarMainScroll);

@@ -94,6 +94,31 @@ TEST(RoundPoint, TiesToEvenAndFailures) {
   EXPECT_EQ(r, 0);
 }
 
+// The Try forms say false and leave the result alone where RoundPoint gives (0, 0) and the
+// saturating forms clamp.
+TEST(RoundPoint, TryFormsReportWhatDoesNotFit) {
+  TPoint p{9, 9};
+  EXPECT_FALSE(TryRoundPoint({std::numeric_limits<double>::quiet_NaN(), 1}, p));
+  EXPECT_EQ(p, (TPoint{9, 9}));
+  EXPECT_TRUE(TryRoundPoint({2.5, 5e9}, p));
+  EXPECT_EQ(p, (TPoint{2, INT32_MAX}));
+
+  std::int32_t k = 7;
+  EXPECT_TRUE(TryRoundToInt32(-2147483647.4, k));
+  EXPECT_EQ(k, -INT32_MAX);
+  // The lowest value has no negation, so it does not count as fitting.
+  EXPECT_FALSE(TryRoundToInt32(-2147483648.0, k));
+  EXPECT_FALSE(TryRoundToInt32(2147483648.0, k));
+  EXPECT_EQ(k, -INT32_MAX);
+
+  TPoint q{1, 1};
+  EXPECT_TRUE(TryOffsetPoint({INT32_MAX - 5, INT32_MIN + 5}, 5, -5, q));
+  EXPECT_EQ(q, (TPoint{INT32_MAX, INT32_MIN}));
+  EXPECT_FALSE(TryOffsetPoint({INT32_MAX, 0}, 1, 0, q));
+  EXPECT_FALSE(TryOffsetPoint({0, INT32_MIN}, 0, -1, q));
+  EXPECT_EQ(q, (TPoint{INT32_MAX, INT32_MIN}));
+}
+
 TEST(PointHelpers, DistanceAndDifference) {
   EXPECT_EQ(PointDistance({1, 1}, {4, 5}), 5.0);
   EXPECT_EQ(PointDiff({1, 1}, {4, 5}), (TPointDouble{-3, -4}));

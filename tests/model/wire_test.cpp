@@ -309,5 +309,40 @@ TEST_F(WirePair, DrawingHitTestAndHandles) {
   ImageListWireMarkers = saved;
 }
 
+// Near end B the curve arrives along B's slot, on the side the slot points to; a hit test
+// with the wrong tangent at B would find the curve mirrored across the chord.
+TEST_F(WirePair, HitTestFollowsTheCurveIntoEndB) {
+  constexpr double ThetaB = 0.5;
+  Bend(0.0, ThetaB);
+  auto wire = Tie(A(), B());
+  ASSERT_EQ(A().Origin(), (TPointDouble{220, 915}));
+  ASSERT_EQ(B().Origin(), (TPointDouble{300, 915}));
+  // Leaving A along the chord and arriving at B turned by θB, the curve stands
+  // L·sin θB·u²(1 − u) off the chord at the fraction u of its length, on the side θB turns
+  // to, and runs (1 − cos θB)·L·u²(1 − u) ahead. (The fractions lie between the tenths
+  // where the sampled chords meet: the rounded bands of two chords can leave a one-unit
+  // column between them.)
+  constexpr double L = 80.0;
+  for (const double u : {0.65, 0.75, 0.85}) {
+    const double bow = u * u * (1.0 - u) * L;
+    const double x = 220.0 + u * L + (1.0 - std::cos(ThetaB)) * bow;
+    const double off = std::sin(ThetaB) * bow;
+    ASSERT_GT(off, 3.5) << u;  // far enough off the chord for the mirror to miss
+    const TPoint on = RoundPoint({x, 915.0 + off});
+    const TPoint mirrored = RoundPoint({x, 915.0 - off});
+    EXPECT_TRUE(wire->Contains(on.x, on.y)) << u;
+    EXPECT_FALSE(wire->Contains(mirrored.x, mirrored.y)) << u;
+  }
+  // The drawn curve is the one hit-tested.
+  TRecordingCanvas canvas;
+  wire->Draw(canvas);
+  const auto lines = canvas.CallsOf(TCallKind::LineTo);
+  ASSERT_GE(lines.size(), 10u);
+  const TPoint nearB = lines[lines.size() - 3].Points.back();
+  EXPECT_GT(nearB.y, 915);
+  EXPECT_TRUE(wire->Contains(nearB.x, nearB.y));
+  EXPECT_FALSE(wire->Contains(nearB.x, 2 * 915 - nearB.y));
+}
+
 }  // namespace
 }  // namespace orvela

@@ -100,6 +100,30 @@ TEST(QtCanvasTest, HairlineStaysOnePixelWhileWidthThreeScales) {
   }
 }
 
+// A pen too thin for one pixel at a small scale is drawn as a hairline; after a larger
+// scale is set the same pen must widen, also while one painter stays open.
+TEST(QtCanvasTest, NewMappingTakesTheNewPenWidth) {
+  for (const bool open : {false, true}) {
+    TQtImageCanvas canvas(BufferSize);
+    if (open) canvas.Begin();
+    canvas.Pen().Width = 3;
+    canvas.SetMapping(YUp(0.28346, 10, 20));  // 0.85 pixels: a hairline
+    canvas.MoveTo({0, 0});
+    canvas.LineTo({500, 0});
+    canvas.SetMapping(YUp(6.8, 10, 120));  // about 20 pixels
+    canvas.MoveTo({0, 0});
+    canvas.LineTo({20, 0});
+    const QImage image = canvas.Image();
+    int upper = 0;
+    int lower = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      if (!IsWhite(image.pixel(60, y))) ++(y < 60 ? upper : lower);
+    }
+    EXPECT_EQ(upper, 1) << open;
+    EXPECT_NEAR(lower, 20, 1) << open;
+  }
+}
+
 TEST(QtCanvasTest, ArcRunsCounterClockwiseInModelCoordinates) {
   // Radius 12 at 4 px per unit around device (100, 80): from the top through the left
   // side to the right-hand point, leaving out the upper right quarter.

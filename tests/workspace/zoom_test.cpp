@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 
 #include "mechanics/forcedraw.h"
 #include "qt/mainform_fixture.h"
@@ -129,6 +131,42 @@ TEST_F(ZoomTest, BestFitShowsEveryToothAndWire) {
     EXPECT_LE(r.Bottom, a.y);
   }
   EXPECT_GT(View().ZoomValue(), 250);
+}
+
+// The corner button between the scroll bars gives the same view as the box's item.
+TEST_F(ZoomTest, BestFitCornerButtonZoomsAsTheBoxItemDoes) {
+  test::AddLowerArchScene(FForm->Setup());
+  Choose("Best Fit");
+  const std::int32_t fitZoom = View().ZoomValue();
+  const TPoint fitTopLeft = TopLeft();
+  const QString fitText = Box().currentText();
+  ASSERT_NE(fitZoom, 1500);
+
+  View().ZoomCenterInDisplay(1500, 100, 900);
+  ASSERT_NE(TopLeft(), fitTopLeft);
+  QToolButton* button = View().ScrollBestFitSB();
+  ASSERT_TRUE(button->isVisible());
+  QTest::mouseClick(button, Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(View().ZoomValue(), fitZoom);
+  EXPECT_EQ(TopLeft(), fitTopLeft);
+  EXPECT_EQ(Box().currentText(), fitText);
+}
+
+// Zoom Forces In and Out show the new arrows at once, without waiting for the event loop.
+TEST_F(ZoomTest, ZoomForcesRedrawsTheDisplayAtOnce) {
+  test::AddLowerArchScene(FForm->Setup());
+  View().BestFit();
+  QApplication::processEvents();
+  const QImage before = View().BackBuffer().copy();
+  FForm->MenuViewZoomForcesIn()->trigger();
+  const QImage larger = View().BackBuffer().copy();
+  EXPECT_NE(larger, before);
+  FForm->MenuViewZoomForcesOut()->trigger();
+  EXPECT_EQ(View().BackBuffer(), before);
+  FForm->MenuViewZoomForcesOut()->trigger();
+  EXPECT_NE(View().BackBuffer(), before);
+  EXPECT_NE(View().BackBuffer(), larger);
 }
 
 TEST_F(ZoomTest, FitAllIsNotBoundedAndDisablesTheBarsThatNeedNoScrolling) {
