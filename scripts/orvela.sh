@@ -3,7 +3,8 @@
 # configures and builds, then either starts Orvela or runs the whole test suite.
 #
 #   scripts/orvela.sh run    build and start the program
-#   scripts/orvela.sh test   build and run the tests, then again with ASan + UBSan
+#   scripts/orvela.sh test   build and run the tests, then again with ASan + UBSan, then
+#                            run each fuzz target for 60 s when clang's libFuzzer works
 set -euo pipefail
 
 mode=${1:-run}
@@ -11,7 +12,12 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth locales)
+# The fuzz targets of the test mode need clang and its libFuzzer runtime (below).
+if [ "$mode" = test ]; then packages+=(clang); fi
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,19 +25,71 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+# The settings round trip is tested under a decimal-comma locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  echo "Generating the de_DE.UTF-8 locale"
+  $sudo sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
+fi
+
 jobs=$(nproc)
+
+# True when clang++ links a libFuzzer program; tries to install the runtime of the installed
+# clang's version (libclang-rt-N-dev) once when it does not.
+fuzzer_works() {
+  command -v clang++ >/dev/null || return 1
+  local probe
+  probe=$(mktemp -d)
+  printf '#include <cstddef>\n#include <cstdint>\nextern "C" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }\n' >"$probe/probe.cpp"
+  if ! clang++ -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" 2>/dev/null; then
+    local version
+    version=$(clang++ -dumpversion | cut -d. -f1)
+    $sudo apt-get update -qq >/dev/null 2>&1 || true
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+      "libclang-rt-$version-dev" >/dev/null 2>&1 || true
+  fi
+  clang++ -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" 2>/dev/null
+  local ok=$?
+  rm -rf "$probe"
+  return $ok
+}
+
+run_fuzz_targets() {
+  if ! fuzzer_works; then
+    echo "clang's libFuzzer is not available: the fuzz targets are not run"
+    return 0
+  fi
+  configure_and_build_targets build-fuzz "orvela_fuzz_ini orvela_fuzz_settings orvela_fuzz_strings" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DORVELA_FUZZ=ON \
+    -DCMAKE_CXX_COMPILER=clang++
+  local name work
+  for name in ini settings strings; do
+    work=$(mktemp -d)
+    echo "Fuzzing $name for 60 s"
+    build-fuzz/fuzz/orvela_fuzz_$name -max_total_time=60 -print_final_stats=1 \
+      "$work" "fuzz/corpus/$name"
+    rm -rf "$work"
+  done
+}
 
 configure_and_build() { # <build dir> <extra cmake arguments...>
   local dir=$1
   shift
   cmake -S . -B "$dir" -G Ninja "$@"
   cmake --build "$dir" --parallel "$jobs"
+}
+
+configure_and_build_targets() { # <build dir> <targets> <extra cmake arguments...>
+  local dir=$1 targets=$2
+  shift 2
+  cmake -S . -B "$dir" -G Ninja "$@"
+  # shellcheck disable=SC2086
+  cmake --build "$dir" --parallel "$jobs" --target $targets
 }
 
 case "$mode" in
@@ -45,6 +103,7 @@ case "$mode" in
     configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON \
       -DORVELA_WERROR=ON -DORVELA_SANITIZE=ON
     ctest --test-dir build-sanitize --output-on-failure --parallel "$jobs"
+    run_fuzz_targets
     ;;
   *)
     echo "usage: $0 run|test" >&2

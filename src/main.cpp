@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLocale>
 
+#include "platform/closesignals.h"
 #include "util/format.h"
 #include "util/startup.h"
 
@@ -26,6 +27,9 @@ int main(int argc, char* argv[]) {
   orvela::SetUserFormatSettings(LocaleFormatSettings(QLocale::system()));
 
   orvela::TMainForm form;
+  // Logout and shutdown end the program through the window's close, which saves.
+  const auto* closeOnSignals = new orvela::TCloseOnSignals(form);  // owned by form
+  Q_UNUSED(closeOnSignals);
   if (form.StartMaximized()) {
     form.showMaximized();
   } else {

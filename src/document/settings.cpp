@@ -24,6 +24,10 @@ constexpr std::string_view DimensionSeparator = " x ";
 // Fallbacks of numbers that do not read.
 constexpr double UnreadableModulus = 100000.0;
 constexpr double UnreadableDimension = 4.0;
+// Beyond these a wire's forces overflow and the first run step turns the teeth's poses into
+// not-a-number; such values count as unreadable.
+constexpr double LargestModulus = 1e7;
+constexpr double LargestDimension = 100.0;  // model units, 10 mm
 constexpr double UnreadableThresholdForce = 1.0;
 constexpr double UnreadableThresholdMoment = 10.0;  // gf.mm
 constexpr std::int32_t FallbackGridDensity = 2;
@@ -33,6 +37,16 @@ constexpr double MomentUnitsPerGfMm = 10.0;
 std::optional<double> FileNumber(std::string_view text) {
   double value = 0.0;
   if (!TryStrToFloat(text, value, FixedFormatSettings)) return std::nullopt;
+  return value;
+}
+
+// A number in [low, high] (low itself only when lowIncluded), else nothing.
+std::optional<double> FileNumberWithin(std::string_view text, double low, bool lowIncluded,
+                                       double high) {
+  const std::optional<double> value = FileNumber(text);
+  if (!value || *value > high || *value < low || (!lowIncluded && *value == low)) {
+    return std::nullopt;
+  }
   return value;
 }
 
@@ -60,7 +74,7 @@ std::pair<std::string, std::string> SplitName(std::string_view s) {
   return {std::string(s.substr(0, at)), std::string(s.substr(at + NameSeparator.size()))};
 }
 
-void ReadWindowRect(const TIniFile& ini, TPreferences& prefs) {
+void ReadWindowRect(const TIniDocument& ini, TPreferences& prefs) {
   prefs.RememberWindowRect = false;
   prefs.WindowPlacement = {};
   const std::string value = ini.ReadString(General, "Orvela Rect", "Default");
@@ -84,14 +98,14 @@ void ReadWindowRect(const TIniFile& ini, TPreferences& prefs) {
   prefs.RememberWindowRect = true;
 }
 
-void ReadMaterial(const TIniFile& ini, int index, TWireMaterial& row) {
+void ReadMaterial(const TIniDocument& ini, int index, TWireMaterial& row) {
   const std::string key = "Material " + std::to_string(index);
   const auto [name, rest] = SplitName(ini.ReadString(Wire, key, MaterialText(row)));
   row.Name = name;
-  row.Modulus = FileNumber(rest).value_or(UnreadableModulus);
+  row.Modulus = FileNumberWithin(rest, 0.0, false, LargestModulus).value_or(UnreadableModulus);
 }
 
-void ReadSize(const TIniFile& ini, int index, TWireSize& row) {
+void ReadSize(const TIniDocument& ini, int index, TWireSize& row) {
   const std::string key = "Cross Section " + std::to_string(index);
   const auto [name, rest] = SplitName(ini.ReadString(Wire, key, SizeText(row)));
   row.Name = name;
@@ -100,8 +114,9 @@ void ReadSize(const TIniFile& ini, int index, TWireSize& row) {
   const std::string_view a = r.substr(0, at);
   const std::string_view b =
       at == std::string_view::npos ? std::string_view() : r.substr(at + DimensionSeparator.size());
-  row.CrossA = FileNumber(a).value_or(UnreadableDimension);
-  row.CrossB = FileNumber(b).value_or(UnreadableDimension);
+  // A round wire has no second dimension: 0 is a size.
+  row.CrossA = FileNumberWithin(a, 0.0, true, LargestDimension).value_or(UnreadableDimension);
+  row.CrossB = FileNumberWithin(b, 0.0, true, LargestDimension).value_or(UnreadableDimension);
 }
 
 // The default is a copy of row 0, replaced by every row with exactly that name: the last wins.
@@ -117,7 +132,9 @@ Row ChooseDefault(const std::array<Row, N>& table, const std::string& name) {
 }  // namespace
 
 void ReadIniSettings(const std::string& path, TPreferences& prefs) {
-  const TIniFile ini(path);
+  // Read once; a file that cannot be read in full reads as missing.
+  TIniDocument ini;
+  LoadIniDocument(path, ini);
   ReadWindowRect(ini, prefs);
 
   prefs.AutoStop = ini.ReadBool(Calculation, "Auto Stop", true);
@@ -153,7 +170,10 @@ void ReadIniSettings(const std::string& path, TPreferences& prefs) {
 }
 
 bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
-  const TIniFile ini(path);
+  TIniDocument ini;
+  // A file that exists but cannot be read in full is never replaced: that would lose the
+  // keys of other programs and every comment in it.
+  if (LoadIniDocument(path, ini) == TIniLoadResult::Failed) return false;
   std::string rect = "Default";
   const TWindowPlacement& placement = prefs.WindowPlacement;
   if (prefs.RememberWindowRect && placement.Maximized) {
@@ -163,42 +183,34 @@ bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
     rect = std::to_string(*placement.Left) + " " + std::to_string(*placement.Top) + " " +
            std::to_string(*placement.Width) + " " + std::to_string(*placement.Height);
   }
-  if (!ini.WriteString(General, "Orvela Rect", rect)) return false;
-  if (!ini.WriteBool(Calculation, "Auto Stop", prefs.AutoStop)) return false;
+  // The names are fixed and storable, and a value loses any line break it holds: every key
+  // is set, and the file is then replaced once.
+  ini.WriteString(General, "Orvela Rect", rect);
+  ini.WriteBool(Calculation, "Auto Stop", prefs.AutoStop);
   // The thresholds are kept too, so that what the options dialog set lasts.
-  if (!ini.WriteString(Calculation, "Threshold Force",
-                       FormatFloat("", prefs.ThresholdForce, FixedFormatSettings))) {
-    return false;
-  }
-  if (!ini.WriteString(
-          Calculation, "Threshold Moment",
-          FormatFloat("", prefs.ThresholdMoment / MomentUnitsPerGfMm, FixedFormatSettings))) {
-    return false;
-  }
+  ini.WriteString(Calculation, "Threshold Force",
+                  FormatFloat("", prefs.ThresholdForce, FixedFormatSettings));
+  ini.WriteString(Calculation, "Threshold Moment",
+                  FormatFloat("", prefs.ThresholdMoment / MomentUnitsPerGfMm, FixedFormatSettings));
   for (std::size_t i = 0; i < prefs.MaterialTable.size(); ++i) {
-    if (!ini.WriteString(Wire, "Material " + std::to_string(i),
-                         MaterialText(prefs.MaterialTable[i]))) {
-      return false;
-    }
+    ini.WriteString(Wire, "Material " + std::to_string(i), MaterialText(prefs.MaterialTable[i]));
   }
   for (std::size_t i = 0; i < prefs.SizeTable.size(); ++i) {
-    if (!ini.WriteString(Wire, "Cross Section " + std::to_string(i),
-                         SizeText(prefs.SizeTable[i]))) {
-      return false;
-    }
+    ini.WriteString(Wire, "Cross Section " + std::to_string(i), SizeText(prefs.SizeTable[i]));
   }
-  return ini.WriteString(Wire, "Default Material", prefs.DefaultWireMaterial.Name) &&
-         ini.WriteString(Wire, "Default Cross Section", prefs.DefaultWireSize.Name) &&
-         ini.WriteInteger(View, "Grid Density", prefs.GridDensity) &&
-         ini.WriteBool(View, "Snap to Grid", prefs.SnapGrid) &&
-         ini.WriteBool(View, "View Grid", prefs.ShowGrid) &&
-         ini.WriteBool(View, "View Forces", prefs.ViewForces) &&
-         ini.WriteBool(View, "View Moments", prefs.ViewMoments) &&
-         ini.WriteBool(View, "Bracket Forces", prefs.BracketForces) &&
-         ini.WriteBool(View, "Zero Width", prefs.ZeroWidthBrackets) &&
-         ini.WriteBool(View, "Draw Forces at CRes", prefs.DrawForcesAtCRes) &&
-         ini.WriteBool(View, "Draw Forces at Attachment", prefs.DrawForcesAtAttachment) &&
-         ini.WriteBool(View, "Draw Forces at Bracket", prefs.DrawForcesAtBracket);
+  ini.WriteString(Wire, "Default Material", prefs.DefaultWireMaterial.Name);
+  ini.WriteString(Wire, "Default Cross Section", prefs.DefaultWireSize.Name);
+  ini.WriteInteger(View, "Grid Density", prefs.GridDensity);
+  ini.WriteBool(View, "Snap to Grid", prefs.SnapGrid);
+  ini.WriteBool(View, "View Grid", prefs.ShowGrid);
+  ini.WriteBool(View, "View Forces", prefs.ViewForces);
+  ini.WriteBool(View, "View Moments", prefs.ViewMoments);
+  ini.WriteBool(View, "Bracket Forces", prefs.BracketForces);
+  ini.WriteBool(View, "Zero Width", prefs.ZeroWidthBrackets);
+  ini.WriteBool(View, "Draw Forces at CRes", prefs.DrawForcesAtCRes);
+  ini.WriteBool(View, "Draw Forces at Attachment", prefs.DrawForcesAtAttachment);
+  ini.WriteBool(View, "Draw Forces at Bracket", prefs.DrawForcesAtBracket);
+  return SaveIniDocument(path, ini);
 }
 
 void ApplyModelPreferences(const TPreferences& prefs) {

@@ -56,11 +56,14 @@ struct TPreferences {
 inline constexpr const char* SavePreferencesFailedText = "Could not save preferences to INI file.";
 
 // Reads every key of the settings file in order, each with its fallback; a missing file or
-// key leaves the documented value. Never fails and never reports.
+// key leaves the documented value, and so does a file that cannot be read in full or is not
+// a regular file. The file is read once. Never fails and never reports.
 void ReadIniSettings(const std::string& path, TPreferences& prefs);
 
-// Writes every key (the thresholds too). Stops at the first key that cannot be written and
-// returns false (the caller shows SavePreferencesFailedText); keys written before stay.
+// Writes every key (the thresholds too) into the file as it is on disk, keeping every other
+// line, and replaces the file once (SaveIniDocument). Returns false, leaving the file as it
+// was, when it exists but cannot be read in full, or cannot be replaced (the caller shows
+// SavePreferencesFailedText).
 // prefs.WindowPlacement must describe the window now (CaptureWindowPlacement).
 bool WriteIniSettings(const std::string& path, const TPreferences& prefs);
 

@@ -16,6 +16,11 @@ double Power(double x, double p) { return std::exp(p * std::log(x)); }
 // A stress that could not be computed counts as none.
 double OrZero(double value) { return std::isfinite(value) ? value : 0.0; }
 
+bool IsFinite(const TForceMoment& fm) {
+  return std::isfinite(fm.x) && std::isfinite(fm.y) && std::isfinite(fm.m) &&
+         std::isfinite(fm.origin.x) && std::isfinite(fm.origin.y);
+}
+
 }  // namespace
 
 TForceMoment TTooth::TotalForce() const {
@@ -67,21 +72,33 @@ double TTooth::ResponceAt(double stress) const {
 
 void TTooth::OrthoMove(TForceMoment& aFM) {
   if (FAnkylosed) return;
+  // A force system that overflowed (a wire of absurd stiffness or size) gives no direction
+  // and no size to move by: the tooth stays, and no not-a-number ever reaches its pose.
+  if (!IsFinite(aFM)) return;
   if (aFM.Magnitude() == 0.0 && aFM.m == 0.0) return;
-  aFM.Reorient(FcRes);
+  TForceMoment atCRes = aFM;
+  atCRes.Reorient(FcRes);
+  if (!IsFinite(atCRes)) return;
+  aFM = atCRes;
 
   // The step length reflects the wires as they are now, after earlier teeth moved; the
   // direction comes from aFM. A pure couple has no direction to translate along.
   const double d = ResponceAt(stressTranslation());
   const double magnitude = aFM.Magnitude();
-  if (magnitude != 0.0) Translate(TPointDouble{d * aFM.x / magnitude, d * aFM.y / magnitude});
+  if (magnitude != 0.0) {
+    const TPointDouble step{d * aFM.x / magnitude, d * aFM.y / magnitude};
+    if (std::isfinite(step.x) && std::isfinite(step.y)) Translate(step);
+  }
 
   // The turn is read after the translation. Without a supported root (cRes at the apex)
   // there is nothing to turn the tooth against.
   const double dc = PointDistance(FcRes, apex);
   double r = ResponceAt(stressRotation());
   if (aFM.m < 0.0) r = -r;
-  if (dc != 0.0) Rotate(FcRes, -std::atan(r / dc));
+  if (dc != 0.0) {
+    const double angle = -std::atan(r / dc);
+    if (std::isfinite(angle)) Rotate(FcRes, angle);
+  }
 }
 
 }  // namespace orvela

@@ -94,8 +94,10 @@ TPointDouble TTooth::LowerRight() const {
 TRect TTooth::BoundsRect() const {
   const TPoint c = RoundPoint(cusp);
   const TPoint a = RoundPoint(apex);
-  return TRect{std::min(c.x, a.x) - 2, std::min(c.y, a.y) - 2, std::max(c.x, a.x) + 2,
-               std::max(c.y, a.y) + 2};
+  // Far from the model area the margin would overflow: each corner saturates.
+  const TPoint low = OffsetPoint(TPoint{std::min(c.x, a.x), std::min(c.y, a.y)}, -2, -2);
+  const TPoint high = OffsetPoint(TPoint{std::max(c.x, a.x), std::max(c.y, a.y)}, 2, 2);
+  return TRect{low.x, low.y, high.x, high.y};
 }
 
 bool TTooth::Contains(std::int32_t ax, std::int32_t ay) const {

@@ -1,8 +1,9 @@
 #include "util/format.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <langinfo.h>
 #include <locale.h>
 #include <system_error>
@@ -87,19 +88,20 @@ TNumberLayout ParseSection(std::string_view section) {
   return layout;
 }
 
-// Decimal digits of |value| rounded to `decimals` places, without separators.
+// Decimal digits of |value| rounded to `decimals` places, without separators. std::to_chars
+// never reads the C locale, which QApplication sets from the environment (a decimal comma
+// there must not reach the settings file).
 void RoundedDigits(double value, int decimals, std::string& integer, std::string& fraction) {
-  const int size = std::snprintf(nullptr, 0, "%.*f", decimals, std::fabs(value));
-  std::string text(static_cast<std::size_t>(size), '\0');
-  std::snprintf(text.data(), text.size() + 1, "%.*f", decimals, std::fabs(value));
+  // The largest double has 309 integer digits; the patterns ask for a handful of decimals.
+  std::array<char, 400> buffer{};
+  const int places = std::clamp(decimals, 0, 60);
+  const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                       std::fabs(value), std::chars_format::fixed, places);
+  const std::string_view text =
+      ec == std::errc() ? std::string_view(buffer.data(), end - buffer.data()) : "0";
   const std::size_t point = text.find('.');
-  if (point == std::string::npos) {
-    integer = text;
-    fraction.clear();
-  } else {
-    integer = text.substr(0, point);
-    fraction = text.substr(point + 1);
-  }
+  integer = std::string(text.substr(0, point));
+  fraction = point == std::string_view::npos ? std::string() : std::string(text.substr(point + 1));
 }
 
 bool AllZero(const std::string& a, const std::string& b) {
@@ -143,15 +145,22 @@ std::string FormatWithLayout(const TNumberLayout& layout, const std::string& int
   return out;
 }
 
+// Up to 15 significant digits, as "%.15G" would give in the "C" locale, without reading the
+// process locale: the shortest of fixed and scientific, trailing zeros removed.
 std::string FormatGeneral(double value, const TFormatSettings& fs) {
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.15G", value == 0.0 ? 0.0 : value);
+  std::array<char, 64> buffer{};
+  const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                       value == 0.0 ? 0.0 : value, std::chars_format::general, 15);
   std::string out;
-  for (const char* p = buffer; *p != '\0'; ++p) {
-    if (*p == '.') {
+  const std::string_view text =
+      ec == std::errc() ? std::string_view(buffer.data(), end - buffer.data()) : "0";
+  for (const char c : text) {
+    if (c == '.') {
       out += fs.DecimalSeparator;
+    } else if (c == 'e') {
+      out += 'E';
     } else {
-      out += *p;
+      out += c;
     }
   }
   return out;

@@ -1,13 +1,15 @@
 #include "util/ini.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
+#include <utility>
 
 namespace orvela {
 
@@ -19,54 +21,21 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && (IsBlank(s.back()) || s.back() == '\r')) s.remove_suffix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  return true;
-}
-
-// A file as lines, each with its own line ending, so that untouched lines are written back
-// byte for byte.
-struct TIniText {
-  bool HasBom = false;
-  std::vector<std::string> Lines;  // including "\n" or "\r\n" (the last one may lack it)
-  std::string NewLine = "\n";
-};
-
-TIniText SplitText(std::string_view content) {
-  TIniText text;
-  if (content.starts_with(Utf8Bom)) {
-    text.HasBom = true;
-    content.remove_prefix(Utf8Bom.size());
-  }
-  std::size_t start = 0;
-  while (start < content.size()) {
-    const std::size_t end = content.find('\n', start);
-    const std::size_t next = end == std::string_view::npos ? content.size() : end + 1;
-    text.Lines.emplace_back(content.substr(start, next - start));
-    start = next;
-  }
-  if (!text.Lines.empty() && text.Lines.front().ends_with("\r\n")) text.NewLine = "\r\n";
-  return text;
-}
-
-std::string_view WithoutEnding(std::string_view line) {
-  if (line.ends_with('\n')) line.remove_suffix(1);
-  if (line.ends_with('\r')) line.remove_suffix(1);
-  return line;
+  return out;
 }
 
 // The section name of a "[name]" line, or nothing for other lines.
 std::optional<std::string_view> SectionOf(std::string_view line) {
-  const std::string_view t = Trim(WithoutEnding(line));
+  const std::string_view t = Trim(line);
   if (t.empty() || t.front() != '[') return std::nullopt;
   std::string_view inner = t.substr(1);
   if (const std::size_t close = inner.find(']'); close != std::string_view::npos) {
@@ -81,41 +50,11 @@ struct TKeyLine {
 };
 
 std::optional<TKeyLine> KeyOf(std::string_view line) {
-  const std::string_view t = Trim(WithoutEnding(line));
+  const std::string_view t = Trim(line);
   if (t.empty() || t.front() == ';' || t.front() == '[') return std::nullopt;
   const std::size_t eq = t.find('=');
   if (eq == std::string_view::npos) return std::nullopt;
   return TKeyLine{Trim(t.substr(0, eq)), Trim(t.substr(eq + 1))};
-}
-
-// Where a key lives: the line of the first section with that name (or none), the line of the
-// key inside it (or none), and the line after which a new key of that section goes.
-struct TKeyPlace {
-  std::optional<std::size_t> Section;
-  std::optional<std::size_t> Key;
-  std::size_t InsertAfter = 0;
-};
-
-TKeyPlace FindKey(const std::vector<std::string>& lines, std::string_view section,
-                  std::string_view key) {
-  TKeyPlace place;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (const auto name = SectionOf(lines[i])) {
-      if (place.Section) break;  // the end of the first matching section
-      if (SameName(*name, section)) {
-        place.Section = i;
-        place.InsertAfter = i;
-      }
-      continue;
-    }
-    if (!place.Section) continue;
-    if (!Trim(WithoutEnding(lines[i])).empty()) place.InsertAfter = i;
-    if (const auto kv = KeyOf(lines[i]); kv && SameName(kv->Key, key)) {
-      place.Key = i;
-      break;
-    }
-  }
-  return place;
 }
 
 std::string_view Unquote(std::string_view v) {
@@ -133,25 +72,85 @@ std::string Limited(std::string_view v) {
   return std::string(v.substr(0, n));
 }
 
-std::string LookUp(const std::vector<std::string>& lines, std::string_view section,
-                   std::string_view key, std::string_view defaultValue) {
-  const TKeyPlace place = FindKey(lines, section, key);
-  if (!place.Key) return Limited(defaultValue);
-  return Limited(Unquote(KeyOf(lines[*place.Key])->Value));
+bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+std::string WithoutLineBreaks(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (const char c : s) {
+    if (c != '\r' && c != '\n') out += c;
+  }
+  return out;
 }
 
-enum class TReadResult { Ok, Missing, Failed };
+bool StorableNames(std::string_view section, std::string_view key) {
+  return !section.empty() && !key.empty() && !HasLineBreak(section) && !HasLineBreak(key) &&
+         section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos &&
+         key.front() != '[' && key.front() != ';';
+}
 
-TReadResult ReadWholeFile(const std::string& path, std::string& content) {
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return ec ? TReadResult::Failed : TReadResult::Missing;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return TReadResult::Failed;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return TReadResult::Failed;
-  content = std::move(buffer).str();
-  return TReadResult::Ok;
+TIniReadFunction CurrentReadFunction = nullptr;
+
+ssize_t ReadSome(int fd, void* buffer, std::size_t count) {
+  return CurrentReadFunction != nullptr ? CurrentReadFunction(fd, buffer, count)
+                                        : ::read(fd, buffer, count);
+}
+
+// Closes a descriptor when it goes.
+class TFileDescriptor {
+ public:
+  explicit TFileDescriptor(int fd) : FFd(fd) {}
+  ~TFileDescriptor() {
+    if (FFd >= 0) ::close(FFd);
+  }
+  TFileDescriptor(const TFileDescriptor&) = delete;
+  TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+  int Get() const { return FFd; }
+  // Closes now and reports whether the close succeeded (a late write error shows here).
+  bool Close() {
+    const int fd = std::exchange(FFd, -1);
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int FFd;
+};
+
+TIniLoadResult ReadWholeFile(const std::string& path, std::string& content) {
+  content.clear();
+  // Non-blocking, so that a FIFO at the path cannot hang the open; it is refused below.
+  TFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (fd.Get() < 0) {
+    return (errno == ENOENT || errno == ENOTDIR) ? TIniLoadResult::Missing : TIniLoadResult::Failed;
+  }
+  struct stat info {};
+  if (::fstat(fd.Get(), &info) != 0) return TIniLoadResult::Failed;
+  if (!S_ISREG(info.st_mode)) return TIniLoadResult::Missing;
+  const int flags = ::fcntl(fd.Get(), F_GETFL);
+  if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    return TIniLoadResult::Failed;
+  }
+  const auto expected = static_cast<std::size_t>(info.st_size);
+  content.resize(expected + 1);  // one more, to see the end of the file in the same loop
+  std::size_t total = 0;
+  while (true) {
+    if (total == content.size()) content.resize(content.size() * 2);
+    const ssize_t n = ReadSome(fd.Get(), content.data() + total, content.size() - total);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      content.clear();
+      return TIniLoadResult::Failed;
+    }
+    if (n == 0) break;
+    total += static_cast<std::size_t>(n);
+  }
+  content.resize(total);
+  // Less than the file's size means the read stopped early: the text is not the file.
+  if (total < expected) {
+    content.clear();
+    return TIniLoadResult::Failed;
+  }
+  return TIniLoadResult::Ok;
 }
 
 bool WriteAll(int fd, std::string_view data) {
@@ -166,48 +165,198 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
-// Writes content to a new file beside target and renames it over target: readers see the
-// old file or the new one, never a part. The new file keeps the old one's permissions.
-bool ReplaceFile(const std::string& target, std::string_view content) {
+// The file a path finally names, every link of a chain followed; nothing for a loop.
+std::optional<std::filesystem::path> ResolveLinks(std::filesystem::path path) {
   namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path path(target);
-  if (fs::is_symlink(path, ec)) {
-    // Replace the file the link points to, not the link.
-    const fs::path linked = fs::read_symlink(path, ec);
-    if (ec) return false;
-    path = linked.is_absolute() ? linked : path.parent_path() / linked;
+  constexpr int MaxLinks = 40;  // as the system's own limit
+  for (int hops = 0; hops <= MaxLinks; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    const fs::path target = fs::read_symlink(path, ec);
+    if (ec) return std::nullopt;
+    path = target.is_absolute() ? target : path.parent_path() / target;
   }
-  fs::path folder = path.parent_path();
-  if (folder.empty()) folder = ".";
-  std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return false;
-  struct stat old {};
-  const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, content) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(pattern.c_str(), path.c_str()) == 0;
-  if (!ok) {
-    ::unlink(pattern.c_str());
-    return false;
-  }
-  return true;
+  return std::nullopt;
 }
 
-bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+constexpr std::size_t TemporarySuffixLength = 6;
+
+std::string TemporaryPrefix(const std::filesystem::path& file) {
+  return "." + file.filename().string() + ".";
+}
+
+// Temporary files of a save that never finished (a crash, a power cut).
+void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  std::vector<fs::path> stale;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() == prefix.size() + TemporarySuffixLength && name.starts_with(prefix) &&
+        it->is_regular_file(ec) && !it->is_symlink(ec)) {
+      stale.push_back(it->path());
+    }
+  }
+  for (const fs::path& p : stale) fs::remove(p, ec);
+}
+
+// Creates a new temporary file beside the target, with mode (less the umask).
+int CreateTemporary(const std::filesystem::path& folder, const std::string& prefix, mode_t mode,
+                    std::string& name) {
+  static constexpr std::string_view Letters =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device seed;
+  std::mt19937 random(seed());
+  std::uniform_int_distribution<std::size_t> pick(0, Letters.size() - 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string suffix;
+    for (std::size_t i = 0; i < TemporarySuffixLength; ++i) suffix += Letters[pick(random)];
+    name = (folder / (prefix + suffix)).string();
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+void FlushFolder(const std::filesystem::path& folder) {
+  // A rename is durable only once the folder is; some file systems cannot, which is no error.
+  TFileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.Get() >= 0) ::fsync(fd.Get());
+}
 
 }  // namespace
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view key,
-                                 std::string_view defaultValue) const {
-  std::string content;
-  if (ReadWholeFile(FFileName, content) != TReadResult::Ok) return Limited(defaultValue);
-  return LookUp(SplitText(content).Lines, section, key, defaultValue);
+// ---------------------------------------------------------------------------------------------
+// TIniDocument
+
+struct TIniDocument::TData {
+  struct TLine {
+    std::size_t Begin = 0;
+    std::size_t Length = 0;  // without the line ending
+    std::size_t EndingLength = 0;
+  };
+  struct TAddedKey {
+    std::string Key;
+    std::string Value;
+  };
+  struct TSection {
+    std::string Name;
+    std::optional<std::size_t> Header;  // none for a section added in memory
+    std::size_t End = 0;                // one past its last line
+    // Built on the first look-up into the section, so that a large file costs one pass.
+    bool Indexed = false;
+    std::unordered_map<std::string, std::size_t> Keys;  // lower-case key -> its first line
+    std::size_t InsertAfter = 0;                        // last non-blank line
+    std::vector<TAddedKey> Added;
+  };
+
+  bool HasBom = false;
+  std::string Content;
+  std::vector<TLine> Lines;
+  std::string NewLine = "\n";
+  std::vector<TSection> Sections;  // the first of each name, in file order, then added ones
+  std::unordered_map<std::string, std::size_t> SectionIndex;  // lower-case name -> Sections
+  std::unordered_map<std::size_t, std::string> Replaced;      // line -> new text, no ending
+
+  std::string_view LineText(std::size_t i) const {
+    if (const auto it = Replaced.find(i); it != Replaced.end()) return it->second;
+    return std::string_view(Content).substr(Lines[i].Begin, Lines[i].Length);
+  }
+
+  void Parse() {
+    std::string_view text = Content;
+    std::size_t offset = 0;
+    if (text.starts_with(Utf8Bom)) {
+      HasBom = true;
+      offset = Utf8Bom.size();
+    }
+    // A line ends at LF, CR LF or a lone CR, for the reader and the writer alike.
+    while (offset < text.size()) {
+      const std::size_t end = text.find_first_of("\r\n", offset);
+      TLine line{offset, 0, 0};
+      if (end == std::string_view::npos) {
+        line.Length = text.size() - offset;
+      } else {
+        line.Length = end - offset;
+        line.EndingLength =
+            (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
+      }
+      Lines.push_back(line);
+      offset += line.Length + line.EndingLength;
+    }
+    if (!Lines.empty() && Lines.front().EndingLength > 0) {
+      NewLine = std::string(
+          text.substr(Lines.front().Begin + Lines.front().Length, Lines.front().EndingLength));
+    }
+    TSection* open = nullptr;
+    for (std::size_t i = 0; i < Lines.size(); ++i) {
+      const auto name = SectionOf(LineText(i));
+      if (!name) continue;
+      if (open != nullptr) open->End = i;
+      open = nullptr;
+      auto [it, added] = SectionIndex.try_emplace(Lower(*name), Sections.size());
+      if (!added) continue;  // only the first section of a name counts
+      TSection section;
+      section.Name = std::string(*name);
+      section.Header = i;
+      Sections.push_back(std::move(section));
+      open = &Sections.back();
+    }
+    if (open != nullptr) open->End = Lines.size();
+  }
+
+  TSection* FindSection(std::string_view name) {
+    const auto it = SectionIndex.find(Lower(Trim(name)));
+    return it == SectionIndex.end() ? nullptr : &Sections[it->second];
+  }
+
+  void Index(TSection& section) {
+    if (section.Indexed) return;
+    section.Indexed = true;
+    if (!section.Header) return;
+    section.InsertAfter = *section.Header;
+    for (std::size_t i = *section.Header + 1; i < section.End; ++i) {
+      const std::string_view line = LineText(i);
+      if (!Trim(line).empty()) section.InsertAfter = i;
+      if (const auto kv = KeyOf(line)) section.Keys.try_emplace(Lower(kv->Key), i);
+    }
+  }
+
+  // The value of a key as it stands, or nothing.
+  std::optional<std::string_view> Find(std::string_view sectionName, std::string_view key) {
+    TSection* section = FindSection(sectionName);
+    if (section == nullptr) return std::nullopt;
+    Index(*section);
+    const std::string lowerKey = Lower(Trim(key));
+    if (const auto it = section->Keys.find(lowerKey); it != section->Keys.end()) {
+      return KeyOf(LineText(it->second))->Value;
+    }
+    for (const TAddedKey& added : section->Added) {
+      if (Lower(added.Key) == lowerKey) return std::string_view(added.Value);
+    }
+    return std::nullopt;
+  }
+};
+
+TIniDocument::TIniDocument() : FData(std::make_unique<TData>()) {}
+
+TIniDocument::TIniDocument(std::string content) : FData(std::make_unique<TData>()) {
+  FData->Content = std::move(content);
+  FData->Parse();
 }
 
-std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
-                                   std::int32_t defaultValue) const {
+TIniDocument::TIniDocument(TIniDocument&&) noexcept = default;
+TIniDocument& TIniDocument::operator=(TIniDocument&&) noexcept = default;
+TIniDocument::~TIniDocument() = default;
+
+std::string TIniDocument::ReadString(std::string_view section, std::string_view key,
+                                     std::string_view defaultValue) const {
+  const auto value = FData->Find(section, key);
+  return Limited(value ? Unquote(*value) : defaultValue);
+}
+
+std::int32_t TIniDocument::ReadInteger(std::string_view section, std::string_view key,
+                                       std::int32_t defaultValue) const {
   const std::string text = ReadString(section, key, "");
   std::string_view t = Trim(text);
   if (t.starts_with('+')) t.remove_prefix(1);
@@ -217,42 +366,176 @@ std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view ke
   return value;
 }
 
-bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
+bool TIniDocument::ReadBool(std::string_view section, std::string_view key,
+                            bool defaultValue) const {
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+bool TIniDocument::WriteString(std::string_view section, std::string_view key,
+                               std::string_view value) {
+  const std::string_view s = Trim(section);
+  const std::string_view k = Trim(key);
+  if (!StorableNames(s, k)) return false;
+  const std::string clean = WithoutLineBreaks(value);
+  TData& data = *FData;
+  TData::TSection* target = data.FindSection(s);
+  if (target == nullptr) {
+    data.SectionIndex.emplace(Lower(s), data.Sections.size());
+    TData::TSection added;
+    added.Name = std::string(s);
+    added.Indexed = true;
+    data.Sections.push_back(std::move(added));
+    target = &data.Sections.back();
+  }
+  data.Index(*target);
+  const std::string lowerKey = Lower(k);
+  if (const auto it = target->Keys.find(lowerKey); it != target->Keys.end()) {
+    data.Replaced[it->second] = std::string(k) + "=" + clean;
+    return true;
+  }
+  for (TData::TAddedKey& added : target->Added) {
+    if (Lower(added.Key) == lowerKey) {
+      added = {std::string(k), clean};
+      return true;
+    }
+  }
+  target->Added.push_back({std::string(k), clean});
+  return true;
+}
+
+bool TIniDocument::WriteInteger(std::string_view section, std::string_view key,
+                                std::int32_t value) {
+  return WriteString(section, key, std::to_string(value));
+}
+
+bool TIniDocument::WriteBool(std::string_view section, std::string_view key, bool value) {
+  return WriteString(section, key, value ? "1" : "0");
+}
+
+std::string TIniDocument::Text() const {
+  const TData& data = *FData;
+  std::unordered_map<std::size_t, const TData::TSection*> insertions;
+  std::vector<const TData::TSection*> newSections;
+  for (const TData::TSection& section : data.Sections) {
+    if (section.Added.empty()) continue;
+    if (section.Header) {
+      insertions.emplace(section.InsertAfter, &section);
+    } else {
+      newSections.push_back(&section);
+    }
+  }
+  std::string out;
+  out.reserve(data.Content.size() + 256);
+  if (data.HasBom) out += Utf8Bom;
+  const auto addKeys = [&](const TData::TSection& section) {
+    for (const TData::TAddedKey& added : section.Added) {
+      out += added.Key;
+      out += '=';
+      out += added.Value;
+      out += data.NewLine;
+    }
+  };
+  for (std::size_t i = 0; i < data.Lines.size(); ++i) {
+    out += data.LineText(i);
+    const TData::TLine& line = data.Lines[i];
+    if (line.EndingLength > 0) {
+      out.append(data.Content, line.Begin + line.Length, line.EndingLength);
+    } else if (i + 1 < data.Lines.size() || !insertions.empty() || !newSections.empty()) {
+      out += data.NewLine;  // a last line without an ending gets one when text follows
+    }
+    if (const auto it = insertions.find(i); it != insertions.end()) addKeys(*it->second);
+  }
+  for (const TData::TSection* section : newSections) {
+    out += "[" + section->Name + "]" + data.NewLine;
+    addKeys(*section);
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files
+
+TIniLoadResult LoadIniDocument(const std::string& path, TIniDocument& doc) {
+  std::string content;
+  const TIniLoadResult result = ReadWholeFile(path, content);
+  doc = result == TIniLoadResult::Ok ? TIniDocument(std::move(content)) : TIniDocument();
+  return result;
+}
+
+bool SaveIniDocument(const std::string& path, const TIniDocument& doc) {
+  namespace fs = std::filesystem;
+  // Replace the file at the end of a chain of links, not a link.
+  const std::optional<fs::path> resolved = ResolveLinks(fs::path(path));
+  if (!resolved) return false;
+  const fs::path& target = *resolved;
+
+  mode_t mode = 0666;  // a new file: the umask applies at creation
+  bool keepMode = false;
+  struct stat info {};
+  if (::stat(target.c_str(), &info) == 0) {
+    // Only a regular file the user may write is replaced: a read-only file stays as it is,
+    // also for root, who could write it anyway.
+    if (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 ||
+        ::access(target.c_str(), W_OK) != 0) {
+      return false;
+    }
+    mode = info.st_mode & 07777;
+    keepMode = true;
+  } else if (errno != ENOENT) {
+    return false;
+  }
+
+  fs::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  const std::string prefix = TemporaryPrefix(target);
+  RemoveStaleTemporaries(folder, prefix);
+
+  std::string temporary;
+  TFileDescriptor fd(CreateTemporary(folder, prefix, keepMode ? 0600 : mode, temporary));
+  if (fd.Get() < 0) return false;
+  bool ok = (!keepMode || ::fchmod(fd.Get(), mode) == 0) && WriteAll(fd.Get(), doc.Text()) &&
+            ::fsync(fd.Get()) == 0;
+  ok = fd.Close() && ok;
+  if (ok) ok = ::rename(temporary.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  FlushFolder(folder);
+  return true;
+}
+
+void SetIniReadFunction(TIniReadFunction read) { CurrentReadFunction = read; }
+
+// ---------------------------------------------------------------------------------------------
+// TIniFile, TMemIniFile
+
+TIniDocument TIniFile::Load() const {
+  TIniDocument doc;
+  LoadIniDocument(FFileName, doc);
+  return doc;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) const {
+  return Load().ReadString(section, key, defaultValue);
+}
+
+std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
+                                   std::int32_t defaultValue) const {
+  return Load().ReadInteger(section, key, defaultValue);
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
+  return Load().ReadBool(section, key, defaultValue);
 }
 
 bool TIniFile::WriteString(std::string_view section, std::string_view key,
                            std::string_view value) const {
-  // Names and values that would change the file's structure are refused: a line break in a
-  // value would otherwise plant lines of its own.
-  const std::string_view s = Trim(section);
-  const std::string_view k = Trim(key);
-  if (s.empty() || k.empty() || HasLineBreak(s) || HasLineBreak(k) || HasLineBreak(value) ||
-      s.find(']') != std::string_view::npos || k.find('=') != std::string_view::npos ||
-      k.front() == '[' || k.front() == ';') {
-    return false;
-  }
-  std::string content;
+  TIniDocument doc;
   // An existing file that cannot be read must not be replaced by one holding this key only.
-  if (ReadWholeFile(FFileName, content) == TReadResult::Failed) return false;
-  TIniText text = SplitText(content);
-  std::vector<std::string>& lines = text.Lines;
-  const std::string keyLine = std::string(k) + "=" + std::string(value) + text.NewLine;
-
-  const TKeyPlace place = FindKey(lines, s, k);
-  if (!lines.empty() && !lines.back().ends_with('\n')) lines.back() += text.NewLine;
-  if (place.Key) {
-    lines[*place.Key] = keyLine;
-  } else if (place.Section) {
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(place.InsertAfter + 1), keyLine);
-  } else {
-    lines.push_back("[" + std::string(s) + "]" + text.NewLine);
-    lines.push_back(keyLine);
-  }
-
-  std::string out = text.HasBom ? std::string(Utf8Bom) : std::string();
-  for (const std::string& line : lines) out += line;
-  return ReplaceFile(FFileName, out);
+  if (LoadIniDocument(FFileName, doc) == TIniLoadResult::Failed) return false;
+  return doc.WriteString(section, key, value) && SaveIniDocument(FFileName, doc);
 }
 
 bool TIniFile::WriteInteger(std::string_view section, std::string_view key,
@@ -266,14 +549,14 @@ bool TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 
 TMemIniFile::TMemIniFile(const std::string& path) {
   std::string content;
-  if (ReadWholeFile(path, content) != TReadResult::Ok || !IsValidUtf8(content)) return;
-  FLines = SplitText(content).Lines;
+  if (ReadWholeFile(path, content) != TIniLoadResult::Ok || !IsValidUtf8(content)) return;
+  FDocument = TIniDocument(std::move(content));
   FLoaded = true;
 }
 
 std::string TMemIniFile::ReadString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue) const {
-  return LookUp(FLines, section, key, defaultValue);
+  return FDocument.ReadString(section, key, defaultValue);
 }
 
 bool IsValidUtf8(std::string_view text) {

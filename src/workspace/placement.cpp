@@ -1,5 +1,7 @@
 #include "workspace/placement.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -9,11 +11,16 @@ namespace orvela {
 std::optional<QRect> PlacementGeometry(const TWindowPlacement& placement, const QRect& current,
                                        const QList<QRect>& screens) {
   if (placement.Maximized || !placement.Left) return std::nullopt;
-  QRect r = current;
-  r.moveLeft(*placement.Left);
-  if (placement.Top) r.moveTop(*placement.Top);
-  if (placement.Width) r.setWidth(*placement.Width);
-  if (placement.Height) r.setHeight(*placement.Height);
+  // Stored numbers near the 32-bit limit would overflow QRect's right and bottom: hold the
+  // position and the size to what a widget can have.
+  const auto coordinate = [](int v) { return std::clamp(v, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX); };
+  const auto extent = [](int v) { return std::clamp(v, 0, QWIDGETSIZE_MAX); };
+  QRect r(coordinate(current.left()), coordinate(current.top()), extent(current.width()),
+          extent(current.height()));
+  r.moveLeft(coordinate(*placement.Left));
+  if (placement.Top) r.moveTop(coordinate(*placement.Top));
+  if (placement.Width) r.setWidth(extent(*placement.Width));
+  if (placement.Height) r.setHeight(extent(*placement.Height));
   if (screens.isEmpty()) return r;
   for (const QRect& screen : screens) {
     if (r.intersects(screen)) return r;

@@ -14,6 +14,7 @@ namespace orvela {
 // The geometry to give the window before it is first shown: current with the stored left,
 // top, width and height put in as far as they were read; empty when nothing was stored, or
 // when the result lies wholly outside every screen (the window would be unreachable).
+// Positions are held within ±QWIDGETSIZE_MAX and sizes within 0…QWIDGETSIZE_MAX.
 std::optional<QRect> PlacementGeometry(const TWindowPlacement& placement, const QRect& current,
                                        const QList<QRect>& screens);
 

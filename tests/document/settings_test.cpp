@@ -1,14 +1,20 @@
 #include "document/settings.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <unistd.h>
 
 #include "files.h"
 #include "mechanics/forcedraw.h"
 #include "mechanics/wiremechanics.h"
 #include "model/tooth.h"
+#include "util/ini.h"
 #include "util/startup.h"
 
 namespace orvela {
@@ -175,6 +181,123 @@ TEST_F(SettingsTest, WritingIntoAFolderThatCannotHoldTheFileFails) {
   const std::string notAFolder = IniWith("[General]\n");
   EXPECT_FALSE(WriteIniSettings(notAFolder + "/Orvela.ini", TPreferences{}));
   EXPECT_EQ(Contents(notAFolder), "[General]\n");
+}
+
+// Parse: values the reader accepts must not break the model.
+TEST_F(SettingsTest, WireNumbersOutsideASaneRangeFallBack) {
+  TPreferences prefs;
+  ReadIniSettings(IniWith("[Wire]\nMaterial 0=Steel, 10000000\nMaterial 1=Beta, 10000001\n"
+                          "Material 2=Nitinol, 1e308\nMaterial 3=Zero, 0\nMaterial 4=Neg, -5\n"
+                          "Cross Section 0=Big, 100 x 100\nCross Section 1=Far, 100.001 x 0\n"
+                          "Cross Section 2=0.014, 1e80 x 0\nCross Section 3=Neg, -1 x -0.5\n"),
+                  prefs);
+  EXPECT_EQ(prefs.MaterialTable[0], (TWireMaterial{1e7, "Steel"}));
+  for (std::size_t i : {1u, 2u, 3u, 4u}) EXPECT_EQ(prefs.MaterialTable[i].Modulus, 100000.0) << i;
+  EXPECT_EQ(prefs.SizeTable[0], (TWireSize{100.0, 100.0, "Big"}));
+  EXPECT_EQ(prefs.SizeTable[1], (TWireSize{4.0, 0.0, "Far"}));
+  EXPECT_EQ(prefs.SizeTable[2], (TWireSize{4.0, 0.0, "0.014"}));
+  EXPECT_EQ(prefs.SizeTable[3], (TWireSize{4.0, 4.0, "Neg"}));
+}
+
+// Write: a value the old reader let in with a carriage return no longer stops the writing.
+TEST_F(SettingsTest, ValuesWithLineBreaksAreWrittenWithoutThemAndEveryKeyFollows) {
+  const std::string path =
+      IniWith("[Wire]\nMaterial 0=Stainless\rSteel, 172000\nMaterial 1=Gold, 5\n");
+  TPreferences prefs;
+  ReadIniSettings(path, prefs);
+  EXPECT_EQ(prefs.MaterialTable[1], (TWireMaterial{5.0, "Gold"}));
+  prefs.MaterialTable[0] = {172000, "Stainless\rSteel"};
+  prefs.DefaultWireSize.Name = "Line\nBreak";
+  ASSERT_TRUE(WriteIniSettings(path, prefs));
+  const std::string text = Contents(path);
+  for (const char* line :
+       {"Material 0=StainlessSteel, 172000\rSteel, 172000\n", "Default Cross Section=LineBreak\n",
+        "Draw Forces at Bracket=1\n", "[View]\n"}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  }
+  TPreferences back;
+  ReadIniSettings(path, back);
+  EXPECT_EQ(back.MaterialTable[0].Name, "StainlessSteel");
+  EXPECT_EQ(back.GridDensity, prefs.GridDensity);
+}
+
+// The settings file never follows the process's C locale, which QApplication sets from the
+// environment.
+TEST_F(SettingsTest, RoundTripUnderADecimalCommaLocale) {
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+    GTEST_SKIP() << "no de_DE.UTF-8 locale on this system (scripts/orvela.sh installs it)";
+  }
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%.1f", 2.5);
+  EXPECT_STREQ(probe, "2,5");  // the locale is in force
+  TPreferences prefs;
+  prefs.ThresholdForce = 2.5;
+  prefs.ThresholdMoment = 1234.5;
+  prefs.SizeTable[3] = {0.125, 1e-3, "Thin"};
+  const std::string path = PathOf("comma.ini");
+  const bool written = WriteIniSettings(path, prefs);
+  TPreferences back;
+  ReadIniSettings(path, back);
+  std::setlocale(LC_ALL, saved.c_str());
+  ASSERT_TRUE(written);
+  const std::string text = Contents(path);
+  for (const char* line :
+       {"Threshold Force=2.5\n", "Threshold Moment=123.45\n",
+        "Cross Section 0=0.016, 4.064 x 0.000\n", "Cross Section 3=Thin, 0.125 x 0.001\n"}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  }
+  EXPECT_DOUBLE_EQ(back.ThresholdForce, 2.5);
+  EXPECT_DOUBLE_EQ(back.ThresholdMoment, 1234.5);
+  EXPECT_EQ(back.SizeTable[0], prefs.SizeTable[0]);
+  EXPECT_EQ(back.SizeTable[3].Name, "Thin");
+  EXPECT_DOUBLE_EQ(back.SizeTable[3].CrossA, 0.125);
+}
+
+// File system: a read that fails part way must not let the writer wipe the file.
+std::size_t BytesBeforeFailure = 0;
+ssize_t ReadFailingAfter64(int fd, void* buffer, std::size_t count) {
+  if (BytesBeforeFailure == 0) {
+    errno = EIO;
+    return -1;
+  }
+  const ssize_t n = ::read(fd, buffer, std::min(count, BytesBeforeFailure));
+  if (n > 0) BytesBeforeFailure -= static_cast<std::size_t>(n);
+  return n;
+}
+
+TEST_F(SettingsTest, AReadErrorPartWayNeverLetsTheFileBeReplaced) {
+  std::string content = "; kept\n[General]\nVersion=1.2.1.0\n[Wire]\n";
+  while (content.size() < 1059) content += "Foreign Key " + std::to_string(content.size()) + "=1\n";
+  const std::string path = IniWith(content);
+  SetIniReadFunction(ReadFailingAfter64);
+  BytesBeforeFailure = 64;
+  TPreferences prefs;
+  prefs.GridDensity = 0;
+  const bool written = WriteIniSettings(path, prefs);
+  BytesBeforeFailure = 64;
+  const bool keyWritten = TIniFile(path).WriteString("General", "k", "v");
+  BytesBeforeFailure = 64;
+  TIniDocument doc;
+  const TIniLoadResult loaded = LoadIniDocument(path, doc);
+  BytesBeforeFailure = 64;
+  TPreferences read;
+  ReadIniSettings(path, read);
+  SetIniReadFunction(nullptr);
+  EXPECT_FALSE(written);
+  EXPECT_FALSE(keyWritten);
+  EXPECT_EQ(loaded, TIniLoadResult::Failed);
+  EXPECT_EQ(Contents(path), content);
+  TPreferences missing;
+  ReadIniSettings(PathOf("missing.ini"), missing);
+  EXPECT_EQ(read, missing);  // a half-read file counts as none
+  // Once the disk reads again, every line is kept.
+  ASSERT_TRUE(WriteIniSettings(path, prefs));
+  const std::string after = Contents(path);
+  std::istringstream lines(content);
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_NE(after.find(line + "\n"), std::string::npos) << line;
+  }
 }
 
 TEST(ModelPreferencesTest, ApplyAndCollectTheProgramWideValues) {

@@ -99,8 +99,10 @@ TEST_F(IniTest, ReplacesTheFileWholeAndReportsFailures) {
   // No temporary file is left behind.
   EXPECT_EQ(std::distance(fs::directory_iterator(FDir), fs::directory_iterator()), 2);
 
-  // Values that would plant lines of their own are refused.
-  EXPECT_FALSE(ini.WriteString("A", "z", "1\n[Evil]\nk=v"));
+  // Line breaks in a value would plant lines of their own: they are left out. Names that
+  // cannot stand in a file are refused.
+  ASSERT_TRUE(ini.WriteString("A", "z", "1\n[Evil]\r\nk=v"));
+  EXPECT_EQ(ReadTextFile(path), "[A]\nx=1\ny=2\nz=1[Evil]k=v\n");
   EXPECT_FALSE(ini.WriteString("A", "k=v", "1"));
   EXPECT_FALSE(ini.WriteString("A]", "k", "1"));
 
@@ -111,13 +113,13 @@ TEST_F(IniTest, ReplacesTheFileWholeAndReportsFailures) {
     fs::permissions(FDir, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_FALSE(ini.WriteString("A", "x", "changed"));
     fs::permissions(FDir, fs::perms::owner_all);
-    EXPECT_EQ(ReadTextFile(path), "[A]\nx=1\ny=2\n");
+    EXPECT_EQ(ReadTextFile(path), "[A]\nx=1\ny=2\nz=1[Evil]k=v\n");
 
     // An existing file that cannot be read is not replaced by one holding a single key.
     fs::permissions(path, fs::perms::owner_write);
     EXPECT_FALSE(ini.WriteString("A", "x", "3"));
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(ReadTextFile(path), "[A]\nx=1\ny=2\n");
+    EXPECT_EQ(ReadTextFile(path), "[A]\nx=1\ny=2\nz=1[Evil]k=v\n");
   }
 }
 
@@ -145,6 +147,98 @@ TEST(Utf8Test, RejectsMalformedSequences) {
   EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
   EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
   EXPECT_FALSE(IsValidUtf8("\x80"));
+}
+
+// Parse: a line ends at LF, CR LF or a lone CR, for the reader and the writer alike; names
+// are trimmed on both sides.
+TEST_F(IniTest, LoneCarriageReturnEndsALineAndNamesAreTrimmedOnReading) {
+  const std::string path = PathOf("cr.ini");
+  WriteTextFile(path, "[Wire]\rMaterial 0=Stainless\rSteel, 172000\nMaterial 1=Gold, 5\r\n");
+  TIniDocument doc;
+  ASSERT_EQ(LoadIniDocument(path, doc), TIniLoadResult::Ok);
+  EXPECT_EQ(doc.ReadString("Wire", "Material 0", ""), "Stainless");
+  EXPECT_EQ(doc.ReadString("Wire", "Material 1", ""), "Gold, 5");
+  ASSERT_TRUE(doc.WriteString("Wire", "Material 0", "Nickel\rTitanium, 9"));
+  ASSERT_TRUE(doc.WriteString("Wire", "Material 2", "Beta"));
+  EXPECT_EQ(doc.Text(),
+            "[Wire]\rMaterial 0=NickelTitanium, 9\rSteel, 172000\nMaterial 1=Gold, 5\r\n"
+            "Material 2=Beta\r");
+  EXPECT_EQ(TIniDocument(doc.Text()).ReadString("wire", "material 2", ""), "Beta");
+
+  const TIniFile ini(PathOf("trim.ini"));
+  ASSERT_TRUE(ini.WriteString(" Wire ", " k ", "v"));
+  EXPECT_EQ(ini.ReadString(" Wire ", "k", "d"), "v");
+  EXPECT_EQ(ini.ReadString("Wire", "\tk ", "d"), "v");
+  EXPECT_EQ(ReadTextFile(PathOf("trim.ini")), "[Wire]\nk=v\n");
+}
+
+// File system: links, permissions, FIFOs, the umask and crash leftovers.
+TEST_F(IniTest, SavingFollowsLinkChainsAndRefusesWhatItMustNotReplace) {
+  TIniDocument doc("[A]\nx=1\n");
+  // Orvela.ini -> sub/link2 -> ../real.ini, each link relative to its own folder.
+  fs::create_directory(FDir / "sub");
+  WriteTextFile(FDir / "real.ini", "[A]\n");
+  fs::create_symlink("../real.ini", FDir / "sub" / "link2");
+  fs::create_symlink("sub/link2", FDir / "Orvela.ini");
+  ASSERT_TRUE(SaveIniDocument(PathOf("Orvela.ini"), doc));
+  EXPECT_TRUE(fs::is_symlink(FDir / "Orvela.ini"));
+  EXPECT_TRUE(fs::is_symlink(FDir / "sub" / "link2"));
+  EXPECT_EQ(ReadTextFile(FDir / "real.ini"), "[A]\nx=1\n");
+  // A loop of links is refused.
+  fs::create_symlink("loop2", FDir / "loop1");
+  fs::create_symlink("loop1", FDir / "loop2");
+  EXPECT_FALSE(SaveIniDocument(PathOf("loop1"), doc));
+
+  // A read-only file stays, for root too.
+  const std::string locked = PathOf("locked.ini");
+  WriteTextFile(locked, "[A]\nx=0\n");
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_FALSE(SaveIniDocument(locked, doc));
+  EXPECT_EQ(ReadTextFile(locked), "[A]\nx=0\n");
+
+  // A FIFO reads as missing at once, and is never written.
+  const std::string fifo = PathOf("fifo.ini");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  TIniDocument fromFifo("[A]\ny=1\n");
+  EXPECT_EQ(LoadIniDocument(fifo, fromFifo), TIniLoadResult::Missing);
+  EXPECT_EQ(fromFifo.ReadString("A", "y", "none"), "none");
+  EXPECT_EQ(TMemIniFile(fifo).ReadString("A", "y", "none"), "none");
+  EXPECT_FALSE(SaveIniDocument(fifo, doc));
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_FALSE(SaveIniDocument(FDir.string(), doc));  // a folder
+}
+
+TEST_F(IniTest, NewFilesHonourTheUmaskAndOldOnesKeepTheirMode) {
+  const TIniDocument doc("[A]\nx=1\n");
+  const auto modeOf = [](const std::string& p) {
+    struct stat info {};
+    ::stat(p.c_str(), &info);
+    return info.st_mode & 0777;
+  };
+  const mode_t saved = ::umask(077);
+  ASSERT_TRUE(SaveIniDocument(PathOf("private.ini"), doc));
+  ::umask(022);
+  ASSERT_TRUE(SaveIniDocument(PathOf("shared.ini"), doc));
+  ::umask(saved);
+  EXPECT_EQ(modeOf(PathOf("private.ini")), 0600u);
+  EXPECT_EQ(modeOf(PathOf("shared.ini")), 0644u);
+  ::chmod(PathOf("shared.ini").c_str(), 0640);
+  ASSERT_TRUE(SaveIniDocument(PathOf("shared.ini"), doc));
+  EXPECT_EQ(modeOf(PathOf("shared.ini")), 0640u);
+}
+
+TEST_F(IniTest, SavingRemovesTemporaryFilesOfAnEarlierCrash) {
+  for (const char* name : {".Orvela.ini.a1B2c3", ".Orvela.ini.zzzzzz", ".Orvela.ini.longer1",
+                           ".Other.ini.a1B2c3", "Orvela.ini.a1B2c3"}) {
+    WriteTextFile(FDir / name, "[Half\n");
+  }
+  ASSERT_TRUE(SaveIniDocument(PathOf("Orvela.ini"), TIniDocument("[A]\n")));
+  EXPECT_FALSE(fs::exists(FDir / ".Orvela.ini.a1B2c3"));
+  EXPECT_FALSE(fs::exists(FDir / ".Orvela.ini.zzzzzz"));
+  for (const char* kept : {".Orvela.ini.longer1", ".Other.ini.a1B2c3", "Orvela.ini.a1B2c3"}) {
+    EXPECT_TRUE(fs::exists(FDir / kept)) << kept;
+  }
+  EXPECT_EQ(ReadTextFile(FDir / "Orvela.ini"), "[A]\n");
 }
 
 }  // namespace

@@ -190,6 +190,38 @@ TEST_F(MoveStep, TeethThatDoNotMove) {
   for (const TPointDouble& p : canine.crown) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
 }
 
+TEST_F(MoveStep, ForceSystemsThatOverflowLeaveTheToothWhereItIs) {
+  premolar.Translate({115, 30});
+  premolar.Rotate(Named(premolar, "Distal").Origin(), 0.05);
+  wire = Tie(Named(canine, "Mesial"), Named(premolar, "Distal"));
+  // A modulus the settings reader now refuses, set directly: the forces overflow.
+  wire->material.Modulus = 1e308;
+  const std::vector<TPointDouble> crown = canine.crown;
+  const std::vector<TPointDouble> premolarCrown = premolar.crown;
+  for (int step = 0; step < 3; ++step) {
+    TForceMoment a = canine.TotalForce();
+    TForceMoment b = premolar.TotalForce();
+    canine.OrthoMove(a);
+    premolar.OrthoMove(b);
+  }
+  EXPECT_EQ(canine.crown, crown);
+  EXPECT_EQ(premolar.crown, premolarCrown);
+
+  const double nan = std::nan("");
+  const double inf = INFINITY;
+  for (const TForceMoment& bad : {TForceMoment({0, 0}, inf, 0, 0), TForceMoment({0, 0}, 1, nan, 0),
+                                  TForceMoment({0, 0}, 1, 1, -inf), TForceMoment({nan, 0}, 1, 1, 1),
+                                  TForceMoment({1e308, -1e308}, 1e300, 1e300, 0)}) {
+    TForceMoment fm = bad;
+    canine.OrthoMove(fm);
+    for (const TPointDouble& p : canine.crown) {
+      ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+    }
+    EXPECT_TRUE(std::isfinite(canine.cRes().x) && std::isfinite(canine.Tip()));
+  }
+  EXPECT_EQ(canine.crown, crown);
+}
+
 // The step length comes from the wires as they are when the tooth moves, not from the
 // force system taken at the start of the step, and the turn from after the translation.
 TEST(MoveOrder, StepUsesFreshForcesAndTurnsAfterTranslating) {

@@ -1,7 +1,9 @@
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "model/teeth.h"
+#include "scenes.h"
 #include "util/format.h"
 
 namespace orvela {
@@ -131,6 +133,29 @@ TEST(ToothExtents, HitTestBoundsAndInfo) {
   turned.Rotate(turned.cRes(), 12.34 * Pi / 180);
   EXPECT_EQ(turned.Info(), "Lower Left First Premolar: Angulation: 12,3  Root Area: 148,3");
   SetUserFormatSettings(TFormatSettings{});
+}
+
+TEST(ToothExtents, BoundsFarFromTheModelAreaSaturate) {
+  constexpr std::int32_t Most = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int32_t Least = std::numeric_limits<std::int32_t>::min();
+  TTooth33 far;
+  far.AddBracket(0, 45);
+  TTooth34 near;
+  near.AddBracket(0, 40);
+  far.Translate({3e9, -3e9});
+  const TRect bounds = far.BoundsRect();
+  EXPECT_EQ(bounds.Right, Most);
+  EXPECT_EQ(bounds.Bottom, Least + 2);
+  EXPECT_EQ(bounds.Top, Least);
+
+  TWireStraight wire;
+  wire.SetAttachment(wire.Attachments[0], &test::AttachmentOf(far, "Mesial"));
+  wire.SetAttachment(wire.Attachments[1], &test::AttachmentOf(near, "Distal"));
+  const TRect span = wire.BoundsRect();
+  EXPECT_EQ(span.Right, Most);
+  EXPECT_EQ(span.Top, Least);
+  EXPECT_LT(span.Left, 1000);
+  EXPECT_GT(span.Bottom, 0);
 }
 
 }  // namespace
