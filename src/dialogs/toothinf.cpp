@@ -98,6 +98,8 @@ TToothInfDlg::TToothInfDlg(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FPanelTop);
   layout->addLayout(body);
+  // Both pages polished now, so that the fixed size fits the larger whichever shows first.
+  ensurePolished();
   SetFixedDialogBorder(*this);
   FPageControl->setCurrentIndex(0);
 }
