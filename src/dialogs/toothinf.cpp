@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -172,9 +173,7 @@ QWidget* TToothInfDlg::CreateToothPage() {
   FApplyBut = NewButton("ApplyBut", QStringLiteral("&Apply"), {ApplyButWidth, 20}, page);
   connect(FApplyBut, &QPushButton::clicked, this, &TToothInfDlg::ApplyButClick);
   // Enter in one of the three edits applies, rather than closing the dialog.
-  for (QLineEdit* edit : {FTip, Fdx, Fdy}) {
-    connect(edit, &QLineEdit::returnPressed, this, &TToothInfDlg::ApplyButClick);
-  }
+  for (QLineEdit* edit : {FTip, Fdx, Fdy}) edit->installEventFilter(this);
 
   FAnkylosed = new QCheckBox(QStringLiteral("An&kylosed"), page);
   FAnkylosed->setObjectName(QStringLiteral("Ankylosed"));
@@ -194,6 +193,17 @@ QWidget* TToothInfDlg::CreateToothPage() {
   layout->addSpacing(8);
   layout->addLayout(right);
   return page;
+}
+
+bool TToothInfDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && (watched == FTip || watched == Fdx || watched == Fdy)) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      ApplyButClick();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TToothInfDlg::showEvent(QShowEvent* event) {

@@ -42,6 +42,7 @@ class TToothInfDlg : public QDialog {
   bool PerioDragging() const { return FPerioDragging; }
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:

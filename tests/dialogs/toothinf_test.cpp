@@ -184,6 +184,10 @@ TEST_F(ToothInfDlgTest, AngulationIsAbsoluteShiftAddsUpAndBadTextIsIgnored) {
     EXPECT_NEAR(tooth.cusp.x - turned.x, 20.0, 1e-9);
     EXPECT_EQ(Text("PanelTop"), QString::fromStdString(tooth.Info()));
     EXPECT_EQ(tip->text(), "10");
+    // Enter in an edit applies once more and keeps the dialog open.
+    QTest::keyClick(dx, Qt::Key_Return);
+    EXPECT_NEAR(tooth.cusp.x - turned.x, 30.0, 1e-9);
+    EXPECT_TRUE(FDialog.isVisible());
 
     auto* ankylosed = Find<QCheckBox>(FDialog, "Ankylosed");
     EXPECT_FALSE(ankylosed->isChecked());
