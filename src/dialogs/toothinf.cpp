@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/dialogparts.h"
 #include "dialogs/paintbox.h"
 #include "mechanics/geometry.h"
 #include "platform/help.h"
@@ -28,13 +29,7 @@ namespace {
 
 constexpr int DisplaySize = 156;
 constexpr int ScrollBarRootHeight = 117;
-constexpr int ButtonWidth = 87;
-constexpr int ButtonHeight = 25;
 constexpr int ApplyButWidth = 72;
-
-QString UserNumber(const char* pattern, double value) {
-  return QString::fromStdString(FormatFloat(pattern, value, UserFormatSettings()));
-}
 
 bool ReadUserNumber(const QLineEdit& edit, double& value) {
   return TryStrToFloat(edit.text().toStdString(), value, UserFormatSettings());
@@ -81,21 +76,7 @@ TToothInfDlg::TToothInfDlg(QWidget* parent) : QDialog(parent) {
   FPageControl->addTab(CreateToothPage(), QStringLiteral("Tooth"));
   FPageControl->addTab(CreatePerioPage(), QStringLiteral("Perio"));
 
-  auto* okBut = NewButton("OKBut", QStringLiteral("Close"), {ButtonWidth, ButtonHeight}, this);
-  auto* helpBut = NewButton("HelpBut", QStringLiteral("Help"), {ButtonWidth, ButtonHeight}, this);
-  okBut->setDefault(true);
-  okBut->setAutoDefault(true);
-  connect(okBut, &QPushButton::clicked, this, &QDialog::accept);
-  connect(helpBut, &QPushButton::clicked, this, &TToothInfDlg::HelpButClick);
-
-  auto* buttons = new QVBoxLayout;
-  buttons->addSpacing(FPageControl->tabBar()->sizeHint().height() + 8);
-  buttons->addWidget(okBut);
-  buttons->addWidget(helpBut);
-  buttons->addStretch();
-  auto* body = new QHBoxLayout;
-  body->addWidget(FPageControl);
-  body->addLayout(buttons);
+  QHBoxLayout* body = NewPagesWithButtons(*this, *FPageControl, HelpToothWindow);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FPanelTop);
   layout->addLayout(body);
@@ -301,7 +282,5 @@ void TToothInfDlg::ScrollBarRootChange(int position) {
   FDisplay->update();
   FPerioDisplay->update();
 }
-
-void TToothInfDlg::HelpButClick() { ShowHelpTopic(this, QLatin1String(HelpToothWindow)); }
 
 }  // namespace orvela

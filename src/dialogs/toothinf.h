@@ -56,7 +56,6 @@ class TToothInfDlg : public QDialog {
   void AnkylosedClick(bool checked);
   void ApplyButClick();
   void ScrollBarRootChange(int position);
-  void HelpButClick();
 
   // Response editor (the Perio page).
   void SetPerioMapping(TQtCanvas& canvas) const;

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/dialogparts.h"
 #include "platform/help.h"
 #include "platform/hints.h"
 #include "platform/windowface.h"
@@ -17,13 +18,7 @@ namespace orvela {
 
 namespace {
 
-constexpr int ButtonWidth = 87;
-constexpr int ButtonHeight = 25;
 constexpr int ClassFontPixels = 15;
-
-QString UserNumber(const char* pattern, double value) {
-  return QString::fromStdString(FormatFloat(pattern, value, UserFormatSettings()));
-}
 
 QLabel* NewValue(const char* name, QWidget* parent) {
   auto* label = new QLabel(parent);
@@ -91,24 +86,7 @@ TWireInfo::TWireInfo(QWidget* parent) : QDialog(parent) {
   form->addRow(QStringLiteral("Size:"), FWireSizeCB);
   pages->addTab(general, QStringLiteral("General"));
 
-  auto* okBut = new QPushButton(QStringLiteral("Close"), this);
-  okBut->setObjectName(QStringLiteral("OKBut"));
-  okBut->setMinimumSize(ButtonWidth, ButtonHeight);
-  okBut->setDefault(true);
-  auto* helpBut = new QPushButton(QStringLiteral("Help"), this);
-  helpBut->setObjectName(QStringLiteral("HelpBut"));
-  helpBut->setMinimumSize(ButtonWidth, ButtonHeight);
-  connect(okBut, &QPushButton::clicked, this, &QDialog::accept);
-  connect(helpBut, &QPushButton::clicked, this, &TWireInfo::HelpButClick);
-
-  auto* buttons = new QVBoxLayout;
-  buttons->addSpacing(pages->tabBar()->sizeHint().height() + 8);
-  buttons->addWidget(okBut);
-  buttons->addWidget(helpBut);
-  buttons->addStretch();
-  auto* layout = new QHBoxLayout(this);
-  layout->addWidget(pages);
-  layout->addLayout(buttons);
+  setLayout(NewPagesWithButtons(*this, *pages, HelpWireWindow));
   SetFixedDialogBorder(*this);
 }
 
@@ -149,7 +127,5 @@ void TWireInfo::WireSizeCBChange(int index) {
   if (!theWire || index < 0 || index >= static_cast<int>(SizeTable.size())) return;
   theWire->SetSize(SizeTable[static_cast<std::size_t>(index)]);
 }
-
-void TWireInfo::HelpButClick() { ShowHelpTopic(this, QLatin1String(HelpWireWindow)); }
 
 }  // namespace orvela

@@ -30,7 +30,6 @@ class TWireInfo : public QDialog {
   void FormShow();
   void WireMaterialCBChange(int index);
   void WireSizeCBChange(int index);
-  void HelpButClick();
 
   TWireStraight* theWire = nullptr;
   QLabel* FLength = nullptr;
