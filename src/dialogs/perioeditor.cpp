@@ -110,6 +110,8 @@ QWidget* TToothInfDlg::CreatePerioPage() {
   FTotalForceY->setObjectName(QStringLiteral("TotalForceY"));
   FTotalMoment = new QLabel(QStringLiteral("Total Moment:"), page);
   FTotalMoment->setObjectName(QStringLiteral("TotalMoment"));
+  FTotalForceX->setMinimumWidth(
+      FTotalForceX->fontMetrics().horizontalAdvance(QStringLiteral("Total Force (x): -0000.0 gf")));
   auto* forces = new QGridLayout;
   forces->setColumnMinimumWidth(0, 20);
   forces->addWidget(FTotalForce, 0, 0, 1, 2);

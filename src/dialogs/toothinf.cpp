@@ -70,6 +70,8 @@ TToothInfDlg::TToothInfDlg(QWidget* parent) : QDialog(parent) {
   FPanelTop->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   FPanelTop->setMinimumHeight(20);
   FPanelTop->setTextFormat(Qt::PlainText);
+  // The text follows the tooth; the window keeps its size.
+  FPanelTop->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
   FPageControl = new QTabWidget(this);
   FPageControl->setObjectName(QStringLiteral("PageControl1"));
@@ -105,6 +107,9 @@ QWidget* TToothInfDlg::CreateToothPage() {
   FAnatomicRoot = NewLabel("AnatomicRoot", QStringLiteral("Anatomic Root Length:"), page);
   FFunctRoot = NewLabel("FunctRoot", QStringLiteral("Supporting Root Length:"), page);
   FFunctArea = NewLabel("FunctArea", QStringLiteral("Supporting Root Area:"), page);
+  // Wide enough for any tooth, so that the window keeps its size from tooth to tooth.
+  FAnatomicRoot->setMinimumWidth(FAnatomicRoot->fontMetrics().horizontalAdvance(
+      QStringLiteral("Supporting Root Area: 0000.0")));
   auto* measures = new QVBoxLayout;
   measures->addStretch();
   measures->addWidget(FAnatomicRoot);
