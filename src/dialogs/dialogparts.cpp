@@ -1,0 +1,50 @@
+#include "dialogs/dialogparts.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "platform/help.h"
+#include "util/format.h"
+
+namespace orvela {
+
+namespace {
+
+constexpr int ButtonWidth = 87;
+constexpr int ButtonHeight = 25;
+
+}  // namespace
+
+QHBoxLayout* NewPagesWithButtons(QDialog& dialog, QTabWidget& pages, const char* helpKeyword) {
+  auto* okBut = new QPushButton(QStringLiteral("Close"), &dialog);
+  okBut->setObjectName(QStringLiteral("OKBut"));
+  okBut->setMinimumSize(ButtonWidth, ButtonHeight);
+  okBut->setDefault(true);
+  auto* helpBut = new QPushButton(QStringLiteral("Help"), &dialog);
+  helpBut->setObjectName(QStringLiteral("HelpBut"));
+  helpBut->setMinimumSize(ButtonWidth, ButtonHeight);
+  QObject::connect(okBut, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QObject::connect(helpBut, &QPushButton::clicked, &dialog,
+                   [&dialog, helpKeyword] { ShowHelpTopic(&dialog, QLatin1String(helpKeyword)); });
+
+  // The buttons start level with the top of the page, below the tabs.
+  auto* buttons = new QVBoxLayout;
+  buttons->addSpacing(pages.tabBar()->sizeHint().height() + 8);
+  buttons->addWidget(okBut);
+  buttons->addWidget(helpBut);
+  buttons->addStretch();
+  auto* row = new QHBoxLayout;
+  row->addWidget(&pages);
+  row->addLayout(buttons);
+  return row;
+}
+
+QString UserNumber(const char* pattern, double value) {
+  return QString::fromStdString(FormatFloat(pattern, value, UserFormatSettings()));
+}
+
+}  // namespace orvela
