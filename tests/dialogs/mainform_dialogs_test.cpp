@@ -8,7 +8,7 @@
 #include "dialogs/toothinf.h"
 #include "dialogs/wireinf.h"
 #include "qt/mainform_fixture.h"
-#include "setup_scenes.h"
+#include "scenes.h"
 #include "workspace/toptions.h"
 
 namespace orvela {
@@ -33,7 +33,7 @@ TEST_F(MainFormDialogsTest, BothDialogsAreCreatedOnceInOrderAndOpenOnTheScene) {
   EXPECT_NE(qobject_cast<TAboutForm*>(order[2]), nullptr);
   EXPECT_EQ(order[3], form.ToothInfDlg());
 
-  test::LoadScene(form.Setup(), test::MakeCanineAndPremolarScene());
+  test::AddCanineAndPremolarScene(form.Setup());
   TTooth* tooth = form.Setup().ToothList()[0].get();
   TWireStraight* wire = form.Setup().WireList()[0].get();
   for (QDialog* dialog :

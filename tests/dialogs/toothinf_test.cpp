@@ -28,11 +28,11 @@ class ToothInfDlgTest : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    FScene = test::MakeCanineAndPremolarScene();
+    test::AddCanineAndPremolarScene(FScene);
   }
 
-  TTooth& Canine() { return *FScene.Teeth[0]; }
-  TTooth& Premolar() { return *FScene.Teeth[1]; }
+  TTooth& Canine() { return *FScene.ToothList()[0]; }
+  TTooth& Premolar() { return *FScene.ToothList()[1]; }
 
   QString Text(const char* label) { return Find<QLabel>(FDialog, label)->text(); }
 
@@ -78,7 +78,7 @@ class ToothInfDlgTest : public DialogTest {
     ASSERT_EQ(list->currentIndex(), index);
   }
 
-  test::TScene FScene;
+  TSetup FScene;
   TToothInfDlg FDialog;
 };
 
@@ -131,7 +131,7 @@ TEST_F(ToothInfDlgTest, BoneSupportFromFullToNone) {
 }
 
 TEST_F(ToothInfDlgTest, MolarOpenedAfterAnotherToothTakesTheBarsPlace) {
-  TTooth& molar = FScene.AddTooth(36, {400, 0});
+  TTooth& molar = test::AddTooth(FScene, 36, {400, 0});
   const auto below = [&] { return PointDistance(molar.cervixAnatomic, molar.cRes()); };
   EXPECT_NEAR(below(), 55.0, 1e-6);  // as the catalogue places it
   FDialog.SetTooth(&Canine());
@@ -204,7 +204,7 @@ TEST_F(ToothInfDlgTest, MomentShownIsTheSumsWhereTheSummationLeftIt) {
   atCRes.Reorient(tooth.cRes());
   // Otherwise the test could not tell the two apart.
   ASSERT_GT(std::abs(total.m - atCRes.m), 10.0);
-  const TWireStraight& wire = *FScene.Wires[0];
+  const TWireStraight& wire = *FScene.WireList()[0];
   EXPECT_DOUBLE_EQ(total.m, wire.Forces(test::AttachmentOf(tooth, "Mesial")).m);
   FDialog.SetTooth(&tooth);
   Exec(FDialog, [&] {

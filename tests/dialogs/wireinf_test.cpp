@@ -85,8 +85,9 @@ TEST_F(WireInfoTest, NamesMatchWithoutLetterCaseAndAnUnknownSizeSelectsNothing) 
 }
 
 TEST_F(WireInfoTest, ChoosingOtherGivesTheWireThatRowWhileTheValuesStay) {
-  test::TScene scene = test::MakeCanineAndPremolarScene();
-  TWireStraight& wire = *scene.Wires[0];
+  TSetup scene;
+  test::AddCanineAndPremolarScene(scene);
+  TWireStraight& wire = *scene.WireList()[0];
   int other = -1;
   for (std::size_t i = 0; i < MaterialTable.size(); ++i) {
     if (MaterialTable[i].Name == "Other") other = static_cast<int>(i);
