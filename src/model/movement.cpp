@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "model/tooth.h"
@@ -67,6 +68,22 @@ double TTooth::ResponceAt(double stress) const {
   const double px = p.x, py = p.y, qx = q.x, qy = q.y;
   const double value = px == qx ? py + (qy - py) / 2.0 : py + (s - px) * (qy - py) / (qx - px);
   return value / 1000.0;
+}
+
+TPoint TTooth::MoveResponcePoint(std::size_t k, TPoint p) {
+  if (k >= Responce.size()) return p;
+  constexpr std::int32_t Lowest = 0;
+  constexpr std::int32_t Highest = 100;
+  p.y = std::clamp(p.y, Lowest, Highest);
+  // Lower bound first, then upper: with neighbours out of order the upper one wins.
+  p.x = std::max(p.x, k == 0 ? Lowest : Responce[k - 1].x);
+  p.x = std::min(p.x, k + 1 == Responce.size() ? Highest : Responce[k + 1].x);
+  Responce[k] = p;
+  return p;
+}
+
+void TTooth::SetSupportLoss(double percent) {
+  SetCervix(TPointDouble{0.0, rootLengthAnatomic() * percent / 100.0});
 }
 
 void TTooth::OrthoMove(TForceMoment& aFM) {

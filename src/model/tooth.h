@@ -105,6 +105,14 @@ class TTooth : public TMarkerOwner {
   double stressRotation() const;
   // The response curve at a stress (gf per square model unit), as a step in model units.
   double ResponceAt(double stress) const;
+  // Replaces the whole response curve.
+  void SetResponce(const TResponceCurve& curve) { Responce = curve; }
+  // Moves point k of the response curve to p, kept inside the editor's square 0…100 and
+  // between its neighbours in x (it may share their x), and returns where it went.
+  TPoint MoveResponcePoint(std::size_t k, TPoint p);
+  // Moves the supporting cervix down the root by this percentage of the anatomic root
+  // (0 = full support, 100 = none) and re-places cRes (SetCervix).
+  void SetSupportLoss(double percent);
 
   // (smallest x, largest y) and (largest x, smallest y) over cRes and all vertices.
   TPointDouble UpperLeft() const;

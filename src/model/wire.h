@@ -51,6 +51,10 @@ class TWireStraight {
   // Material, size, force and both moments in the user's number format.
   std::string Info() const;
 
+  // A row of MaterialTable or SizeTable taken over whole, name included.
+  void SetMaterial(const TWireMaterial& aMaterial) { material = aMaterial; }
+  void SetSize(const TWireSize& aSize) { size = aSize; }
+
   double ModulusElasticity() const { return material.Modulus; }
   // Second moment of area of the cross-section, model units⁴.
   double MomentInertia() const;

@@ -46,7 +46,7 @@ QWidget& EnsureHelpWindow(QWidget* parent) {
 
 bool IsTopic(const QString& keyword) {
   return keyword == QLatin1String(HelpViewOptions) || keyword == QLatin1String(HelpCalcOptions) ||
-         keyword == QLatin1String(HelpWireWindow);
+         keyword == QLatin1String(HelpWireWindow) || keyword == QLatin1String(HelpToothWindow);
 }
 
 }  // namespace

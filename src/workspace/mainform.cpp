@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 
 #include "dialogs/about.h"
+#include "dialogs/toothinf.h"
+#include "dialogs/wireinf.h"
 #include "document/firstrun.h"
 #include "mechanics/forcedraw.h"
 #include "platform/cursors.h"
@@ -340,8 +342,11 @@ void TMainForm::FormCreate() {
   SelectTool(TTool::Select);
   UpdateMenu();
 
+  // The four dialogs live as long as the window, created in this order.
   FToothOptions = new TToothOptions(this);
+  FWireInfo = new TWireInfo(this);
   FAboutForm = new TAboutForm(this);
+  FToothInfDlg = new TToothInfDlg(this);
 }
 
 void TMainForm::ApplyPreferences() {

@@ -24,8 +24,10 @@ class TZoomTool;
 class TProgramImageLists;
 class THintHandler;
 class TToothChartAction;
+class TToothInfDlg;
 class TToothOptions;
 class TView;
+class TWireInfo;
 
 // The Auto Stop switch of the status line: a double click toggles it.
 class TAutoPanel : public QLabel {
@@ -114,6 +116,8 @@ class TMainForm : public QMainWindow {
   TAutoPanel* PanelAuto() const { return FPanelAuto; }
   TToothOptions* ToothOptions() const { return FToothOptions; }
   TAboutForm* AboutForm() const { return FAboutForm; }
+  TWireInfo* WireInfo() const { return FWireInfo; }
+  TToothInfDlg* ToothInfDlg() const { return FToothInfDlg; }
 
   // Discards the setup and sets the caption "Orvela [Untitled]"; does not repaint.
   void ResetNew();
@@ -192,6 +196,8 @@ class TMainForm : public QMainWindow {
   THintHandler* FHintHandler = nullptr;
   TToothOptions* FToothOptions = nullptr;
   TAboutForm* FAboutForm = nullptr;
+  TWireInfo* FWireInfo = nullptr;
+  TToothInfDlg* FToothInfDlg = nullptr;
 
   QMenu* FMenuFile = nullptr;
   QMenu* FMenuEdit = nullptr;

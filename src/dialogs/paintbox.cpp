@@ -1,0 +1,61 @@
+#include "dialogs/paintbox.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace orvela {
+
+namespace {
+
+constexpr int FrameMargin = 3;
+
+}  // namespace
+
+TPaintBox::TPaintBox(const QString& name, QSize size, QWidget* parent) : QWidget(parent) {
+  setObjectName(name);
+  setFixedSize(size);
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPaintBox::paintEvent(QPaintEvent* /*event*/) {
+  {
+    QPainter background(this);
+    background.fillRect(rect(), palette().color(QPalette::Base));
+  }
+  if (!OnPaint) return;
+  TQtCanvas canvas(*this);
+  canvas.Begin();
+  OnPaint(canvas);
+  canvas.End();
+}
+
+void TPaintBox::mousePressEvent(QMouseEvent* event) {
+  if (OnMouseDown) OnMouseDown(*event);
+}
+
+void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
+  if (OnMouseMove) OnMouseMove(*event);
+}
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
+  if (OnMouseUp) OnMouseUp(*event);
+}
+
+QWidget* NewSunkenFrame(TPaintBox& box, QWidget* parent) {
+  auto* frame = new QFrame(parent);
+  frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  frame->setLineWidth(2);
+  frame->setAutoFillBackground(true);
+  frame->setBackgroundRole(QPalette::Base);
+  auto* layout = new QVBoxLayout(frame);
+  layout->setContentsMargins(FrameMargin, FrameMargin, FrameMargin, FrameMargin);
+  box.setParent(frame);
+  layout->addWidget(&box);
+  frame->setFixedSize(box.width() + 2 * FrameMargin, box.height() + 2 * FrameMargin);
+  return frame;
+}
+
+}  // namespace orvela

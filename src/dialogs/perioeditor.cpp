@@ -1,0 +1,329 @@
+// The Perio page of the tooth dialog: the response-curve editor and the curve library.
+#include <cmath>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "dialogs/paintbox.h"
+#include "dialogs/responcelib.h"
+#include "dialogs/toothinf.h"
+#include "platform/cursors.h"
+#include "platform/messages.h"
+#include "util/ini.h"
+
+namespace orvela {
+
+namespace {
+
+constexpr int PerioDisplaySize = 156;
+constexpr std::int32_t CurveExtent = 100;
+constexpr std::int32_t GridStep = 10;
+constexpr TColor GridColor{128, 128, 128};
+// Half-width in pixels of the drawn curve points; the hit box stays the 2 curve units.
+constexpr std::int32_t PointHandleSize = 3;
+// Longest piece of a bad library value quoted in a message.
+constexpr qsizetype QuotedTextMax = 40;
+
+QString Quoted(const std::string& text) {
+  QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  if (s.size() > QuotedTextMax) s = s.left(QuotedTextMax) + QStringLiteral("\u2026");
+  return QLatin1Char('\'') + s + QLatin1Char('\'');
+}
+
+QString NativePath(const std::string& path) {
+  return QDir::toNativeSeparators(QString::fromStdString(path));
+}
+
+// Why a write to path failed, as far as the file system tells.
+QString WriteFailureReason(const std::string& path) {
+  const QFileInfo file(QString::fromStdString(path));
+  const QFileInfo folder(file.absolutePath());
+  if (!folder.exists()) return QStringLiteral("its folder does not exist");
+  if (!folder.isDir()) return QStringLiteral("its folder is not a folder");
+  if (!folder.isWritable()) return QStringLiteral("its folder is read-only");
+  if (file.exists() && !file.isWritable()) return QStringLiteral("the file is read-only");
+  if (file.isDir()) return QStringLiteral("a folder of that name is in the way");
+  return QStringLiteral("the file could not be replaced (the disk may be full)");
+}
+
+}  // namespace
+
+QWidget* TToothInfDlg::CreatePerioPage() {
+  auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("PerioPage"));
+
+  FPerioDisplay =
+      new TPaintBox(QStringLiteral("PerioDisplay"), {PerioDisplaySize, PerioDisplaySize}, page);
+  FPerioDisplay->OnPaint = [this](TQtCanvas& canvas) { PerioDisplayPaint(canvas); };
+  FPerioDisplay->OnMouseDown = [this](QMouseEvent& e) { PerioDisplayMouseDown(e); };
+  FPerioDisplay->OnMouseMove = [this](QMouseEvent& e) { PerioDisplayMouseMove(e); };
+  FPerioDisplay->OnMouseUp = [this](QMouseEvent& e) { PerioDisplayMouseUp(e); };
+  FPerioDisplay->setToolTip(
+      QStringLiteral("Drag the points of the curve: stress (x) against movement per step (y).\n"
+                     "Blue: translation stress, red: rotation stress."));
+  QWidget* frame = NewSunkenFrame(*FPerioDisplay, page);
+
+  auto* axis = new QHBoxLayout;
+  axis->setContentsMargins(0, 0, 0, 0);
+  axis->addWidget(new QLabel(QStringLiteral("0.0"), page));
+  axis->addStretch();
+  axis->addWidget(new QLabel(QStringLiteral("gf / mm2"), page));
+  axis->addStretch();
+  axis->addWidget(new QLabel(QStringLiteral("10.0"), page), 0, Qt::AlignRight);
+
+  auto* label4 = new QLabel(QStringLiteral("Pre-defined Responses:"), page);
+  label4->setObjectName(QStringLiteral("Label4"));
+  FResponceCB = new QComboBox(page);
+  FResponceCB->setObjectName(QStringLiteral("ResponceCB"));
+  FResponceCB->setEditable(false);
+  FResponceCB->setFixedWidth(124);
+  FResponceCB->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  FResponceCB->setMaxVisibleItems(20);
+  label4->setBuddy(FResponceCB);
+  connect(FResponceCB, &QComboBox::activated, this, &TToothInfDlg::ResponceCBChange);
+  FButSaveResponce = new QPushButton(QStringLiteral("Save As..."), page);
+  FButSaveResponce->setObjectName(QStringLiteral("ButSaveResponce"));
+  FButSaveResponce->setMinimumSize(79, 20);
+  connect(FButSaveResponce, &QPushButton::clicked, this, &TToothInfDlg::ButSaveResponceClick);
+
+  auto* library = new QVBoxLayout;
+  library->addStretch();
+  library->addWidget(label4);
+  library->addWidget(FResponceCB);
+  library->addSpacing(8);
+  library->addWidget(FButSaveResponce, 0, Qt::AlignLeft);
+  library->addStretch();
+
+  FTotalForce = new QLabel(QStringLiteral("Total Force:"), page);
+  FTotalForce->setObjectName(QStringLiteral("TotalForce"));
+  FTotalForceX = new QLabel(QStringLiteral("Total Force (x):"), page);
+  FTotalForceX->setObjectName(QStringLiteral("TotalForceX"));
+  FTotalForceY = new QLabel(QStringLiteral("Total Force (y):"), page);
+  FTotalForceY->setObjectName(QStringLiteral("TotalForceY"));
+  FTotalMoment = new QLabel(QStringLiteral("Total Moment:"), page);
+  FTotalMoment->setObjectName(QStringLiteral("TotalMoment"));
+  auto* forces = new QGridLayout;
+  forces->setColumnMinimumWidth(0, 20);
+  forces->addWidget(FTotalForce, 0, 0, 1, 2);
+  forces->addWidget(FTotalForceX, 1, 1);
+  forces->addWidget(FTotalForceY, 2, 1);
+  forces->addWidget(FTotalMoment, 3, 0, 1, 2);
+
+  auto* left = new QVBoxLayout;
+  left->setSpacing(2);
+  left->addWidget(frame);
+  left->addLayout(axis);
+  auto* top = new QHBoxLayout;
+  top->addLayout(left);
+  top->addSpacing(12);
+  top->addLayout(library);
+  top->addStretch();
+  auto* layout = new QVBoxLayout(page);
+  layout->addLayout(top);
+  layout->addSpacing(8);
+  layout->addLayout(forces);
+  layout->addStretch();
+  return page;
+}
+
+void TToothInfDlg::SetPerioMapping(TQtCanvas& canvas) const {
+  // Curve units 0…100 onto the box's pixels 0…size−1, so that both edges of the grid show.
+  const double s = (FPerioDisplay->width() - 1) / static_cast<double>(CurveExtent);
+  canvas.SetMapping(QTransform(s, 0.0, 0.0, -s, 0.0, s * CurveExtent));
+}
+
+TPoint TToothInfDlg::PerioPoint(const QMouseEvent& event) const {
+  TQtCanvas canvas(*FPerioDisplay);
+  SetPerioMapping(canvas);
+  const QPointF p = event.position();
+  return canvas.DeviceToLogical(TPoint{static_cast<std::int32_t>(std::floor(p.x())),
+                                       static_cast<std::int32_t>(std::floor(p.y()))});
+}
+
+void TToothInfDlg::PerioDisplayPaint(TQtCanvas& canvas) const {
+  SetPerioMapping(canvas);
+  TPen& pen = canvas.Pen();
+  pen = TPen{GridColor, 0, TPenStyle::Dot, TPenMode::Copy};
+  canvas.SetTransparentBackground(true);
+  for (std::int32_t x = 0; x <= CurveExtent; x += GridStep) {
+    canvas.MoveTo({x, 0});
+    canvas.LineTo({x, CurveExtent});
+  }
+  for (std::int32_t y = 0; y <= CurveExtent; y += GridStep) {
+    canvas.MoveTo({0, y});
+    canvas.LineTo({CurveExtent, y});
+  }
+  if (!theTooth) return;
+
+  pen.Style = TPenStyle::Solid;
+  const auto stressLine = [&canvas](double stress, TColor color) {
+    const std::int32_t x = SaturateToInt32(std::llround(1000.0 * stress));
+    canvas.Pen().Color = color;
+    canvas.MoveTo({x, 0});
+    canvas.LineTo({x, CurveExtent});
+  };
+  stressLine(theTooth->stressTranslation(), clBlue);
+  stressLine(theTooth->stressRotation(), clRed);
+
+  pen.Color = clBlack;
+  canvas.MoveTo({0, 0});
+  for (const TPoint& p : theTooth->Responce) canvas.LineTo(p);
+  canvas.LineTo({CurveExtent, theTooth->Responce[4].y});
+  // The points a user can drag, as small squares on the curve.
+  TMarkerList markers = theTooth->ResponceMarkers();
+  for (std::size_t i = 0; i < markers.size(); ++i) {
+    TMarkerExtended& marker = *markers[i];
+    marker.ShapeType = oglmSquare;
+    marker.size = PointHandleSize;
+    marker.pen = TPen{clBlack, 0, TPenStyle::Solid, TPenMode::Copy};
+    marker.brush = TBrush{FPerioDragging && static_cast<int>(i) == FPerioDragIndex ? clRed : clBlue,
+                          TBrushStyle::Solid};
+    marker.Draw(canvas);
+  }
+}
+
+void TToothInfDlg::PerioDisplayMouseDown(const QMouseEvent& event) {
+  FPerioDragging = false;
+  if (!theTooth) return;
+  const TPoint p = PerioPoint(event);
+  const TMarkerList markers = theTooth->ResponceMarkers();
+  for (std::size_t i = 0; i < markers.size(); ++i) {
+    if (markers[i]->ContainsOld(p.x, p.y)) {
+      FPerioDragIndex = static_cast<int>(i);
+      FPerioDragging = true;
+      FPerioDisplay->update();
+      return;
+    }
+  }
+}
+
+void TToothInfDlg::PerioDisplayMouseMove(const QMouseEvent& event) {
+  const TPoint p = PerioPoint(event);
+  if (FPerioDragging) {
+    PerioDrag(p.x, p.y);
+  } else {
+    PerioMove(p.x, p.y);
+  }
+}
+
+void TToothInfDlg::PerioMove(std::int32_t x, std::int32_t y) {
+  FPerioDisplay->setCursor(CursorFromNumber(DefaultCursor));
+  if (!theTooth) return;
+  for (const auto& marker : theTooth->ResponceMarkers()) {
+    if (marker->ContainsOld(x, y)) {
+      FPerioDisplay->setCursor(CursorFromNumber(marker->Cursor));
+      return;
+    }
+  }
+}
+
+void TToothInfDlg::PerioDrag(std::int32_t x, std::int32_t y) {
+  if (!theTooth || !FPerioDragging) return;
+  theTooth->MoveResponcePoint(static_cast<std::size_t>(FPerioDragIndex), TPoint{x, y});
+  // A full repaint is cheap at this size and shows the moving curve without traces.
+  FPerioDisplay->update();
+}
+
+void TToothInfDlg::PerioDisplayMouseUp(const QMouseEvent& /*event*/) {
+  if (!FPerioDragging) return;
+  FPerioDragging = false;
+  FPerioDisplay->update();
+}
+
+void TToothInfDlg::FillResponceList(const QString& select) {
+  const QSignalBlocker quiet(FResponceCB);
+  FResponceCB->clear();
+  FResponceCB->setCurrentIndex(-1);
+  const std::vector<std::string> names = ReadResponceNames(ResponceIniPath());
+  QStringList items;
+  items.reserve(static_cast<qsizetype>(names.size()));
+  for (const std::string& name : names) items.append(QString::fromStdString(name));
+  FResponceCB->addItems(items);
+  FResponceCB->setCurrentIndex(-1);
+  if (select.isEmpty()) return;
+  const std::string wanted = select.toStdString();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (SameResponceName(names[i], wanted)) {
+      FResponceCB->setCurrentIndex(static_cast<int>(i));
+      return;
+    }
+  }
+}
+
+void TToothInfDlg::ResponceCBChange(int index) {
+  if (!theTooth || index < 0) return;
+  const std::string name = FResponceCB->itemText(index).toStdString();
+  const std::string path = ResponceIniPath();
+  // No value can hold a line break, so this default tells a missing key from an empty one.
+  const std::string missing = "\n";
+  const std::string value = TIniFile(path).ReadString(ResponceSection, name, missing);
+  if (value == missing) {
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("The Responce \"%1\" is no longer in the library file %2.")
+                    .arg(QString::fromStdString(name), NativePath(path)));
+    FillResponceList();
+    return;
+  }
+  std::string bad;
+  const std::optional<TResponceCurve> curve = ParseResponce(value, bad);
+  if (!curve) {
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("%1 is not a valid integer value in the Responce \"%2\" of the "
+                               "library file %3.\n\nThe tooth keeps its curve.")
+                    .arg(Quoted(bad), QString::fromStdString(name), NativePath(path)));
+    return;
+  }
+  theTooth->SetResponce(*curve);
+  FPerioDisplay->update();
+}
+
+void TToothInfDlg::ButSaveResponceClick() {
+  if (!theTooth) return;
+  QInputDialog input(this);
+  input.setObjectName(QStringLiteral("ResponceNameInput"));
+  input.setWindowTitle(QStringLiteral("Input"));
+  input.setLabelText(QStringLiteral("Enter Responce name:"));
+  input.setTextValue(QString());
+  if (input.exec() != QDialog::Accepted) return;
+  // Key names are stored trimmed.
+  const QString typed = input.textValue().trimmed();
+  if (typed.isEmpty()) return;
+  const std::string name = typed.toStdString();
+  if (!IsValidResponceName(name)) {
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("\"%1\" cannot be used as a Responce name: a name holds at most "
+                               "%2 characters, no \"=\" or line breaks, and does not begin with "
+                               "\";\" or \"[\".")
+                    .arg(typed.left(QuotedTextMax))
+                    .arg(ResponceNameMaxLength));
+    return;
+  }
+  for (int i = 0; i < FResponceCB->count(); ++i) {
+    if (SameResponceName(FResponceCB->itemText(i).toStdString(), name)) {
+      if (ShowMessage(this, TMessageKind::Information,
+                      QStringLiteral("A Responce type of this name is already defined. Replace?"),
+                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+        return;
+      }
+      break;
+    }
+  }
+  const std::string path = ResponceIniPath();
+  if (!TIniFile(path).WriteString(ResponceSection, name, FormatResponce(theTooth->Responce))) {
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("Could not save the Responce \"%1\" to the library file %2: %3.")
+                    .arg(typed, NativePath(path), WriteFailureReason(path)));
+    return;
+  }
+  FillResponceList(typed);
+}
+
+}  // namespace orvela

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QDialog>
+
+#include "model/tooth.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QTabWidget;
+
+namespace orvela {
+
+class TPaintBox;
+class TQtCanvas;
+
+// The "Tooth Info" dialog, shown modally on one tooth and reused for every tooth. Page
+// "Tooth": the tooth drawn by itself, its bone support (ScrollBarRoot: the percentage of the
+// anatomic root that has lost support), ankylosis, angulation and a typed shift. Page
+// "Perio": the response-curve editor with the named curve library, and the tooth's total
+// force system. Every change acts on the tooth at once; there is nothing to cancel. Numbers
+// are shown and read in the user's number format.
+class TToothInfDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TToothInfDlg(QWidget* parent = nullptr);
+
+  TTooth* Tooth() const { return theTooth; }
+  // Set before exec(); the dialog never owns the tooth.
+  void SetTooth(TTooth* tooth) { theTooth = tooth; }
+
+  // The editor's mouse in curve coordinates (0…100 both ways, y up): the cursor over the
+  // points, and one step of dragging point PerioDragIndex.
+  void PerioMove(std::int32_t x, std::int32_t y);
+  void PerioDrag(std::int32_t x, std::int32_t y);
+  bool PerioDragging() const { return FPerioDragging; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QWidget* CreateToothPage();
+  QWidget* CreatePerioPage();
+
+  void FormShow();
+  void ShowRootMeasures();
+  void ShowTotalForce();
+  void DisplayPaint(TQtCanvas& canvas) const;
+  void AnkylosedClick(bool checked);
+  void ApplyButClick();
+  void ScrollBarRootChange(int position);
+  void HelpButClick();
+
+  // Response editor (the Perio page).
+  void SetPerioMapping(TQtCanvas& canvas) const;
+  TPoint PerioPoint(const QMouseEvent& event) const;
+  void PerioDisplayPaint(TQtCanvas& canvas) const;
+  void PerioDisplayMouseDown(const QMouseEvent& event);
+  void PerioDisplayMouseMove(const QMouseEvent& event);
+  void PerioDisplayMouseUp(const QMouseEvent& event);
+  void FillResponceList(const QString& select = {});
+  void ResponceCBChange(int index);
+  void ButSaveResponceClick();
+
+  TTooth* theTooth = nullptr;
+  bool FPerioDragging = false;
+  int FPerioDragIndex = 0;
+
+  QLabel* FPanelTop = nullptr;
+  QTabWidget* FPageControl = nullptr;
+  TPaintBox* FDisplay = nullptr;
+  QScrollBar* FScrollBarRoot = nullptr;
+  QLabel* FAnatomicRoot = nullptr;
+  QLabel* FFunctRoot = nullptr;
+  QLabel* FFunctArea = nullptr;
+  QLineEdit* FTip = nullptr;
+  QLineEdit* Fdx = nullptr;
+  QLineEdit* Fdy = nullptr;
+  QPushButton* FApplyBut = nullptr;
+  QCheckBox* FAnkylosed = nullptr;
+  TPaintBox* FPerioDisplay = nullptr;
+  QComboBox* FResponceCB = nullptr;
+  QPushButton* FButSaveResponce = nullptr;
+  QLabel* FTotalForce = nullptr;
+  QLabel* FTotalForceX = nullptr;
+  QLabel* FTotalForceY = nullptr;
+  QLabel* FTotalMoment = nullptr;
+};
+
+}  // namespace orvela

@@ -1,0 +1,155 @@
+#include "dialogs/wireinf.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "platform/help.h"
+#include "platform/hints.h"
+#include "platform/windowface.h"
+#include "util/format.h"
+
+namespace orvela {
+
+namespace {
+
+constexpr int ButtonWidth = 87;
+constexpr int ButtonHeight = 25;
+constexpr int ClassFontPixels = 15;
+
+QString UserNumber(const char* pattern, double value) {
+  return QString::fromStdString(FormatFloat(pattern, value, UserFormatSettings()));
+}
+
+QLabel* NewValue(const char* name, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QLatin1String(name));
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+// Items equal but for letter case count as the same name.
+int IndexOfName(const QComboBox& list, const std::string& name) {
+  const QString wanted = QString::fromStdString(name);
+  for (int i = 0; i < list.count(); ++i) {
+    if (list.itemText(i).compare(wanted, Qt::CaseInsensitive) == 0) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+TWireInfo::TWireInfo(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("WireInfo"));
+  setWindowTitle(QStringLiteral("Wire"));
+  TakeTitleFontFace(*this);
+
+  auto* pages = new QTabWidget(this);
+  pages->setObjectName(QStringLiteral("PageControl1"));
+  auto* general = new QWidget;
+  general->setObjectName(QStringLiteral("GeneralPage"));
+  FLength = NewValue("Length", general);
+  FForce = NewValue("Force", general);
+  FMomentA = NewValue("MomentA", general);
+  FMomentB = NewValue("MomentB", general);
+  FAngleRatio = NewValue("AngleRatio", general);
+  FBurstoneClass = NewValue("BurstoneClass", general);
+  QFont classFont(QStringLiteral("Arial"));
+  classFont.setPixelSize(ClassFontPixels);
+  classFont.setBold(true);
+  FBurstoneClass->setFont(classFont);
+
+  FWireMaterialCB = new QComboBox(general);
+  FWireMaterialCB->setObjectName(QStringLiteral("WireMaterialCB"));
+  SetHint(*FWireMaterialCB, QStringLiteral("Wire Material"));
+  FWireSizeCB = new QComboBox(general);
+  FWireSizeCB->setObjectName(QStringLiteral("WireSizeCB"));
+  SetHint(*FWireSizeCB, QStringLiteral("Wire Size"));
+  for (QComboBox* list : {FWireMaterialCB, FWireSizeCB}) {
+    list->setEditable(false);
+    // Tab skips the two lists; the mouse and the buddy shortcuts still reach them.
+    list->setFocusPolicy(Qt::ClickFocus);
+    list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("Stainless Steel")) +
+                          40);
+  }
+  connect(FWireMaterialCB, &QComboBox::activated, this, &TWireInfo::WireMaterialCBChange);
+  connect(FWireSizeCB, &QComboBox::activated, this, &TWireInfo::WireSizeCBChange);
+
+  auto* form = new QFormLayout(general);
+  form->setLabelAlignment(Qt::AlignRight);
+  form->addRow(QStringLiteral("Total Wire Length:"), FLength);
+  form->addRow(QStringLiteral("Force:"), FForce);
+  form->addRow(QStringLiteral("Moment A:"), FMomentA);
+  form->addRow(QStringLiteral("Moment B:"), FMomentB);
+  form->addRow(QStringLiteral("Angle Ratio:"), FAngleRatio);
+  form->addRow(QStringLiteral("Burstone Class:"), FBurstoneClass);
+  form->addRow(QStringLiteral("Material:"), FWireMaterialCB);
+  form->addRow(QStringLiteral("Size:"), FWireSizeCB);
+  pages->addTab(general, QStringLiteral("General"));
+
+  auto* okBut = new QPushButton(QStringLiteral("Close"), this);
+  okBut->setObjectName(QStringLiteral("OKBut"));
+  okBut->setMinimumSize(ButtonWidth, ButtonHeight);
+  okBut->setDefault(true);
+  auto* helpBut = new QPushButton(QStringLiteral("Help"), this);
+  helpBut->setObjectName(QStringLiteral("HelpBut"));
+  helpBut->setMinimumSize(ButtonWidth, ButtonHeight);
+  connect(okBut, &QPushButton::clicked, this, &QDialog::accept);
+  connect(helpBut, &QPushButton::clicked, this, &TWireInfo::HelpButClick);
+
+  auto* buttons = new QVBoxLayout;
+  buttons->addSpacing(pages->tabBar()->sizeHint().height() + 8);
+  buttons->addWidget(okBut);
+  buttons->addWidget(helpBut);
+  buttons->addStretch();
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(pages);
+  layout->addLayout(buttons);
+  SetFixedDialogBorder(*this);
+}
+
+void TWireInfo::showEvent(QShowEvent* event) {
+  FormShow();
+  QDialog::showEvent(event);
+}
+
+void TWireInfo::FormShow() {
+  FWireMaterialCB->clear();
+  for (const TWireMaterial& row : MaterialTable) {
+    FWireMaterialCB->addItem(QString::fromStdString(row.Name));
+  }
+  FWireSizeCB->clear();
+  for (const TWireSize& row : SizeTable) FWireSizeCB->addItem(QString::fromStdString(row.Name));
+  if (!theWire) {
+    FWireMaterialCB->setCurrentIndex(-1);
+    FWireSizeCB->setCurrentIndex(-1);
+    return;
+  }
+  FWireMaterialCB->setCurrentIndex(IndexOfName(*FWireMaterialCB, theWire->MaterialName()));
+  FWireSizeCB->setCurrentIndex(IndexOfName(*FWireSizeCB, theWire->SizeName()));
+
+  FLength->setText(UserNumber("0.0 ", theWire->Length() / 10.0) + QStringLiteral("mm"));
+  FForce->setText(UserNumber("0 ", theWire->Force()) + QStringLiteral("gf"));
+  FMomentA->setText(UserNumber("0 ", theWire->MomentA() / 10.0) + QStringLiteral("gf.mm"));
+  FMomentB->setText(UserNumber("0 ", theWire->MomentB() / 10.0) + QStringLiteral("gf.mm"));
+  FAngleRatio->setText(UserNumber("0.00 ", theWire->AngleRatio()));
+  FBurstoneClass->setText(QString::fromStdString(theWire->BurstoneClass()));
+}
+
+void TWireInfo::WireMaterialCBChange(int index) {
+  if (!theWire || index < 0 || index >= static_cast<int>(MaterialTable.size())) return;
+  theWire->SetMaterial(MaterialTable[static_cast<std::size_t>(index)]);
+}
+
+void TWireInfo::WireSizeCBChange(int index) {
+  if (!theWire || index < 0 || index >= static_cast<int>(SizeTable.size())) return;
+  theWire->SetSize(SizeTable[static_cast<std::size_t>(index)]);
+}
+
+void TWireInfo::HelpButClick() { ShowHelpTopic(this, QLatin1String(HelpWireWindow)); }
+
+}  // namespace orvela

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+
+#include "model/wire.h"
+
+class QComboBox;
+class QLabel;
+
+namespace orvela {
+
+// The "Wire" dialog: a wire's length, force, end moments, angle ratio and geometry class,
+// and its material and size chosen from the rows of MaterialTable and SizeTable. The values
+// are taken when the dialog is shown; a new material or size goes into the wire at once and
+// shows in the main window after the dialog closes. Created once and reused.
+class TWireInfo : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TWireInfo(QWidget* parent = nullptr);
+
+  TWireStraight* Wire() const { return theWire; }
+  // Set before exec(); the dialog never owns the wire.
+  void SetWire(TWireStraight* wire) { theWire = wire; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void FormShow();
+  void WireMaterialCBChange(int index);
+  void WireSizeCBChange(int index);
+  void HelpButClick();
+
+  TWireStraight* theWire = nullptr;
+  QLabel* FLength = nullptr;
+  QLabel* FForce = nullptr;
+  QLabel* FMomentA = nullptr;
+  QLabel* FMomentB = nullptr;
+  QLabel* FAngleRatio = nullptr;
+  QLabel* FBurstoneClass = nullptr;
+  QComboBox* FWireMaterialCB = nullptr;
+  QComboBox* FWireSizeCB = nullptr;
+};
+
+}  // namespace orvela
