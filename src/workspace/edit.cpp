@@ -10,6 +10,8 @@
 #include <QMimeData>
 #include <QScreen>
 
+#include "dialogs/toothinf.h"
+#include "dialogs/wireinf.h"
 #include "platform/messages.h"
 #include "tools/tools.h"
 #include "workspace/mainform.h"
@@ -68,14 +70,20 @@ void TMainForm::MenuWireAddClick() {
 }
 
 void TMainForm::ActionPropertiesExecute() {
-  // Opening and closing the dialog are the two ends of this action.
+  // Opening the dialog begins this action and its return ends it.
   if (TTooth* tooth = FSetup->SelectedTooth()) {
-    // Whatever the dialog did, the handles and the information line follow the tooth.
+    FToothInfDlg->SetTooth(tooth);
+    FToothInfDlg->exec();
+    FToothInfDlg->SetTooth(nullptr);
+    // However the dialog was closed, the handles and the information line follow the tooth.
     FSetup->RebuildSelectionMarkers();
     FPanelInfo->setText(QString::fromStdString(tooth->Info()));
     FView->DrawDisplay();
   }
-  if (const TWireStraight* wire = FSetup->SelectedWire()) {
+  if (TWireStraight* wire = FSetup->SelectedWire()) {
+    FWireInfo->SetWire(wire);
+    FWireInfo->exec();
+    FWireInfo->SetWire(nullptr);
     FPanelInfo->setText(QString::fromStdString(wire->Info()));
     FView->DrawDisplay();
   }

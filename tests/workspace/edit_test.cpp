@@ -1,20 +1,25 @@
 // The Edit commands and the mouse tools through the real window, with real mouse and key
 // events.
 
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QXmlStreamReader>
 
+#include "dialogs/toothinf.h"
+#include "dialogs/wireinf.h"
 #include "qt/gui_driver.h"
 #include "qt/mainform_fixture.h"
 #include "setup_scenes.h"
@@ -193,6 +198,69 @@ TEST_F(EditTest, DelRemovesTheSelectionDuringARunAndTheRunGoesOn) {
   EXPECT_GE(stepsAtRemove, 3);
   EXPECT_TRUE(Model().WireList().empty());
   EXPECT_GE(FForm->RunSteps(), stepsAtRemove + 3);
+}
+
+// Answers the next modal dialog once it is up: check sees it, then a click on its button
+// of that name closes it.
+void AnswerDialog(std::function<void(QDialog&)> check, const char* button = "OKBut") {
+  auto* timer = new QTimer(qApp);
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, check, button] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    check(*dialog);
+    if (auto* close = dialog->findChild<QPushButton*>(button)) {
+      QTest::mouseClick(close, Qt::LeftButton);
+    } else {
+      ADD_FAILURE() << "no button " << button;
+    }
+    if (dialog->isVisible()) dialog->reject();  // never leave the test in a modal loop
+  });
+  timer->start();
+}
+
+TEST_F(EditTest, ARightClickSelectsAToothAndOpensItsDialogAtRelease) {
+  FGui->AddTooth(34);
+  TTooth* tooth = Model().ToothList()[0].get();
+  bool shown = false;
+  FGui->Hover(tooth->cRes());
+  FGui->Press(tooth->cRes(), Qt::RightButton);
+  EXPECT_EQ(Model().SelectedTooth(), tooth);
+  AnswerDialog([&](QDialog& dialog) {
+    shown = true;
+    EXPECT_EQ(&dialog, static_cast<QDialog*>(FForm->ToothInfDlg()));
+    EXPECT_EQ(FForm->ToothInfDlg()->Tooth(), tooth);
+  });
+  FGui->Release(tooth->cRes(), Qt::RightButton);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(Model().MarkerList().size(), 3U);
+  EXPECT_EQ(FForm->PanelInfo()->text().toStdString(), tooth->Info());
+  // A right click on empty space opens nothing.
+  FGui->Click(MakePointDouble(440, 720), Qt::RightButton);
+  EXPECT_FALSE(Model().HasSelection());
+}
+
+TEST_F(EditTest, WirePropertiesRefreshTheInformationLine) {
+  test::LoadScene(Model(), test::MakeCanineAndPremolarScene());
+  FForm->View().BestFit();
+  TWireStraight* wire = Model().WireList()[0].get();
+  FGui->Click(wire->Attachments[0]->Origin());
+  ASSERT_EQ(Model().SelectedWire(), wire);
+  const QString before = FForm->PanelInfo()->text();
+  const std::string material = wire->MaterialName();
+  AnswerDialog([&](QDialog& dialog) {
+    EXPECT_EQ(FForm->WireInfo()->Wire(), wire);
+    auto* materials = dialog.findChild<QComboBox*>("WireMaterialCB");
+    ASSERT_NE(materials, nullptr);
+    materials->setFocus();
+    QTest::keyClick(materials, materials->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+  });
+  FGui->ChooseMenu("&Edit", "&Properties");
+  EXPECT_NE(wire->MaterialName(), material);
+  EXPECT_EQ(FForm->PanelInfo()->text().toStdString(), wire->Info());
+  EXPECT_NE(FForm->PanelInfo()->text(), before);
 }
 
 // The copied SVG: its size, and whether it holds grid lines, which run across the whole

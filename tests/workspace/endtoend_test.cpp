@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
-#include <iostream>
 
 #include <QAction>
 #include <QFileInfo>
@@ -98,7 +97,7 @@ TEST_F(EndToEndTest, PlaceTieTurnAndRunUntilTheWireIsPassive) {
   EXPECT_FALSE(guardStopped);
   EXPECT_FALSE(setup.Running());
   EXPECT_GT(form.RunSteps(), 10);
-  std::cout << "run steps: " << form.RunSteps() << "\n";
+  RecordProperty("run_steps", static_cast<int>(form.RunSteps()));
 
   const TThresholds thresholds{form.Preferences().ThresholdForce,
                                form.Preferences().ThresholdMoment};
