@@ -5,11 +5,13 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 
 #include "mechanics/forcedraw.h"
 #include "qtgraphics/qtcanvas.h"
 #include "scenes.h"
+#include "tools/tools.h"
 #include "util/startup.h"
 #include "workspace/mainform.h"
 #include "workspace/view.h"
@@ -90,6 +92,40 @@ void BM_FrameFloor(benchmark::State& state) {
   display.SetImage(&form->View().BackBuffer());
 }
 BENCHMARK(BM_FrameFloor)->Unit(benchmark::kMicrosecond);
+
+// One mouse move of a translate drag, as the display receives it: the tooth follows the
+// pointer, its handles are rebuilt and the frame is redrawn. Compare with BM_FrameFloor.
+void BM_TranslateDragStep(benchmark::State& state) {
+  auto form = MakeArchWindow();
+  form->Preferences().SnapGrid = false;
+  TSetup& setup = form->Setup();
+  TTooth* tooth = setup.ToothList()[3].get();
+  setup.Select(tooth);
+  TDisplay& display = *form->View().Display();
+  const TPointDouble c = form->View().Mapping().ModelToPixel(tooth->cRes());
+  const QPointF start(std::round(c.x), std::round(c.y));
+  const auto send = [&display](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, at, display.mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&display, &event);
+  };
+  send(QEvent::MouseMove, start, Qt::NoButton);
+  send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+  if (form->ChooserTool().HoverAction() != ActionTranslateName) {
+    state.SkipWithError("the drag did not start on the centre handle");
+    return;
+  }
+  int i = 0;
+  for (auto _ : state) {
+    // Back and forth over 20 pixels, so that every move moves the tooth.
+    const double dx = (i++ % 20) - 10.0;
+    send(QEvent::MouseMove, start + QPointF(dx, dx / 2), Qt::LeftButton);
+  }
+  send(QEvent::MouseButtonRelease, start, Qt::NoButton);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_TranslateDragStep)->Unit(benchmark::kMicrosecond);
 
 // One step of the run as the run loop does it: forces, movement, Auto Stop test, redraw,
 // pending events. The arch is rebuilt every 200 steps so that it stays in view.

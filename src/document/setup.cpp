@@ -1,7 +1,10 @@
 #include "document/setup.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
+
+#include "model/catalogue.h"
 
 namespace orvela {
 
@@ -41,11 +44,112 @@ TWireStraight& TSetup::AddWire(std::unique_ptr<TWireStraight> wire) {
   return *FWireList.back();
 }
 
-void TSetup::ResetNew() {
+void TSetup::Select(TSelectedObject selection) {
+  FSelectedObject = selection;
+  FDraggedAttachment = nullptr;
+  RebuildSelectionMarkers();
+}
+
+void TSetup::ClearSelection() {
   FMarkerList.clear();
+  FSelectedObject = std::monostate{};
+  FDraggedAttachment = nullptr;
+}
+
+TTooth* TSetup::AddToothOfType(std::int32_t fdi) {
+  std::unique_ptr<TTooth> tooth = CreateTooth(fdi);
+  if (!tooth) return nullptr;
+  tooth->AddBracket(0, StandardBracketDepth(fdi));
+  return &AddTooth(std::move(tooth));
+}
+
+TWireStraight& TSetup::AddNewWire() { return AddWire(std::make_unique<TWireStraight>()); }
+
+namespace {
+
+template <class T>
+void EraseFirst(std::vector<std::unique_ptr<T>>& list, const T* object) {
+  const auto at =
+      std::find_if(list.begin(), list.end(), [object](const auto& p) { return p.get() == object; });
+  if (at != list.end()) list.erase(at);
+}
+
+bool HoldsWire(const TTooth& tooth) {
+  for (const auto& bracket : tooth.Brackets()) {
+    for (const auto& attachment : bracket->Attachments) {
+      if (!attachment->Wires().empty()) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+TSetup::TRemoveResult TSetup::RemoveSelection() {
+  if (TWireStraight* wire = SelectedWire()) {
+    ClearSelection();
+    for (TAttachment* end : wire->Attachments) {
+      if (end != nullptr) end->DetachWire(wire);
+    }
+    EraseFirst(FWireList, wire);
+    return TRemoveResult::Removed;
+  }
+  if (TTooth* tooth = SelectedTooth()) {
+    if (HoldsWire(*tooth)) return TRemoveResult::ToothLigated;
+    ClearSelection();
+    EraseFirst(FToothList, tooth);
+    return TRemoveResult::Removed;
+  }
+  return TRemoveResult::Nothing;
+}
+
+TSelectedObject TSetup::ObjectAt(TPoint p) const {
+  for (auto wire = FWireList.rbegin(); wire != FWireList.rend(); ++wire) {
+    if ((*wire)->Contains(p.x, p.y)) return wire->get();
+  }
+  for (auto tooth = FToothList.rbegin(); tooth != FToothList.rend(); ++tooth) {
+    if ((*tooth)->Contains(p.x, p.y)) return tooth->get();
+  }
+  return std::monostate{};
+}
+
+const TMarkerExtended* TSetup::MarkerAt(TPoint p, const TCanvas& aCanvas) const {
+  for (const auto& marker : FMarkerList) {
+    if (marker->Contains(p.x, p.y, aCanvas)) return marker.get();
+  }
+  return nullptr;
+}
+
+void TSetup::SetMarkersToBrackets() {
+  const TWireStraight* wire = SelectedWire();
+  if (wire == nullptr) return;
+  FMarkerList.clear();
+  const TAttachment* a = wire->Attachments[0];
+  const TAttachment* b = wire->Attachments[1];
+  // The attachment holding the other end is no drop target.
+  const TAttachment* other = FDraggedAttachment == a ? b : FDraggedAttachment == b ? a : nullptr;
+  for (const auto& tooth : FToothList) {
+    for (const auto& bracket : tooth->Brackets()) {
+      for (auto& marker : bracket->Markers()) {
+        if (other != nullptr && marker->Owner == other) continue;
+        FMarkerList.push_back(std::move(marker));
+      }
+    }
+  }
+}
+
+bool TSetup::TieDraggedEnd(TAttachment* target) {
+  TWireStraight* wire = SelectedWire();
+  if (wire == nullptr || FDraggedAttachment == nullptr || target == nullptr) return false;
+  wire->SetAttachment(FDraggedAttachment, target);
+  FDraggedAttachment = target;
+  return true;
+}
+
+void TSetup::ResetNew() {
+  ClearSelection();
   FWireList.clear();
   FToothList.clear();
-  FSelectedObject = std::monostate{};
 }
 
 void TSetup::RebuildSelectionMarkers() {
@@ -73,10 +177,7 @@ void TSetup::ResetToReference() {
   RebuildSelectionMarkers();
 }
 
-void TSetup::BeginRun() {
-  FMarkerList.clear();
-  FSelectedObject = std::monostate{};
-}
+void TSetup::BeginRun() { ClearSelection(); }
 
 std::vector<TForceMoment> TSetup::RunStep() {
   std::vector<TForceMoment> forces;

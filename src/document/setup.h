@@ -53,6 +53,14 @@ class TSetup {
 
   const TSelectedObject& SelectedObject() const { return FSelectedObject; }
   void SetSelectedObject(TSelectedObject selection) { FSelectedObject = selection; }
+  // The attachment that holds the wire end being dragged; none outside a tie-wire drag.
+  TAttachment* DraggedAttachment() const { return FDraggedAttachment; }
+  void SetDraggedAttachment(TAttachment* attachment) { FDraggedAttachment = attachment; }
+  // Selects the object (or nothing) and offers its handles.
+  void Select(TSelectedObject selection);
+  // Nothing selected, no handles, no dragged attachment: the three go together, so that no
+  // later mouse event can reach an object that has been freed.
+  void ClearSelection();
   TTooth* SelectedTooth() const;
   TWireStraight* SelectedWire() const;
   bool HasSelection() const { return !std::holds_alternative<std::monostate>(FSelectedObject); }
@@ -63,6 +71,33 @@ class TSetup {
   // Appends and returns the object; the setup owns it from now on.
   TTooth& AddTooth(std::unique_ptr<TTooth> tooth);
   TWireStraight& AddWire(std::unique_ptr<TWireStraight> wire);
+
+  // Edit > Add Tooth: a new tooth of that FDI number (33…36, 43…46) with its bracket bonded
+  // at the standard depth below the cusp tip; null for any other number. Not selected.
+  TTooth* AddToothOfType(std::int32_t fdi);
+  // Edit > Add Wire: a wire of the default material and size with two free ends. Not
+  // selected.
+  TWireStraight& AddNewWire();
+
+  enum class TRemoveResult : std::uint8_t { Nothing, Removed, ToothLigated };
+  // Edit > Remove. A wire is untied from both ends and freed; a tooth is freed unless one
+  // of its attachments still holds a wire (ToothLigated: nothing changes, the tooth stays
+  // selected). After a removal nothing is selected.
+  TRemoveResult RemoveSelection();
+
+  // The object a click at p picks: the last wire containing p, else the last tooth, else
+  // nothing.
+  TSelectedObject ObjectAt(TPoint p) const;
+  // The first handle of MarkerList whose pixel box on aCanvas holds p; null when none.
+  const TMarkerExtended* MarkerAt(TPoint p, const TCanvas& aCanvas) const;
+
+  // Offers the handles of every attachment of every bracket of every tooth, except the
+  // attachment holding the other end of the selected wire (the end at DraggedAttachment is
+  // being dragged). Only with a wire selected.
+  void SetMarkersToBrackets();
+  // Ties the selected wire's end at DraggedAttachment to target, which becomes the
+  // DraggedAttachment. False (and no change) without a selected wire and a dragged end.
+  bool TieDraggedEnd(TAttachment* target);
 
   // Discards the setup: markers, wires, teeth, in this order; nothing selected.
   void ResetNew();
@@ -99,6 +134,7 @@ class TSetup {
   TWireList FWireList;
   TMarkerList FMarkerList;
   TSelectedObject FSelectedObject;
+  TAttachment* FDraggedAttachment = nullptr;
   bool FRunning = false;
 };
 

@@ -23,8 +23,10 @@
 #include "platform/tooltips.h"
 #include "platform/windowface.h"
 #include "qtgraphics/qtimagelist.h"
+#include "tools/tools.h"
 #include "util/startup.h"
 #include "workspace/placement.h"
+#include "workspace/toolhost.h"
 #include "workspace/toothchart.h"
 #include "workspace/toptions.h"
 #include "workspace/view.h"
@@ -63,12 +65,17 @@ void TAutoPanel::mouseDoubleClickEvent(QMouseEvent* event) {
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
       FImageLists(std::make_unique<TProgramImageLists>()),
-      FSetup(std::make_unique<TSetup>()) {
+      FSetup(std::make_unique<TSetup>()),
+      FToolHost(std::make_unique<TFormToolHost>(*this)),
+      FSelectTool(std::make_unique<TSelectTool>(*FSetup, *FToolHost)),
+      FZoomTool(std::make_unique<TZoomTool>(*FToolHost)) {
   setObjectName("MainForm");
   CreateActions();
   CreateMenus();
   CreatePanels();
   CreateToolBars();
+  ConnectEditCommands();
+  ConnectTools();
   FormCreate();
 }
 
@@ -422,7 +429,13 @@ void TMainForm::UpdateMenu() {
   FActionClose->setEnabled(selected);
 }
 
+TMouseTool& TMainForm::ActiveTool() const {
+  if (FCurrentTool == TTool::Zoom) return *FZoomTool;
+  return *FSelectTool;
+}
+
 void TMainForm::SelectTool(TTool tool) {
+  if (tool != FCurrentTool) ActiveTool().Cancel();
   FCurrentTool = tool;
   FActionChooser->setChecked(tool == TTool::Select);
   FActionZoom->setChecked(tool == TTool::Zoom);

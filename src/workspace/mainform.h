@@ -17,6 +17,10 @@ class QToolBar;
 namespace orvela {
 
 class TAboutForm;
+class TFormToolHost;
+class TMouseTool;
+class TSelectTool;
+class TZoomTool;
 class TProgramImageLists;
 class THintHandler;
 class TToothChartAction;
@@ -57,6 +61,10 @@ class TMainForm : public QMainWindow {
   // Whether the stored placement asks for a maximized window at the first show.
   bool StartMaximized() const { return FStartMaximized; }
   TTool CurrentTool() const { return FCurrentTool; }
+  // The two mouse tools; the view's events go to the active one.
+  TSelectTool& ChooserTool() const { return *FSelectTool; }
+  TZoomTool& ZoomTool() const { return *FZoomTool; }
+  TMouseTool& ActiveTool() const;
 
   // Settings of the view kept in the preferences.
   std::int32_t GridDensity() const { return FPrefs.GridDensity; }
@@ -122,6 +130,18 @@ class TMainForm : public QMainWindow {
   void SelectTool(TTool tool);
 
   void ActionNewExecute();
+
+  // The Edit commands; each is one user action from start to end.
+  // Edit > Add Tooth > number (the FDI number of the chart's item).
+  void MenuAddToothClick(int fdi);
+  void MenuWireAddClick();
+  // Edit > Properties: the dialog of the selected tooth or wire; also a right click.
+  void ActionPropertiesExecute();
+  // Edit > Remove and Del (also during a run).
+  void ActionCloseExecute();
+  // Edit > Copy as Picture: the model square at 2:1 as SVG and PNG on the clipboard; false
+  // when the platform has no clipboard.
+  bool CopyPicture();
   void MenuEditOptionsClick();
   void MenuHelpAboutClick();
   void MenuViewZoomForcesClick(bool larger);
@@ -155,12 +175,17 @@ class TMainForm : public QMainWindow {
   void ApplyPreferences();
   void UpdateAutoPanel();
   void WriteSettings();
+  void ConnectEditCommands();
+  void ConnectTools();
 
   // The handle pictures outlive the setup whose handles show them.
   std::unique_ptr<TProgramImageLists> FImageLists;
   std::unique_ptr<TSetup> FSetup;
   TPreferences FPrefs;
   TTool FCurrentTool = TTool::Select;
+  std::unique_ptr<TFormToolHost> FToolHost;
+  std::unique_ptr<TSelectTool> FSelectTool;
+  std::unique_ptr<TZoomTool> FZoomTool;
   bool FStartMaximized = false;
   bool FShown = false;
   bool FCloseRequested = false;

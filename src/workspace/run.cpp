@@ -17,6 +17,7 @@ void TMainForm::ActionRunExecute() {
     FSetup->SetRunning(true);
     SetMenuButtons();
     FSetup->BeginRun();
+    FPanelInfo->clear();
     return;
   }
   FInRunLoop = true;
@@ -24,7 +25,9 @@ void TMainForm::ActionRunExecute() {
   FRunSteps = 0;
   FSetup->SetRunning(true);
   SetMenuButtons();
+  // Nothing is selected during a run, so the information line describes nothing.
   FSetup->BeginRun();
+  FPanelInfo->clear();
 
   // Enabling Run again (Stop, Auto Stop) is what ends the loop.
   try {

@@ -47,11 +47,38 @@ TDisplay::TDisplay(QWidget* parent) : QWidget(parent) {
 
 void TDisplay::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
-  if (FImage != nullptr && !FImage->isNull()) {
-    painter.drawImage(0, 0, *FImage);
-  } else {
+  if (FImage == nullptr || FImage->isNull()) {
     painter.fillRect(rect(), Qt::white);
+    return;
   }
+  if (FBands.empty()) {
+    painter.drawImage(0, 0, *FImage);
+    return;
+  }
+  // The bands go on a copy of the frame, where the not-xor pen inverts what lies below.
+  QImage frame = FImage->copy();
+  {
+    TQtCanvas canvas(frame);
+    canvas.SetMapping(FBandMapping);
+    canvas.Begin();
+    for (const TRectangle& band : FBands) band.Draw(canvas);
+    canvas.End();
+  }
+  painter.drawImage(0, 0, frame);
+}
+
+void TDisplay::InvertBand(const TRectangle& band, const QTransform& mapping) {
+  const auto same = [&band](const TRectangle& b) {
+    return b.origin == band.origin && b.corner == band.corner;
+  };
+  const auto at = std::find_if(FBands.begin(), FBands.end(), same);
+  if (at != FBands.end()) {
+    FBands.erase(at);
+  } else {
+    FBands.push_back(band);
+  }
+  FBandMapping = mapping;
+  repaint();
 }
 
 void TDisplay::resizeEvent(QResizeEvent* event) {
@@ -274,6 +301,11 @@ void TView::ZoomRect(const TRect& aRect) {
   if (!fit) return;
   ZoomCenterInDisplay(fit->Zoom, fit->Centre.x, fit->Centre.y);
   ShowZoomText();
+}
+
+void TView::InvertBand(const TRectangle& band) {
+  FDisplay->InvertBand(
+      band, QTransform(FMapping.M11(), 0.0, 0.0, FMapping.M22(), FMapping.Dx(), FMapping.Dy()));
 }
 
 void TView::FitAll() {

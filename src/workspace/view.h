@@ -3,12 +3,15 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include <QImage>
+#include <QTransform>
 #include <QWidget>
 
 #include "graphics/canvas.h"
 #include "graphics/grid.h"
+#include "graphics/shapes.h"
 #include "graphics/viewmapping.h"
 
 class QComboBox;
@@ -30,6 +33,10 @@ class TDisplay : public QWidget {
   explicit TDisplay(QWidget* parent);
 
   void SetImage(const QImage* image) { FImage = image; }
+  // Draws the band with its not-xor pen over the frame on show (model units under
+  // mapping); drawing the same band again takes it away. The back buffer never holds it.
+  void InvertBand(const TRectangle& band, const QTransform& mapping);
+  bool HasBands() const { return !FBands.empty(); }
 
  signals:
   void Pressed(QMouseEvent* event);
@@ -46,6 +53,10 @@ class TDisplay : public QWidget {
 
  private:
   const QImage* FImage = nullptr;
+  // The bands drawn an odd number of times, with the mapping of the frame they were
+  // drawn on.
+  std::vector<TRectangle> FBands;
+  QTransform FBandMapping;
 };
 
 // The view (PanelDisplay): the mapping from model units to display pixels, the zoom and its
@@ -84,6 +95,8 @@ class TView : public QWidget {
   // ranges allow; redraws.
   void ZoomCenterInDisplay(std::int32_t aZ, std::int32_t X, std::int32_t Y);
   void ZoomRect(const TRect& aRect);
+  // The zoom tool's rubber band over the displayed frame (see TDisplay::InvertBand).
+  void InvertBand(const TRectangle& band);
   // One step of the zoom box's percentages; neither scrolls nor redraws.
   void ZoomIn();
   void ZoomOut();

@@ -1,0 +1,257 @@
+#include "tools/tools.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "mechanics/geometry.h"
+#include "util/format.h"
+#include "util/startup.h"
+
+namespace orvela {
+
+namespace {
+
+// Nearest whole multiple of step, ties to even (the default rounding mode).
+double SnapTo(double value, double step) { return step * std::nearbyint(value / step); }
+
+TAttachment* AttachmentOf(const TMarkerExtended& marker) {
+  return dynamic_cast<TAttachment*>(marker.Owner);
+}
+
+}  // namespace
+
+std::string TranslateReadout(TPointDouble cRes, TPointDouble offset) {
+  return " x: " + FormatFloat("0.00", cRes.x / 10.0) +
+         "  y: " + FormatFloat("0.00", cRes.y / 10.0) +
+         "    dx: " + FormatFloat("0.00", offset.x / 10.0) +
+         "  dy: " + FormatFloat("0.00", offset.y / 10.0);
+}
+
+std::string AngulationReadout(double tipRadians) {
+  return " angulation: " + FormatFloat("0.00", tipRadians * 180.0 / Pi);
+}
+
+// Select tool ---------------------------------------------------------------------------
+
+void TSelectTool::Press(TMouseButton /*button*/, TPoint p) {
+  // A second button during a drag starts nothing: the first release ends the drag.
+  if (FMouseIsDown) return;
+  FMouseIsDown = true;
+  // The handle under the pointer was found at the last move; the press does not look again.
+  if (FHoverAction.empty()) {
+    MyMouseDown(p);
+  } else if (FHoverAction == ActionTieWireName) {
+    TieWireDown(p);
+  } else if (FHoverAction == ActionTranslateName || FHoverAction == ActionRotateName) {
+    TranslateDown(p);
+  }
+}
+
+void TSelectTool::Move(TPoint p) {
+  if (FMouseIsDown) {
+    DraggingMouse(p);
+  } else {
+    MovingMouse(p);
+  }
+}
+
+void TSelectTool::Release(TMouseButton button, TPoint /*p*/) {
+  if (!FMouseIsDown) return;
+  FMouseIsDown = false;
+  if (FHoverAction == ActionTieWireName) {
+    TieWireUp();
+  } else {
+    MyMouseUp(button);
+  }
+}
+
+void TSelectTool::Cancel() {
+  if (!FMouseIsDown) return;
+  FMouseIsDown = false;
+  FSetup.SetDraggedAttachment(nullptr);
+  FSetup.RebuildSelectionMarkers();
+  FHost.Redraw();
+}
+
+void TSelectTool::MovingMouse(TPoint p) {
+  if (const TMarkerExtended* marker = FSetup.MarkerAt(p, FHost.HitCanvas())) {
+    FHost.SetCursor(marker->Cursor);
+    FHost.SetStatusText(marker->Hint);
+    FHoverAction = marker->Action;
+  } else {
+    FHost.SetCursor(DefaultCursor);
+    FHost.SetStatusText({});
+    FHoverAction.clear();
+  }
+}
+
+void TSelectTool::DraggingMouse(TPoint p) {
+  if (FHoverAction == ActionTranslateName) {
+    TranslateMove(p);
+  } else if (FHoverAction == ActionRotateName) {
+    RotateMove(p);
+  } else if (FHoverAction == ActionTieWireName) {
+    TieWireMove(p);
+  }
+}
+
+void TSelectTool::MyMouseDown(TPoint p) {
+  FDragMoved = false;
+  const TSelectedObject picked = FSetup.ObjectAt(p);
+  FSetup.Select(picked);
+  if (const TTooth* tooth = FSetup.SelectedTooth()) {
+    FHost.SetInfoText(tooth->Info());
+  } else if (const TWireStraight* wire = FSetup.SelectedWire()) {
+    FHost.SetInfoText(wire->Info());
+  } else {
+    FHost.SetInfoText({});
+  }
+  FHost.SelectionChanged();
+  FHost.Redraw();
+}
+
+void TSelectTool::MyMouseUp(TMouseButton button) {
+  if (!FSetup.HasSelection()) return;
+  if (FDragMoved && FSetup.SelectedTooth() != nullptr) ShowSelection();
+  if (button == TMouseButton::Right) FHost.Properties();
+}
+
+void TSelectTool::ShowSelection() {
+  FSetup.RebuildSelectionMarkers();
+  if (const TTooth* tooth = FSetup.SelectedTooth()) {
+    FHost.SetInfoText(tooth->Info());
+  } else if (const TWireStraight* wire = FSetup.SelectedWire()) {
+    FHost.SetInfoText(wire->Info());
+  }
+  FHost.Redraw();
+}
+
+void TSelectTool::TranslateDown(TPoint p) {
+  FDragMoved = false;
+  FLastMousePoint = p;
+  if (const TTooth* tooth = FSetup.SelectedTooth()) FTranslateStart = tooth->cRes();
+}
+
+void TSelectTool::TranslateMove(TPoint p) {
+  TTooth* tooth = FSetup.SelectedTooth();
+  if (tooth == nullptr) return;
+  // Held on the model square, so that a tooth can never be dragged out of reach of the
+  // scroll bars.
+  double x = std::clamp<double>(p.x, 0.0, ModelExtent);
+  double y = std::clamp<double>(p.y, 0.0, ModelExtent);
+  if (FHost.SnapGrid()) {
+    x = SnapTo(x, 10.0);
+    y = SnapTo(y, 10.0);
+  }
+  const TPointDouble cRes = tooth->cRes();
+  tooth->Translate(MakePointDouble(x - cRes.x, y - cRes.y));
+  FSetup.RebuildSelectionMarkers();
+  FHost.Redraw();
+  FHost.SetStatusText(TranslateReadout(
+      tooth->cRes(), MakePointDouble(x - FTranslateStart.x, y - FTranslateStart.y)));
+  FDragMoved = true;
+}
+
+void TSelectTool::RotateMove(TPoint p) {
+  TTooth* tooth = FSetup.SelectedTooth();
+  if (tooth == nullptr) return;
+  const TPointDouble cRes = tooth->cRes();
+  const TPointDouble pointer = MakePointDouble(p.x, p.y);
+  const TPointDouble last = MakePointDouble(FLastMousePoint.x, FLastMousePoint.y);
+  // On the centre itself the pointer has no direction: wait for the next move.
+  if (PointDistance(pointer, cRes) < 0.5 || PointDistance(last, cRes) < 0.5) {
+    if (PointDistance(last, cRes) < 0.5) FLastMousePoint = p;
+    return;
+  }
+  double a = AngleBetweenLines(pointer, cRes, last, cRes);
+  if (FHost.SnapGrid()) a = SnapTo(a * 180.0 / Pi, 1.0) * Pi / 180.0;
+  tooth->Rotate(cRes, a);
+  FSetup.RebuildSelectionMarkers();
+  FHost.Redraw();
+  FHost.SetStatusText(AngulationReadout(tooth->Tip()));
+  FDragMoved = true;
+  FLastMousePoint = p;
+}
+
+void TSelectTool::TieWireDown(TPoint p) {
+  FDragMoved = false;
+  FLastMousePoint = p;
+  const TWireStraight* wire = FSetup.SelectedWire();
+  const TMarkerExtended* marker = FSetup.MarkerAt(p, FHost.HitCanvas());
+  if (wire == nullptr || marker == nullptr) return;
+  TAttachment* end = AttachmentOf(*marker);
+  if (end == nullptr || (end != wire->Attachments[0] && end != wire->Attachments[1])) return;
+  FSetup.SetDraggedAttachment(end);
+  FSetup.SetMarkersToBrackets();
+  FHost.Redraw();
+}
+
+void TSelectTool::TieWireMove(TPoint p) {
+  if (FSetup.SelectedWire() == nullptr || FSetup.DraggedAttachment() == nullptr) return;
+  if (const TMarkerExtended* marker = FSetup.MarkerAt(p, FHost.HitCanvas())) {
+    FHost.SetCursor(marker->Cursor);
+    FHost.SetStatusText(marker->Hint);
+    FSetup.TieDraggedEnd(AttachmentOf(*marker));
+  } else {
+    FHost.SetCursor(DefaultCursor);
+    FHost.SetStatusText({});
+  }
+  FHost.Redraw();
+  FDragMoved = true;
+}
+
+void TSelectTool::TieWireUp() {
+  FSetup.SetDraggedAttachment(nullptr);
+  if (FSetup.SelectedWire() != nullptr) ShowSelection();
+  FDragMoved = false;
+}
+
+// Zoom tool -----------------------------------------------------------------------------
+
+void TZoomTool::Press(TMouseButton button, TPoint p) {
+  if (FMouseIsDown) return;
+  if (button == TMouseButton::Right) {
+    FHost.ZoomOutAt(p);
+    return;
+  }
+  TRectangle band;
+  band.origin = p;
+  band.corner = p;
+  band.pen.Color = clBlack;
+  band.pen.Mode = TPenMode::NotXor;
+  band.pen.Style = TPenStyle::Dot;
+  band.pen.Width = 0;
+  band.brush.Style = TBrushStyle::Clear;
+  FZoomBand = band;
+  FMouseIsDown = true;
+  FHost.InvertBand(*FZoomBand);
+}
+
+void TZoomTool::Move(TPoint p) {
+  if (!FMouseIsDown || !FZoomBand) return;
+  FHost.InvertBand(*FZoomBand);
+  FZoomBand->corner = p;
+  FHost.InvertBand(*FZoomBand);
+}
+
+void TZoomTool::Release(TMouseButton /*button*/, TPoint p) {
+  if (!FMouseIsDown || !FZoomBand) return;
+  FMouseIsDown = false;
+  FHost.InvertBand(*FZoomBand);
+  const TRectangle band = *FZoomBand;
+  FZoomBand.reset();
+  if (std::fabs(band.Width()) >= 2 || std::fabs(band.Height()) >= 2) {
+    FHost.ZoomRect(TRect{band.origin.x, band.origin.y, band.corner.x, band.corner.y});
+  } else {
+    FHost.ZoomInAt(p);
+  }
+}
+
+void TZoomTool::Cancel() {
+  if (FZoomBand) FHost.InvertBand(*FZoomBand);
+  FZoomBand.reset();
+  FMouseIsDown = false;
+}
+
+}  // namespace orvela

@@ -1,0 +1,127 @@
+// The Edit commands of the main window and the forwarding of the display's mouse events to
+// the active tool.
+
+#include <memory>
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMimeData>
+#include <QScreen>
+
+#include "dialogs/toothinf.h"
+#include "dialogs/wireinf.h"
+#include "platform/messages.h"
+#include "tools/tools.h"
+#include "workspace/mainform.h"
+#include "workspace/picture.h"
+#include "workspace/toothchart.h"
+#include "workspace/view.h"
+
+namespace orvela {
+
+namespace {
+
+constexpr const char* ToothLigatedText = "Tooth is ligated to wire. Un-tie tooth first.";
+
+TMouseButton ToolButton(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::RightButton:
+      return TMouseButton::Right;
+    case Qt::MiddleButton:
+      return TMouseButton::Middle;
+    default:
+      return TMouseButton::Left;
+  }
+}
+
+}  // namespace
+
+void TMainForm::ConnectEditCommands() {
+  for (QAction* tooth : FToothChart->ToothActions()) {
+    connect(tooth, &QAction::triggered, this,
+            [this, tooth] { MenuAddToothClick(tooth->data().toInt()); });
+  }
+  connect(FMenuWireAdd, &QAction::triggered, this, &TMainForm::MenuWireAddClick);
+  connect(FActionProperties, &QAction::triggered, this, &TMainForm::ActionPropertiesExecute);
+  connect(FActionClose, &QAction::triggered, this, &TMainForm::ActionCloseExecute);
+  connect(FMenuCopyasPicture, &QAction::triggered, this, [this] { CopyPicture(); });
+}
+
+void TMainForm::ConnectTools() {
+  connect(FView, &TView::DisplayPressed, this,
+          [this](Qt::MouseButton button, TPoint p) { ActiveTool().Press(ToolButton(button), p); });
+  connect(FView, &TView::DisplayMoved, this,
+          [this](Qt::MouseButtons, TPoint p) { ActiveTool().Move(p); });
+  connect(FView, &TView::DisplayReleased, this, [this](Qt::MouseButton button, TPoint p) {
+    ActiveTool().Release(ToolButton(button), p);
+  });
+}
+
+void TMainForm::MenuAddToothClick(int fdi) {
+  if (FSetup->AddToothOfType(fdi) == nullptr) return;
+  FView->DrawDisplay();
+}
+
+void TMainForm::MenuWireAddClick() {
+  FSetup->AddNewWire();
+  FView->DrawDisplay();
+}
+
+void TMainForm::ActionPropertiesExecute() {
+  // Opening the dialog begins this action and its return ends it.
+  if (TTooth* tooth = FSetup->SelectedTooth()) {
+    FToothInfDlg->SetTooth(tooth);
+    FToothInfDlg->exec();
+    FToothInfDlg->SetTooth(nullptr);
+    // However the dialog was closed, the handles and the information line follow the tooth.
+    FSetup->RebuildSelectionMarkers();
+    FPanelInfo->setText(QString::fromStdString(tooth->Info()));
+    FView->DrawDisplay();
+  }
+  if (TWireStraight* wire = FSetup->SelectedWire()) {
+    FWireInfo->SetWire(wire);
+    FWireInfo->exec();
+    FWireInfo->SetWire(nullptr);
+    FPanelInfo->setText(QString::fromStdString(wire->Info()));
+    FView->DrawDisplay();
+  }
+}
+
+void TMainForm::ActionCloseExecute() {
+  switch (FSetup->RemoveSelection()) {
+    case TSetup::TRemoveResult::Nothing:
+      return;
+    case TSetup::TRemoveResult::ToothLigated:
+      ShowMessage(this, TMessageKind::Error, QString::fromUtf8(ToothLigatedText));
+      return;
+    case TSetup::TRemoveResult::Removed:
+      break;
+  }
+  FSelectTool->ClearHover();
+  FPanelInfo->clear();
+  UpdateMenu();
+  FView->DrawDisplay();
+}
+
+bool TMainForm::CopyPicture() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr) return false;
+  TSetupPicture picture;
+  if (const QScreen* screen = this->screen()) {
+    picture.DpiX = screen->logicalDotsPerInchX();
+    picture.DpiY = screen->logicalDotsPerInchY();
+  }
+  picture.ShowGrid = FPrefs.ShowGrid;
+  picture.GridDensity = FPrefs.GridDensity;
+  auto data = std::make_unique<QMimeData>();
+  data->setData("image/svg+xml", picture.Svg(*FSetup));
+  // Programs that take no SVG paste the same drawing as pixels.
+  data->setImageData(picture.Image(*FSetup));
+  clipboard->setMimeData(data.release());
+  const QMimeData* held = clipboard->mimeData();
+  return held != nullptr && held->hasFormat("image/svg+xml");
+}
+
+}  // namespace orvela
