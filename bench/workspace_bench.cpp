@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "allocation_counter.h"
 #include "mechanics/forcedraw.h"
 #include "qtgraphics/qtcanvas.h"
 #include "scenes.h"
@@ -66,10 +67,31 @@ std::unique_ptr<TMainForm> MakeArchWindow() {
 
 void BM_DrawDisplay(benchmark::State& state) {
   auto form = MakeArchWindow();
+  form->View().DrawDisplay();
+  {
+    const test::AllocationCounter allocations;
+    form->View().DrawDisplay();
+    state.counters["allocations"] = static_cast<double>(allocations.Count());
+  }
   for (auto _ : state) form->View().DrawDisplay();
   state.counters["display_px"] = form->View().Display()->width() * form->View().Display()->height();
 }
 BENCHMARK(BM_DrawDisplay)->Unit(benchmark::kMicrosecond);
+
+// The large scene (copies of the arch one below the other) in the same display: only the
+// first copy is on screen, so a frame should cost about what the arch alone costs.
+void BM_DrawDisplayCopies(benchmark::State& state) {
+  auto form = MakeArchWindow();
+  form->Setup().ResetNew();
+  test::LoadScene(form->Setup(), test::MakeLargeScene(static_cast<std::int32_t>(state.range(0))));
+  form->View().ZoomCenterInDisplay(1500, 370, 620);
+  for (auto _ : state) form->View().DrawDisplay();
+}
+BENCHMARK(BM_DrawDisplayCopies)
+    ->ArgName("copies")
+    ->Arg(10)
+    ->Arg(100)
+    ->Unit(benchmark::kMicrosecond);
 
 // The floor of a frame: the back buffer filled white and copied to the display, nothing
 // drawn.
