@@ -98,12 +98,7 @@ bool ExplainedByOutline(const std::vector<TOutline>& outlines, int x, int y) {
 TEST_F(MainFormTest, ArchFrameMatchesTheGoldenImageExceptAtOutlineJoins) {
   const TForceDrawPlaces savedPlaces = ForceDrawPlaces;
   ForceDrawPlaces = TForceDrawPlaces{true, true, false};
-  TMainForm& form = CreateForm();
-  SetDisplaySize(804, 506);
-  if (!form.ShowGrid()) form.MenuViewShowGrid()->trigger();
-  test::LoadScene(form.Setup(), test::MakeLowerArchScene());
-  form.Setup().SetSelectedObject(form.Setup().ToothList()[3].get());
-  form.Setup().RebuildSelectionMarkers();
+  TMainForm& form = CreateArchFormWithHandles();
 
   const QString dir = QStringLiteral(ORVELA_GOLDEN_DIR);
   const bool write = !qEnvironmentVariableIsEmpty("ORVELA_WRITE_GOLDEN");

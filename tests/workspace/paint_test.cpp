@@ -77,12 +77,7 @@ TEST_F(MainFormTest, EveryRepaintClearsTheWholeDisplay) {
 // A repaint after the first makes at most 20 heap allocations, grid, arrows and handles
 // included: pens, brushes, point buffers and the grid's picture are kept.
 TEST_F(MainFormTest, RepaintAllocatesAlmostNothing) {
-  TMainForm& form = CreateForm();
-  SetDisplaySize(804, 506);
-  if (!form.ShowGrid()) form.MenuViewShowGrid()->trigger();
-  test::LoadScene(form.Setup(), test::MakeLowerArchScene());
-  form.Setup().SetSelectedObject(form.Setup().ToothList()[3].get());
-  form.Setup().RebuildSelectionMarkers();
+  TMainForm& form = CreateArchFormWithHandles();
   form.View().ZoomCenterInDisplay(1500, 370, 500);
   form.View().DrawDisplay();
   const test::AllocationCounter counter;
