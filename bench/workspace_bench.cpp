@@ -1,6 +1,9 @@
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <ctime>
 #include <memory>
+#include <vector>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -8,6 +11,7 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
+#include "allocation_counter.h"
 #include "mechanics/forcedraw.h"
 #include "qtgraphics/qtcanvas.h"
 #include "scenes.h"
@@ -67,29 +71,67 @@ std::unique_ptr<TMainForm> MakeArchWindow() {
 
 void BM_DrawDisplay(benchmark::State& state) {
   auto form = MakeArchWindow();
+  form->View().DrawDisplay();
+  {
+    const test::AllocationCounter allocations;
+    form->View().DrawDisplay();
+    state.counters["allocations"] = static_cast<double>(allocations.Count());
+  }
   for (auto _ : state) form->View().DrawDisplay();
   state.counters["display_px"] = form->View().Display()->width() * form->View().Display()->height();
 }
 BENCHMARK(BM_DrawDisplay)->Unit(benchmark::kMicrosecond);
 
-// The floor of a frame: the back buffer filled white and copied to the display, nothing
-// drawn.
+// The large scene (copies of the arch one below the other) in the same display: only the
+// first copy is on screen, so a frame should cost about what the arch alone costs.
+void BM_DrawDisplayCopies(benchmark::State& state) {
+  auto form = MakeArchWindow();
+  form->Setup().ResetNew();
+  test::AddLargeScene(form->Setup(), static_cast<std::int32_t>(state.range(0)));
+  form->View().ZoomCenterInDisplay(1500, 370, 620);
+  for (auto _ : state) form->View().DrawDisplay();
+}
+BENCHMARK(BM_DrawDisplayCopies)
+    ->ArgName("copies")
+    ->Arg(10)
+    ->Arg(100)
+    ->Unit(benchmark::kMicrosecond);
+
+// The floor of a frame: a buffer of the display's size filled white and copied to the
+// display, nothing drawn. The display shows the view's back buffer again afterwards.
+class TFrameFloor {
+ public:
+  explicit TFrameFloor(TMainForm& form)
+      : FForm(form), FDisplay(*form.View().Display()), FBuffer(FDisplay.size()) {
+    const TViewMapping& m = form.View().Mapping();
+    FBuffer.SetMapping(QTransform(m.M11(), 0, 0, m.M22(), m.Dx(), m.Dy()));
+    const TPoint a = form.View().PixelToModel(TPoint{0, 0});
+    const TPoint b = form.View().PixelToModel(TPoint{FDisplay.width(), FDisplay.height()});
+    FVisible = TRect{a.x - 1, b.y - 1, b.x + 1, a.y + 1};
+  }
+  TFrameFloor(const TFrameFloor&) = delete;
+  TFrameFloor& operator=(const TFrameFloor&) = delete;
+  ~TFrameFloor() { FDisplay.SetImage(&FForm.View().BackBuffer()); }
+
+  void Draw() {
+    FDisplay.SetImage(&FBuffer.Image());
+    FBuffer.Begin();
+    FBuffer.FillRectWhite(FVisible);
+    FBuffer.End();
+    FDisplay.repaint();
+  }
+
+ private:
+  TMainForm& FForm;
+  TDisplay& FDisplay;
+  TQtImageCanvas FBuffer;
+  TRect FVisible;
+};
+
 void BM_FrameFloor(benchmark::State& state) {
   auto form = MakeArchWindow();
-  TDisplay& display = *form->View().Display();
-  TQtImageCanvas buffer(display.size());
-  const TViewMapping& m = form->View().Mapping();
-  buffer.SetMapping(QTransform(m.M11(), 0, 0, m.M22(), m.Dx(), m.Dy()));
-  display.SetImage(&buffer.Image());
-  const TPoint a = form->View().PixelToModel(TPoint{0, 0});
-  const TPoint b = form->View().PixelToModel(TPoint{display.width(), display.height()});
-  for (auto _ : state) {
-    buffer.Begin();
-    buffer.FillRectWhite(TRect{a.x - 1, b.y - 1, b.x + 1, a.y + 1});
-    buffer.End();
-    display.repaint();
-  }
-  display.SetImage(&form->View().BackBuffer());
+  TFrameFloor floor(*form);
+  for (auto _ : state) floor.Draw();
 }
 BENCHMARK(BM_FrameFloor)->Unit(benchmark::kMicrosecond);
 
@@ -150,6 +192,69 @@ void BM_RunStepWithRedraw(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_RunStepWithRedraw)->Unit(benchmark::kMicrosecond);
+
+// Repaint targets, measured together in one run as medians of thread CPU time:
+//
+// | Counter            | What                                                  | Target |
+// |--------------------|-------------------------------------------------------|--------|
+// | draw_vs_floor      | DrawDisplay of the eight-tooth arch / its floor       | <= 4   |
+// | copies100_vs_draw  | hundred-copy scene (one copy on screen) / the arch    | <= 3   |
+// | allocations        | heap allocations of one repaint after the first       | <= 20  |
+//
+// The run step with redraw (BM_RunStepWithRedraw) is to cost at most half of what it cost
+// with the stroked outlines and the grid drawn line by line: compare with a build of that
+// code on the same machine in the same session.
+double ThreadCpuMicroseconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
+}
+
+template <class F>
+double MedianMicroseconds(F&& f, int samples, int perSample) {
+  std::vector<double> times;
+  for (int s = 0; s < samples; ++s) {
+    const double start = ThreadCpuMicroseconds();
+    for (int i = 0; i < perSample; ++i) f();
+    times.push_back((ThreadCpuMicroseconds() - start) / perSample);
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+void BM_RepaintTargets(benchmark::State& state) {
+  auto form = MakeArchWindow();
+  const auto draw = [&] { form->View().DrawDisplay(); };
+  for (auto _ : state) {
+    form->View().DrawDisplay();
+    double allocations = 0;
+    {
+      const test::AllocationCounter counter;
+      form->View().DrawDisplay();
+      allocations = static_cast<double>(counter.Count());
+    }
+    const double arch = MedianMicroseconds(draw, 15, 50);
+    double floorTime = 0;
+    {
+      TFrameFloor floor(*form);
+      floorTime = MedianMicroseconds([&floor] { floor.Draw(); }, 15, 50);
+    }
+    form->Setup().ResetNew();
+    test::AddLargeScene(form->Setup(), 100);
+    form->View().ZoomCenterInDisplay(1500, 370, 620);
+    const double copies = MedianMicroseconds(draw, 15, 20);
+    form->Setup().ResetNew();
+    test::AddLowerArchScene(form->Setup());
+    form->View().ZoomCenterInDisplay(1500, 370, 620);
+    state.counters["draw_us"] = arch;
+    state.counters["floor_us"] = floorTime;
+    state.counters["copies100_us"] = copies;
+    state.counters["draw_vs_floor"] = arch / floorTime;
+    state.counters["copies100_vs_draw"] = copies / arch;
+    state.counters["allocations"] = allocations;
+  }
+}
+BENCHMARK(BM_RepaintTargets)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // From creating the main window to its first painted frame on the display.
 void BM_StartToFirstFrame(benchmark::State& state) {

@@ -195,10 +195,45 @@ std::vector<TRect> TSetup::Bounds() const {
   return bounds;
 }
 
-void TSetup::DrawAll(TCanvas& aCanvas) const {
-  for (const auto& tooth : FToothList) tooth->DrawOriginalOutline(aCanvas);
-  for (const auto& tooth : FToothList) tooth->Draw(aCanvas);
-  for (const auto& wire : FWireList) wire->Draw(aCanvas);
+void TSetup::DrawAll(TCanvas& aCanvas) const { DrawAll(aCanvas, nullptr); }
+
+void TSetup::DrawAll(TCanvas& aCanvas, const TRect& visible) const { DrawAll(aCanvas, &visible); }
+
+void TSetup::DrawAll(TCanvas& aCanvas, const TRect* visible) const {
+  // Rounding of drawn points to whole units.
+  constexpr double Margin = 1.0;
+  for (const auto& tooth : FToothList) {
+    if (visible != nullptr) {
+      TExtent extent;
+      for (const TPointDouble& p : tooth->origOutline) extent.Add(p);
+      if (!extent.Meets(*visible, Margin)) continue;
+    }
+    tooth->DrawOriginalOutline(aCanvas);
+  }
+  for (const auto& tooth : FToothList) {
+    if (visible != nullptr) {
+      // The tooth itself first: only a tooth off screen costs the computation of its forces.
+      TExtent extent;
+      tooth->AddDrawnExtent(extent, false);
+      if (!extent.Meets(*visible, Margin)) {
+        TExtent withForces;
+        tooth->AddDrawnExtent(withForces, true);
+        if (!withForces.Meets(*visible, Margin)) {
+          tooth->LeaveDrawState(aCanvas);
+          continue;
+        }
+      }
+    }
+    tooth->Draw(aCanvas);
+  }
+  for (const auto& wire : FWireList) {
+    if (visible != nullptr) {
+      TExtent extent;
+      wire->AddDrawnExtent(extent);
+      if (!extent.Meets(*visible, Margin)) continue;
+    }
+    wire->Draw(aCanvas);
+  }
 }
 
 void TSetup::DrawMarkers(TCanvas& aCanvas) const {

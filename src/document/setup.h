@@ -127,9 +127,16 @@ class TSetup {
   // Reference outlines, then teeth, then wires, each in list order, with the pen and brush
   // the surface has.
   void DrawAll(TCanvas& aCanvas) const;
+  // The same, skipping every outline, tooth and wire whose drawing (force arrows included)
+  // lies wholly outside visible, the model rectangle on show (Left ≤ Right, Top ≤ Bottom),
+  // which the caller grows by what a device pixel needs. A skipped tooth still leaves the
+  // pen and brush as drawing it would, so what follows looks the same.
+  void DrawAll(TCanvas& aCanvas, const TRect& visible) const;
   void DrawMarkers(TCanvas& aCanvas) const;
 
  private:
+  void DrawAll(TCanvas& aCanvas, const TRect* visible) const;
+
   TToothList FToothList;
   TWireList FWireList;
   TMarkerList FMarkerList;

@@ -1,6 +1,35 @@
 #include "graphics/canvas.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace orvela {
+
+void TExtent::Add(TPointDouble p) {
+  if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
+  if (Empty()) {
+    FMinX = FMaxX = p.x;
+    FMinY = FMaxY = p.y;
+    return;
+  }
+  FMinX = std::min(FMinX, p.x);
+  FMaxX = std::max(FMaxX, p.x);
+  FMinY = std::min(FMinY, p.y);
+  FMaxY = std::max(FMaxY, p.y);
+}
+
+void TExtent::AddAround(TPointDouble c, double r) {
+  if (!std::isfinite(r)) return;
+  r = std::abs(r);
+  Add(TPointDouble{c.x - r, c.y - r});
+  Add(TPointDouble{c.x + r, c.y + r});
+}
+
+bool TExtent::Meets(const TRect& r, double margin) const {
+  if (Empty()) return false;
+  return FMinX - margin <= r.Right && FMaxX + margin >= r.Left && FMinY - margin <= r.Bottom &&
+         FMaxY + margin >= r.Top;
+}
 
 bool PolygonContainsPoint(std::span<const TPoint> polygon, TPoint p, TFillRule rule) {
   const std::size_t n = polygon.size();

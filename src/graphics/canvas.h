@@ -99,6 +99,27 @@ class TCanvas {
   bool FTransparentBackground = false;
 };
 
+// The rectangle a drawing covers, gathered point by point in model units, for skipping what
+// lies outside the part of the model on show. Starts empty; points that are not finite are
+// ignored.
+class TExtent {
+ public:
+  void Add(TPointDouble p);
+  void Add(TPoint p) { Add(TPointDouble{static_cast<double>(p.x), static_cast<double>(p.y)}); }
+  // The square around c reaching r (≥ 0) on every side.
+  void AddAround(TPointDouble c, double r);
+  bool Empty() const { return FMinX > FMaxX; }
+  // Whether the extent grown by margin on every side overlaps r (Left ≤ Right, Top ≤ Bottom),
+  // edges included. An empty extent meets nothing.
+  bool Meets(const TRect& r, double margin) const;
+
+ private:
+  double FMinX = 1.0;
+  double FMaxX = 0.0;
+  double FMinY = 0.0;
+  double FMaxY = 0.0;
+};
+
 // Whether p lies inside the closed polygon of the given vertices under the fill rule.
 bool PolygonContainsPoint(std::span<const TPoint> polygon, TPoint p, TFillRule rule);
 

@@ -1,5 +1,6 @@
 #include "mechanics/forcedraw.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "graphics/canvas.h"
@@ -50,6 +51,28 @@ void TForceMoment::Draw(TCanvas& aCanvas) const {
   }
 
   aCanvas.Pen().Width = savedWidth;
+}
+
+void TForceMoment::AddDrawnExtent(TExtent& extent) const {
+  // The pen is 2 units wide; a unit more for rounding the ends to whole units.
+  constexpr double Pen = 3.0;
+  extent.AddAround(origin, Pen);
+  if (ForceDrawOptions.forces) {
+    // An arrow of either direction; its head lies within about a quarter of its length of
+    // the tip (the head's corners are √10 / 12 of it away).
+    const double dx = x / ForceScale;
+    const double dy = y / ForceScale;
+    if (std::isfinite(dx) && std::isfinite(dy)) {
+      const double head = std::hypot(dx, dy) / ArrowHeadDivisor * 1.1 + Pen;
+      const double sign = ForceDrawOptions.reversed ? -1.0 : 1.0;
+      extent.AddAround(TPointDouble{origin.x + sign * dx, origin.y + sign * dy}, head);
+    }
+  }
+  if (ForceDrawOptions.moments) {
+    // The head reaches a seventh of the radius beyond the circle and a quarter beside it.
+    const double r = m / ForceScale / 100.0;
+    if (std::isfinite(r)) extent.AddAround(origin, std::abs(r) * 1.2 + Pen);
+  }
 }
 
 }  // namespace orvela

@@ -50,6 +50,8 @@ struct TViewMapping {
   // The model point under a display pixel, rounded to the nearest integer (ties to even).
   TPoint PixelToModel(TPoint pixel) const;
   TPointDouble ModelToPixel(TPointDouble model) const;
+
+  friend bool operator==(const TViewMapping&, const TViewMapping&) = default;
 };
 
 // The zoom value of a percentage item ("150%" → 1500); nullopt for "Best Fit", "Fit All" or

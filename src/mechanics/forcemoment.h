@@ -5,6 +5,7 @@
 namespace orvela {
 
 class TCanvas;
+class TExtent;
 
 // A planar force system: the force (x, y) in gf acting at origin, plus a couple m in
 // gf × model unit (gf·0.1 mm). Moments are positive clockwise on the display, the
@@ -36,6 +37,8 @@ class TForceMoment {
 
   // Blue arrow for the force, red circular arrow for the couple, as ForceDrawOptions say.
   void Draw(TCanvas& aCanvas) const;
+  // Adds what Draw covers (arrow heads and pen included) to the extent.
+  void AddDrawnExtent(TExtent& extent) const;
 };
 
 }  // namespace orvela

@@ -150,6 +150,12 @@ class TTooth : public TMarkerOwner {
   void Draw(TCanvas& aCanvas) const;
   // The force systems at the places ForceDrawPlaces selects.
   void DrawForces(TCanvas& aCanvas) const;
+  // Adds what Draw covers to the extent; the force arrows only with forces (which costs the
+  // forces' computation).
+  void AddDrawnExtent(TExtent& extent, bool forces) const;
+  // Sets the pen and brush as Draw leaves them, without drawing: a skipped tooth hands the
+  // next figure the same surface state as a drawn one.
+  void LeaveDrawState(TCanvas& aCanvas) const;
   // The stored reference outline as a dotted open polyline in the caller's colour.
   void DrawOriginalOutline(TCanvas& aCanvas) const;
   // Cusp and apex "Rotate" handles and the cRes "Translate" handle, owned by the caller.
@@ -170,6 +176,9 @@ class TTooth : public TMarkerOwner {
   void InitFromTable(const char* name, const TToothTable& table, bool mirrored);
 
  private:
+  // Calls f with each force system DrawForces draws, in its order.
+  template <class F>
+  void ForEachDrawnForce(F&& f) const;
   bool FAnkylosed = false;
   std::string FName;
   TPointDouble FcRes;

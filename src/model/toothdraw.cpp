@@ -14,11 +14,19 @@ constexpr TColor RootColor{255, 255, 128};
 constexpr TColor AnkylosedRootColor{255, 128, 128};
 constexpr TColor OutlineColor{128, 128, 128};
 
-void DrawPolygon(TCanvas& aCanvas, const std::vector<TPointDouble>& points) {
-  std::vector<TPoint> rounded(points.size());
+// Rounded vertices of the outline being drawn; kept so that a repaint allocates nothing.
+std::vector<TPoint>& RoundedBuffer(const std::vector<TPointDouble>& points) {
+  thread_local std::vector<TPoint> rounded;
+  rounded.resize(points.size());
   std::transform(points.begin(), points.end(), rounded.begin(), RoundPoint);
-  aCanvas.Polygon(rounded);
+  return rounded;
 }
+
+void DrawPolygon(TCanvas& aCanvas, const std::vector<TPointDouble>& points) {
+  aCanvas.Polygon(RoundedBuffer(points));
+}
+
+TColor RootColorOf(bool ankylosed) { return ankylosed ? AnkylosedRootColor : RootColor; }
 
 }  // namespace
 
@@ -32,7 +40,7 @@ void TTooth::Draw(TCanvas& aCanvas) const {
   aCanvas.Brush().Color = CrownColor;
   DrawPolygon(aCanvas, crown);
   // After the crown, so the root covers it where they overlap.
-  aCanvas.Brush().Color = FAnkylosed ? AnkylosedRootColor : RootColor;
+  aCanvas.Brush().Color = RootColorOf(FAnkylosed);
   DrawPolygon(aCanvas, root);
 
   aCanvas.Ellipse(RoundPoint({FcRes.x - 5, FcRes.y - 5}), RoundPoint({FcRes.x + 5, FcRes.y + 5}));
@@ -53,18 +61,19 @@ void TTooth::Draw(TCanvas& aCanvas) const {
   aCanvas.Pen().Width = savedWidth;
 }
 
-void TTooth::DrawForces(TCanvas& aCanvas) const {
+template <class F>
+void TTooth::ForEachDrawnForce(F&& f) const {
   if (ForceDrawPlaces.atCRes) {
     TForceMoment total = TotalForce();
     total.Reorient(FcRes);
-    total.Draw(aCanvas);
+    f(total);
   }
   if (ForceDrawPlaces.atAttachments) {
     for (const auto& bracket : FBrackets) {
       for (const auto& att : bracket->Attachments) {
         TForceMoment sum;
         att->AddWireForces(sum);
-        sum.Draw(aCanvas);
+        f(sum);
       }
     }
   }
@@ -73,9 +82,36 @@ void TTooth::DrawForces(TCanvas& aCanvas) const {
       TForceMoment sum;
       bracket->AddWireForces(sum);
       sum.Reorient(bracket->Origin());
-      sum.Draw(aCanvas);
+      f(sum);
     }
   }
+}
+
+void TTooth::DrawForces(TCanvas& aCanvas) const {
+  ForEachDrawnForce([&aCanvas](const TForceMoment& fm) { fm.Draw(aCanvas); });
+}
+
+void TTooth::AddDrawnExtent(TExtent& extent, bool forces) const {
+  // Outline pens are a unit or two wide; the centre-of-resistance disc has a radius of 5.
+  for (const TPointDouble& p : crown) extent.Add(p);
+  for (const TPointDouble& p : root) extent.Add(p);
+  extent.AddAround(FcRes, 6.0);
+  const double scale = (cervixDiameter / 2.0) / toothLength();
+  const TPointDouble v{(apex.y - cusp.y) * scale, (cusp.x - apex.x) * scale};
+  extent.Add(TPointDouble{FCervix.x + v.x, FCervix.y + v.y});
+  extent.Add(TPointDouble{FCervix.x - v.x, FCervix.y - v.y});
+  for (const auto& bracket : FBrackets) {
+    for (const TPointDouble& p : bracket->Slot()) extent.Add(p);
+  }
+  if (forces) ForEachDrawnForce([&extent](const TForceMoment& fm) { fm.AddDrawnExtent(extent); });
+}
+
+void TTooth::LeaveDrawState(TCanvas& aCanvas) const {
+  // Draw keeps the pen's width and style; the force arrows put back what they change.
+  aCanvas.Pen().Mode = TPenMode::Copy;
+  aCanvas.Pen().Color = clBlack;
+  aCanvas.Brush().Style = TBrushStyle::Solid;
+  aCanvas.Brush().Color = FBrackets.empty() ? RootColorOf(FAnkylosed) : clSilver;
 }
 
 void TTooth::DrawOriginalOutline(TCanvas& aCanvas) const {
@@ -84,9 +120,7 @@ void TTooth::DrawOriginalOutline(TCanvas& aCanvas) const {
   aCanvas.Pen().Width = 0;
   aCanvas.Pen().Style = TPenStyle::Dot;
   aCanvas.Pen().Mode = TPenMode::Copy;
-  std::vector<TPoint> rounded(origOutline.size());
-  std::transform(origOutline.begin(), origOutline.end(), rounded.begin(), RoundPoint);
-  aCanvas.Polyline(rounded);
+  aCanvas.Polyline(RoundedBuffer(origOutline));
   aCanvas.Pen().Width = saved.Width;
   aCanvas.Pen().Style = saved.Style;
   aCanvas.Pen().Mode = saved.Mode;

@@ -118,6 +118,23 @@ void TWireStraight::Draw(TCanvas& aCanvas) const {
   aCanvas.Pen().Width = savedWidth;
 }
 
+void TWireStraight::AddDrawnExtent(TExtent& extent) const {
+  constexpr double Pen = 3.0;
+  const TPointDouble a = Attachments[0]->Origin();
+  const TPointDouble b = Attachments[1]->Origin();
+  extent.AddAround(a, Pen);
+  extent.AddAround(b, Pen);
+  if (IsTied(0) && IsTied(1)) {
+    // The curve stays within the hull of its Bezier control points, a third of the chord
+    // along each end tangent.
+    const double third = PointDistance(a, b) / 3.0;
+    const double t0 = Attachments[0]->Direction();
+    const double t1 = Attachments[1]->Direction() + Pi;
+    extent.AddAround(TPointDouble{a.x + third * std::cos(t0), a.y + third * std::sin(t0)}, Pen);
+    extent.AddAround(TPointDouble{b.x - third * std::cos(t1), b.y - third * std::sin(t1)}, Pen);
+  }
+}
+
 TMarkerList TWireStraight::Markers() const {
   static constexpr std::array<const char*, 2> Hints{"End A. Drag this end to tie to a bracket.",
                                                     "End B. Drag this end to tie to a bracket."};

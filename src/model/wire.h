@@ -51,6 +51,8 @@ class TWireStraight {
   // Width-3 pen in the caller's colour: the curve leaving both slots along them, or a
   // straight line while an end is free.
   void Draw(TCanvas& aCanvas) const;
+  // Adds what Draw covers (its 3-unit pen included) to the extent.
+  void AddDrawnExtent(TExtent& extent) const;
   // "TieWire" handles on end A and end B, owned by the caller.
   TMarkerList Markers() const;
   // Material, size, force and both moments in the user's number format.

@@ -1,7 +1,9 @@
 #include "platform/cursors.h"
 
+#include <cmath>
 #include <map>
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
@@ -30,22 +32,27 @@ std::map<std::int16_t, QCursor>& Registry() {
   return registry;
 }
 
-QPixmap RenderCursor(const char* name) {
-  QPixmap pixmap(32, 32);
+// The 32 × 32 picture at the screen's pixel ratio, so that it is sharp at any scale.
+QPixmap RenderCursor(const char* name, double ratio) {
+  const int pixels = static_cast<int>(std::lround(32 * ratio));
+  QPixmap pixmap(pixels, pixels);
   pixmap.fill(Qt::transparent);
   QSvgRenderer renderer(QString(":/cursors/%1").arg(name));
   if (renderer.isValid()) {
     QPainter painter(&pixmap);
-    renderer.render(&painter);
+    renderer.render(&painter, QRectF(0, 0, pixels, pixels));
   }
+  pixmap.setDevicePixelRatio(ratio);
   return pixmap;
 }
 
 }  // namespace
 
 void RegisterProgramCursors() {
+  const double ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
   for (const TCursorResource& r : CursorResources) {
-    Registry()[r.Number] = QCursor(RenderCursor(r.Name), r.HotX, r.HotY);
+    // The hot spot is in device-independent pixels, as the picture's size is.
+    Registry()[r.Number] = QCursor(RenderCursor(r.Name, ratio), r.HotX, r.HotY);
   }
 }
 

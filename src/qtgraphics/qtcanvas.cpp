@@ -24,14 +24,31 @@ QRectF BoxOf(TPoint a, TPoint b) {
   return QRectF(QPointF(a.x, a.y), QPointF(b.x, b.y)).normalized();
 }
 
-QPolygon ToQPolygon(std::span<const TPoint> points) {
-  QPolygon polygon(static_cast<int>(points.size()));
-  for (std::size_t i = 0; i < points.size(); ++i)
-    polygon[static_cast<int>(i)] = ToQPoint(points[i]);
-  return polygon;
-}
-
 bool SupportsRasterOps(const QPaintDevice& device) { return device.devType() == QInternal::Image; }
+
+// Bounds the pens and brushes kept: a repaint uses a handful, a pathological caller more.
+constexpr std::size_t MaxKeptPens = 32;
+
+QPen MakeQPen(const TPen& pen, double devicePixelsPerUnit) {
+  if (pen.Style == TPenStyle::Clear) return QPen(Qt::NoPen);
+  QPen q(ToQColor(pen.Color));
+  q.setStyle(pen.Style == TPenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+  // Lines thinner than a device pixel would break up without antialiasing: they become
+  // cosmetic.
+  if (pen.Width <= 0 || pen.Width * devicePixelsPerUnit < 1.0) {
+    q.setWidth(0);
+    q.setCosmetic(true);
+    q.setCapStyle(Qt::FlatCap);
+  } else {
+    q.setWidthF(pen.Width);
+    q.setCosmetic(false);
+    // Square ends close the outer corners where separate segments meet; round ends
+    // would look alike and cost several times as much to fill.
+    q.setCapStyle(Qt::SquareCap);
+    q.setJoinStyle(Qt::MiterJoin);
+  }
+  return q;
+}
 
 }  // namespace
 
@@ -40,7 +57,7 @@ class TQtCanvas::TPaint {
   explicit TPaint(TQtCanvas& canvas) {
     if (canvas.FDisabled) return;
     if (canvas.FPainter) {
-      FPainter = canvas.FPainter.get();
+      FPainter = canvas.FPainter;
       if (!canvas.FPainterAtMapping) {
         FPainter->setTransform(canvas.FMapping);
         canvas.FPainterAtMapping = true;
@@ -90,22 +107,106 @@ void TQtCanvas::SetMapping(const QTransform& modelToDevice) {
 
 void TQtCanvas::Begin() {
   if (FPainter || FDisabled) return;
-  auto painter = std::make_unique<QPainter>();
-  if (!painter->begin(&FDevice)) return;
-  TPaint::Setup(*painter);
-  FPainter = std::move(painter);
+  if (!FKeptPainter) FKeptPainter = std::make_unique<QPainter>();
+  if (!FKeptPainter->begin(&FDevice)) return;
+  TPaint::Setup(*FKeptPainter);
+  FPainter = FKeptPainter.get();
   FPainterAtMapping = false;
 }
 
 void TQtCanvas::UseDevicePixels(QPainter& painter) {
-  painter.resetTransform();
+  const double ratio = FDevice.devicePixelRatio();
+  if (ratio == 1.0) {
+    painter.resetTransform();
+  } else {
+    painter.setTransform(QTransform::fromScale(1.0 / ratio, 1.0 / ratio));
+  }
   FPainterAtMapping = false;
+}
+
+QTransform TQtCanvas::DeviceMapping() const {
+  const double ratio = FDevice.devicePixelRatio();
+  return ratio == 1.0 ? FMapping : FMapping * QTransform::fromScale(ratio, ratio);
+}
+
+const QPolygon& TQtCanvas::ToPolygon(std::span<const TPoint> points) {
+  FPolygon.resize(static_cast<qsizetype>(points.size()));
+  QPoint* out = FPolygon.data();
+  for (const TPoint& p : points) *out++ = ToQPoint(p);
+  return FPolygon;
+}
+
+void TQtCanvas::OutlineFromPolygon() {
+  FOutline.resize(FPolygon.size());
+  for (qsizetype i = 0; i < FPolygon.size(); ++i) FOutline[i] = QPointF(FPolygon[i]);
+}
+
+void TQtCanvas::OutlineFromEllipse(const QRectF& box, double t0, double sweep) {
+  // Pieces about two device pixels long: finer than the eye sees at the joins.
+  const double rx = box.width() / 2.0, ry = box.height() / 2.0;
+  const double scale = std::sqrt(std::abs(DeviceMapping().determinant()));
+  const double length = std::abs(sweep) * std::max(rx, ry) * scale;
+  const int pieces = std::clamp(static_cast<int>(std::ceil(length / 2.0)), 8, 720);
+  const QPointF c = box.center();
+  FOutline.resize(pieces + 1);
+  for (int i = 0; i <= pieces; ++i) {
+    const double t = t0 + sweep * i / pieces;
+    FOutline[i] = QPointF(c.x() + rx * std::cos(t), c.y() + ry * std::sin(t));
+  }
+}
+
+void TQtCanvas::DrawEdges(QPainter& painter, bool closed) {
+  // Each edge becomes the rectangle the pen covers along it, square ends included: the same
+  // sides as the stroker's outline, so only the corners differ. They are filled as one
+  // polygon with the winding rule, so that overlaps stay filled; the rectangles are joined
+  // by lines from corner to corner that are walked back at the end and so cover nothing.
+  const qsizetype n = FOutline.size();
+  const double half = FQPen.widthF() / 2.0;
+  FQuads.clear();
+  const auto addEdge = [this, half](QPointF a, QPointF b) {
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double length = std::hypot(dx, dy);
+    const double ux = length > 0.0 ? dx / length * half : half;
+    const double uy = length > 0.0 ? dy / length * half : 0.0;
+    const QPointF p0(a.x() - ux - uy, a.y() - uy + ux);
+    FQuads.append(p0);
+    FQuads.append(QPointF(b.x() + ux - uy, b.y() + uy + ux));
+    FQuads.append(QPointF(b.x() + ux + uy, b.y() + uy - ux));
+    FQuads.append(QPointF(a.x() - ux + uy, a.y() - uy - ux));
+    FQuads.append(p0);
+  };
+  for (qsizetype i = 0; i + 1 < n; ++i) addEdge(FOutline[i], FOutline[i + 1]);
+  if (closed && n > 2) addEdge(FOutline[n - 1], FOutline[0]);
+  if (n == 1) addEdge(FOutline[0], FOutline[0]);
+  const qsizetype quads = FQuads.size() / 5;
+  for (qsizetype k = quads - 2; k >= 0; --k) {
+    const QPointF corner = FQuads[5 * k];
+    FQuads.append(corner);
+  }
+  TBrush penBrush;
+  penBrush.Color = Pen().Color;
+  painter.setPen(FNoPen);
+  painter.setBrush(KeptBrush(penBrush));
+  painter.drawPolygon(FQuads.constData(), static_cast<int>(FQuads.size()), Qt::WindingFill);
+}
+
+const QBrush& TQtCanvas::KeptBrush(const TBrush& brush) {
+  if (FQBrushes.size() >= MaxKeptPens) FQBrushes.clear();
+  auto found = std::find_if(FQBrushes.begin(), FQBrushes.end(),
+                            [&brush](const auto& kept) { return kept.first == brush; });
+  if (found == FQBrushes.end()) {
+    FQBrushes.emplace_back(brush, brush.Style == TBrushStyle::Clear
+                                      ? QBrush(Qt::NoBrush)
+                                      : QBrush(ToQColor(brush.Color)));
+    found = std::prev(FQBrushes.end());
+  }
+  return found->second;
 }
 
 void TQtCanvas::End() {
   if (!FPainter) return;
   if (FPainter->isActive()) FPainter->end();
-  FPainter.reset();
+  FPainter = nullptr;
 }
 
 void TQtCanvas::Disable() {
@@ -124,27 +225,22 @@ void TQtCanvas::PreparePen(QPainter& painter) {
   const TPen& pen = Pen();
   if (FQPenOf != pen) {
     FQPenOf = pen;
-    if (pen.Style == TPenStyle::Clear) {
-      FQPen = QPen(Qt::NoPen);
-    } else {
-      FQPen = QPen(ToQColor(pen.Color));
-      FQPen.setStyle(pen.Style == TPenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
-      // Lines thinner than a pixel would break up without antialiasing: they become
-      // cosmetic.
-      const double devicePixels = pen.Width * std::sqrt(std::abs(FMapping.determinant()));
-      if (pen.Width <= 0 || devicePixels < 1.0) {
-        FQPen.setWidth(0);
-        FQPen.setCosmetic(true);
-        FQPen.setCapStyle(Qt::FlatCap);
-      } else {
-        FQPen.setWidthF(pen.Width);
-        FQPen.setCosmetic(false);
-        // Square ends close the outer corners where separate segments meet; round ends
-        // would look alike and cost several times as much to fill.
-        FQPen.setCapStyle(Qt::SquareCap);
-        FQPen.setJoinStyle(Qt::MiterJoin);
-      }
+    const double scale = std::sqrt(std::abs(FMapping.determinant())) * FDevice.devicePixelRatio();
+    if (scale != FQPensScale || FQPens.size() >= MaxKeptPens) {
+      FQPens.clear();
+      FQPensScale = scale;
     }
+    auto found = std::find_if(FQPens.begin(), FQPens.end(),
+                              [&pen](const auto& kept) { return kept.first == pen; });
+    if (found == FQPens.end()) {
+      FQPens.emplace_back(pen, MakeQPen(pen, scale));
+      found = std::prev(FQPens.end());
+    }
+    FQPen = found->second;
+    // Edges drawn one by one would cancel each other's ends under not-xor, and a vector
+    // picture keeps its polygons whole.
+    FEdgeOutline = pen.Style == TPenStyle::Solid && !FQPen.isCosmetic() &&
+                   pen.Mode == TPenMode::Copy && SupportsRasterOps(FDevice);
   }
   painter.setPen(FQPen);
 }
@@ -153,8 +249,7 @@ void TQtCanvas::PrepareBrush(QPainter& painter) {
   const TBrush& brush = Brush();
   if (FQBrushOf != brush) {
     FQBrushOf = brush;
-    FQBrush =
-        brush.Style == TBrushStyle::Clear ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brush.Color));
+    FQBrush = KeptBrush(brush);
   }
   painter.setBrush(FQBrush);
 }
@@ -186,7 +281,17 @@ void TQtCanvas::Ellipse(TPoint a, TPoint b) {
   PrepareMode(*paint);
   PreparePen(*paint);
   PrepareBrush(*paint);
-  paint->drawEllipse(BoxOf(a, b));
+  const QRectF box = BoxOf(a, b);
+  if (!FEdgeOutline || box.width() <= 0.0 || box.height() <= 0.0) {
+    paint->drawEllipse(box);
+    return;
+  }
+  if (Brush().Style != TBrushStyle::Clear) {
+    paint->setPen(FNoPen);
+    paint->drawEllipse(box);
+  }
+  OutlineFromEllipse(box, 0.0, TwoPi);
+  DrawEdges(*paint, true);
 }
 
 void TQtCanvas::Arc(TPoint a, TPoint b, TPoint start, TPoint end) {
@@ -200,18 +305,24 @@ void TQtCanvas::Arc(TPoint a, TPoint b, TPoint start, TPoint end) {
   double sweep = t1 - t0;
   while (sweep <= 0.0) sweep += TwoPi;
   while (sweep > TwoPi) sweep -= TwoPi;
-  // QPainterPath measures angles with y down: negate them for the y-up logical space.
-  const double startDeg = -t0 * 180.0 / Pi;
-  const double sweepDeg = -sweep * 180.0 / Pi;
-  QPainterPath path;
-  path.arcMoveTo(box, startDeg);
-  path.arcTo(box, startDeg, sweepDeg);
   TPaint paint(*this);
   if (!paint) return;
   PrepareMode(*paint);
   PreparePen(*paint);
   paint->setBrush(Qt::NoBrush);
-  paint->drawPath(path);
+  if (FEdgeOutline) {
+    OutlineFromEllipse(box, t0, sweep);
+    DrawEdges(*paint, false);
+    return;
+  }
+  // QPainterPath measures angles with y down: negate them for the y-up logical space. The
+  // path's memory is reused from one arc to the next.
+  const double startDeg = -t0 * 180.0 / Pi;
+  const double sweepDeg = -sweep * 180.0 / Pi;
+  FArcPath.clear();
+  FArcPath.arcMoveTo(box, startDeg);
+  FArcPath.arcTo(box, startDeg, sweepDeg);
+  paint->drawPath(FArcPath);
 }
 
 void TQtCanvas::Polygon(std::span<const TPoint> points) {
@@ -221,7 +332,17 @@ void TQtCanvas::Polygon(std::span<const TPoint> points) {
   PrepareMode(*paint);
   PreparePen(*paint);
   PrepareBrush(*paint);
-  paint->drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+  const QPolygon& polygon = ToPolygon(points);
+  if (!FEdgeOutline) {
+    paint->drawPolygon(polygon, Qt::OddEvenFill);
+    return;
+  }
+  if (Brush().Style != TBrushStyle::Clear) {
+    paint->setPen(FNoPen);
+    paint->drawPolygon(polygon, Qt::OddEvenFill);
+  }
+  OutlineFromPolygon();
+  DrawEdges(*paint, true);
 }
 
 void TQtCanvas::Polyline(std::span<const TPoint> points) {
@@ -230,7 +351,13 @@ void TQtCanvas::Polyline(std::span<const TPoint> points) {
   if (!paint) return;
   PrepareMode(*paint);
   PreparePen(*paint);
-  paint->drawPolyline(ToQPolygon(points));
+  const QPolygon& polyline = ToPolygon(points);
+  if (FEdgeOutline) {
+    OutlineFromPolygon();
+    DrawEdges(*paint, false);
+  } else {
+    paint->drawPolyline(polyline);
+  }
 }
 
 void TQtCanvas::FillRectWhite(const TRect& r) {
@@ -238,7 +365,7 @@ void TQtCanvas::FillRectWhite(const TRect& r) {
   if (!paint) return;
   paint->setCompositionMode(QPainter::CompositionMode_Source);
   const QRect device =
-      FMapping.mapRect(BoxOf({r.Left, r.Top}, {r.Right, r.Bottom})).toAlignedRect();
+      DeviceMapping().mapRect(BoxOf({r.Left, r.Top}, {r.Right, r.Bottom})).toAlignedRect();
   UseDevicePixels(*paint);
   paint->fillRect(device, Qt::white);
 }
@@ -254,11 +381,12 @@ void TQtCanvas::CopyRect(const TRect& r, const TCanvas& source) {
   if (image == nullptr || qtSource == this) return;
   TPaint paint(*this);
   if (!paint) return;
+  // Device pixels of both, which have the same ratio when they have the same mapping.
   const QRect device =
-      FMapping.mapRect(BoxOf({r.Left, r.Top}, {r.Right, r.Bottom})).toAlignedRect();
+      DeviceMapping().mapRect(BoxOf({r.Left, r.Top}, {r.Right, r.Bottom})).toAlignedRect();
   paint->setCompositionMode(QPainter::CompositionMode_Source);
   UseDevicePixels(*paint);
-  paint->drawImage(device.topLeft(), *image, device);
+  paint->drawImage(QRectF(device), *image, QRectF(device));
 }
 
 void TQtCanvas::DrawImage(const TRect& r, const TImageList& images, int index) {
@@ -269,16 +397,18 @@ void TQtCanvas::DrawImage(const TRect& r, const TImageList& images, int index) {
   const std::int64_t left = std::min(r.Left, r.Right), top = std::min(r.Top, r.Bottom);
   const std::int64_t width = std::abs(static_cast<std::int64_t>(r.Right) - r.Left);
   const std::int64_t height = std::abs(static_cast<std::int64_t>(r.Bottom) - r.Top);
-  const QPointF anchor = FMapping.map(
+  const QPointF anchor = DeviceMapping().map(
       QPointF(static_cast<double>(left + width / 2), static_cast<double>(top + height / 2)));
-  const QPoint topLeft(RoundToInt32(anchor.x() - picture.width() / 2.0),
-                       RoundToInt32(anchor.y() - picture.height() / 2.0));
+  // Device pixels: a picture made at the device's ratio lands pixel for pixel.
+  const QSizeF size = picture.deviceIndependentSize() * FDevice.devicePixelRatio();
+  const QPointF topLeft(RoundToInt32(anchor.x() - size.width() / 2.0),
+                        RoundToInt32(anchor.y() - size.height() / 2.0));
   TPaint paint(*this);
   if (!paint) return;
   paint->setCompositionMode(QPainter::CompositionMode_SourceOver);
   paint->setOpacity(1.0);
   UseDevicePixels(*paint);
-  paint->drawImage(topLeft, picture);
+  paint->drawImage(QRectF(topLeft, size), picture, QRectF(picture.rect()));
 }
 
 TPoint TQtCanvas::DeviceToLogical(TPoint device) const {
@@ -303,14 +433,35 @@ TSvgHolder::~TSvgHolder() = default;
 
 }  // namespace qtcanvas_detail
 
-TQtImageCanvas::TQtImageCanvas(QSize size) : TImageHolder{QImage()}, TQtCanvas(FImage) {
-  Resize(size);
+TQtImageCanvas::TQtImageCanvas(QSize size, double devicePixelRatio)
+    : TImageHolder{QImage()}, TQtCanvas(FImage) {
+  Resize(size, devicePixelRatio);
 }
 
-void TQtImageCanvas::Resize(QSize size) {
+void TQtImageCanvas::Resize(QSize size, double devicePixelRatio) {
   End();
-  FImage = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+  FSize = size.expandedTo(QSize(1, 1));
+  const double ratio = devicePixelRatio > 0.0 ? devicePixelRatio : 1.0;
+  // Whole device pixels covering the size, as the window system's backing store has them.
+  const QSize pixels(static_cast<int>(std::ceil(FSize.width() * ratio - 1e-9)),
+                     static_cast<int>(std::ceil(FSize.height() * ratio - 1e-9)));
+  FImage = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+  FImage.setDevicePixelRatio(ratio);
   FImage.fill(Qt::white);
+  SetMapping(Mapping());  // pens are made anew for the new ratio
+}
+
+bool TQtImageCanvas::CopyFrom(const TQtImageCanvas& source) {
+  if (source.FImage.size() != FImage.size() ||
+      source.FImage.devicePixelRatio() != FImage.devicePixelRatio() || &source == this)
+    return false;
+  TPaint paint(*this);
+  if (!paint) return false;
+  paint->setCompositionMode(QPainter::CompositionMode_Source);
+  UseDevicePixels(*paint);
+  const QRectF all(FImage.rect());
+  paint->drawImage(all, source.FImage, all);
+  return true;
 }
 
 const QImage& TQtImageCanvas::Image() {

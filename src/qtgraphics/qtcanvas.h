@@ -2,11 +2,15 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
 #include <QSize>
 #include <QTransform>
 
@@ -22,7 +26,10 @@ namespace orvela {
 // through it without antialiasing, so figures land on whole pixels.
 //
 // Pens: width 0 is cosmetic (one device pixel at any zoom); a positive width is in logical
-// units and grows with the zoom, but never drawn thinner than one pixel. Not-xor is the
+// units and grows with the zoom, but never drawn thinner than one device pixel. The outline
+// of a polygon with a wide pen is drawn as square-capped edges after the fill: Qt rasterises
+// those directly instead of running its general stroker, and only the joins differ from a
+// mitred outline. Not-xor is the
 // raster operation NOT(source XOR destination): on a QImage drawing a figure twice restores
 // every pixel; devices without raster operations (SVG) draw not-xor figures in copy mode.
 //
@@ -78,25 +85,53 @@ class TQtCanvas : public TCanvas {
   // Ends an open painter; every later call draws nothing.
   void Disable();
 
- private:
   // The open painter, or a temporary one for the current call.
   class TPaint;
-
-  void PreparePen(QPainter& painter);
-  void PrepareBrush(QPainter& painter);
-  void PrepareMode(QPainter& painter) const;
   // Device pixels from here on; the next call that draws in logical units sets the mapping.
   void UseDevicePixels(QPainter& painter);
 
+ private:
+  void PreparePen(QPainter& painter);
+  void PrepareBrush(QPainter& painter);
+  void PrepareMode(QPainter& painter) const;
+  // Logical units to device pixels, the device's pixel ratio included.
+  QTransform DeviceMapping() const;
+  // The points into the reused polygon buffer.
+  const QPolygon& ToPolygon(std::span<const TPoint> points);
+  // The outline buffer from the polygon buffer, or from the ellipse in box from parametric
+  // angle t0 (y up) through sweep radians.
+  void OutlineFromPolygon();
+  void OutlineFromEllipse(const QRectF& box, double t0, double sweep);
+  // The edges of the outline buffer, square-capped with the current pen; leaves the
+  // painter without a pen.
+  void DrawEdges(QPainter& painter, bool closed);
+  // A Qt brush of that kind, made once.
+  const QBrush& KeptBrush(const TBrush& brush);
+
   QPaintDevice& FDevice;
-  std::unique_ptr<QPainter> FPainter;
+  // The painter opened by Begin (null when none is), made once and reused.
+  QPainter* FPainter = nullptr;
+  std::unique_ptr<QPainter> FKeptPainter;
   // Whether the open painter holds FMapping: setting a transform is costly.
   bool FPainterAtMapping = false;
-  // The last Qt pen and brush made, kept while the surface's pen and brush stay the same.
+  // The Qt pens and brushes made so far (a handful per repaint), kept so that a repaint
+  // makes none; pens are kept for one scale of the mapping, as a thin pen's width depends
+  // on it.
+  std::vector<std::pair<TPen, QPen>> FQPens;
+  double FQPensScale = 0.0;
+  std::vector<std::pair<TBrush, QBrush>> FQBrushes;
+  // The pen and brush in use (shared copies of cache entries) and what they were made of.
   std::optional<TPen> FQPenOf;
   QPen FQPen;
   std::optional<TBrush> FQBrushOf;
   QBrush FQBrush;
+  // Whether the current pen outlines polygons as separate edges.
+  bool FEdgeOutline = false;
+  QPen FNoPen{Qt::NoPen};
+  QPolygon FPolygon;
+  QPolygonF FOutline;
+  QPolygonF FQuads;
+  QPainterPath FArcPath;
   QTransform FMapping;
   std::optional<QTransform> FInverse;
   TPoint FPosition;
@@ -120,15 +155,24 @@ struct TSvgHolder {
 }  // namespace qtcanvas_detail
 
 // A canvas with its own QImage back buffer (ARGB32 premultiplied), white after each resize.
+// The size is in device-independent pixels; the buffer holds size × devicePixelRatio pixels,
+// so that drawing is sharp on a high-density screen.
 class TQtImageCanvas : private qtcanvas_detail::TImageHolder, public TQtCanvas {
  public:
-  explicit TQtImageCanvas(QSize size);
+  explicit TQtImageCanvas(QSize size, double devicePixelRatio = 1.0);
 
   // Ends an open painter first; the new buffer is white.
-  void Resize(QSize size);
-  QSize Size() const { return FImage.size(); }
+  void Resize(QSize size, double devicePixelRatio = 1.0);
+  QSize Size() const { return FSize; }
+  double DevicePixelRatio() const { return FImage.devicePixelRatio(); }
+  // Copies the pixels of another image canvas of the same size and ratio (a background
+  // kept between repaints); false, copying nothing, when they differ.
+  bool CopyFrom(const TQtImageCanvas& source);
   // Ends an open painter first, so that the pixels are complete.
   const QImage& Image();
+
+ private:
+  QSize FSize;
 };
 
 // A canvas that records a vector picture as SVG (for the clipboard): sizePixels device

@@ -1,5 +1,8 @@
 #include "qtgraphics/qtimagelist.h"
 
+#include <cmath>
+
+#include <QGuiApplication>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtGlobal>
@@ -9,11 +12,19 @@ static void InitPictureResources() { Q_INIT_RESOURCE(orvela_pictures); }
 
 namespace orvela {
 
-TQtImageList::TQtImageList(int width, int height) : FWidth(width), FHeight(height) {}
+TQtImageList::TQtImageList(int width, int height, double devicePixelRatio)
+    : FWidth(width), FHeight(height), FRatio(devicePixelRatio > 0.0 ? devicePixelRatio : 1.0) {}
+
+QSize TQtImageList::PixelSize() const {
+  return QSize(static_cast<int>(std::lround(FWidth * FRatio)),
+               static_cast<int>(std::lround(FHeight * FRatio)));
+}
 
 bool TQtImageList::Add(const QImage& image) {
-  if (image.isNull() || image.width() != FWidth || image.height() != FHeight) return false;
-  FImages.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+  if (image.isNull() || image.size() != PixelSize()) return false;
+  QImage picture = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  picture.setDevicePixelRatio(FRatio);
+  FImages.push_back(std::move(picture));
   return true;
 }
 
@@ -21,19 +32,19 @@ bool TQtImageList::Load(const QString& path) {
   if (!path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) return Add(QImage(path));
   QSvgRenderer renderer(path);
   if (!renderer.isValid()) return false;
-  QImage image(FWidth, FHeight, QImage::Format_ARGB32_Premultiplied);
+  QImage image(PixelSize(), QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
-  renderer.render(&painter);
+  renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
   painter.end();
   return Add(image);
 }
 
 namespace {
 
-std::unique_ptr<TQtImageList> LoadList(int size, const char* prefix, int count) {
+std::unique_ptr<TQtImageList> LoadList(int size, const char* prefix, int count, double ratio) {
   InitPictureResources();
-  auto list = std::make_unique<TQtImageList>(size, size);
+  auto list = std::make_unique<TQtImageList>(size, size, ratio);
   for (int i = 0; i < count; ++i) {
     const QString path = QStringLiteral(":/pictures/%1_%2.svg").arg(QLatin1String(prefix)).arg(i);
     if (!list->Load(path)) break;  // later pictures must not slide onto a wrong index
@@ -43,12 +54,17 @@ std::unique_ptr<TQtImageList> LoadList(int size, const char* prefix, int count) 
 
 }  // namespace
 
-std::unique_ptr<TQtImageList> MakeMarkerImages() { return LoadList(44, "markers", 2); }
+std::unique_ptr<TQtImageList> MakeMarkerImages(double devicePixelRatio) {
+  return LoadList(44, "markers", 2, devicePixelRatio);
+}
 
-std::unique_ptr<TQtImageList> MakeWireMarkerImages() { return LoadList(22, "wiremarkers", 4); }
+std::unique_ptr<TQtImageList> MakeWireMarkerImages(double devicePixelRatio) {
+  return LoadList(22, "wiremarkers", 4, devicePixelRatio);
+}
 
 TProgramImageLists::TProgramImageLists()
-    : FMarkers(MakeMarkerImages()), FWireMarkers(MakeWireMarkerImages()) {
+    : FMarkers(MakeMarkerImages(qGuiApp->devicePixelRatio())),
+      FWireMarkers(MakeWireMarkerImages(qGuiApp->devicePixelRatio())) {
   ImageListMarkers = FMarkers.get();
   ImageListWireMarkers = FWireMarkers.get();
 }

@@ -1,6 +1,7 @@
 #include "workspace/view.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QApplication>
 #include <QComboBox>
@@ -196,21 +197,52 @@ TPoint TView::CentreModelPoint() const {
 
 const TCanvas& TView::DisplayCanvas() const { return *FBackBuffer; }
 
+const TQtImageCanvas& TView::GridBackground(const TRect& visible) {
+  const TBackgroundKey key{FMapping, FBackBuffer->Size(), FPrefs.GridDensity,
+                           FBackBuffer->DevicePixelRatio()};
+  if (!FGridBackground) FGridBackground = std::make_unique<TQtImageCanvas>(key.Size, key.Ratio);
+  if (FGridBackgroundKey != key) {
+    TQtImageCanvas& background = *FGridBackground;
+    if (background.Size() != key.Size || background.DevicePixelRatio() != key.Ratio) {
+      background.Resize(key.Size, key.Ratio);
+    }
+    background.SetMapping(FBackBuffer->Mapping());
+    background.Begin();
+    background.FillRectWhite(visible);
+    DrawGrid(background, FPrefs.GridDensity);
+    background.End();
+    FGridBackgroundKey = key;
+  }
+  return *FGridBackground;
+}
+
 void TView::DrawDisplay() {
   if (FDetached) return;
-  if (FBackBuffer->Size() != FDisplay->size() && !FDisplay->size().isEmpty()) {
-    FBackBuffer->Resize(FDisplay->size());
+  const double ratio = FDisplay->devicePixelRatioF();
+  if ((FBackBuffer->Size() != FDisplay->size() || FBackBuffer->DevicePixelRatio() != ratio) &&
+      !FDisplay->size().isEmpty()) {
+    FBackBuffer->Resize(FDisplay->size(), ratio);
   }
   SetMapping();
   const TPoint a = FMapping.PixelToModel(TPoint{0, 0});
   const TPoint b = FMapping.PixelToModel(TPoint{FDisplay->width(), FDisplay->height()});
-  TQtImageCanvas& canvas = *FBackBuffer;
-  canvas.Begin();
   // The corners are rounded to whole model units, which at a high zoom are several pixels:
   // one unit more on every side clears the edge columns and rows too.
-  canvas.FillRectWhite(TRect{a.x - 1, b.y - 1, b.x + 1, a.y + 1});
-  if (FPrefs.ShowGrid) DrawGrid(canvas, FPrefs.GridDensity);
-  FSetup.DrawAll(canvas);
+  const TRect visible{a.x - 1, b.y - 1, b.x + 1, a.y + 1};
+  TQtImageCanvas& canvas = *FBackBuffer;
+  canvas.Begin();
+  if (FPrefs.ShowGrid) {
+    canvas.CopyFrom(GridBackground(visible));
+    LeaveGridState(canvas, FPrefs.GridDensity);
+  } else {
+    canvas.FillRectWhite(visible);
+  }
+  // What lies off screen is skipped; a one-pixel line may reach a few units beyond its
+  // points at a low zoom.
+  const std::int32_t reach =
+      static_cast<std::int32_t>(std::ceil(2.0 / std::max(FMapping.PixelsPerUnit(), 1e-6)));
+  FSetup.DrawAll(canvas, TRect{visible.Left - reach, visible.Top - reach, visible.Right + reach,
+                               visible.Bottom + reach});
   if (!FSetup.Running()) FSetup.DrawMarkers(canvas);
   canvas.End();
   // The finished frame goes to the display in one block.
@@ -270,7 +302,7 @@ void TView::ScrollBarMainScroll() {
 
 void TView::PanelDisplayResize() {
   if (FDisplay->size().isEmpty()) return;
-  FBackBuffer->Resize(FDisplay->size());
+  FBackBuffer->Resize(FDisplay->size(), FDisplay->devicePixelRatioF());
   // The centre pixel's model point is rounded to the nearest unit, so it is taken as it is:
   // adding a unit (as for a truncating conversion) would creep the view at every resize.
   const TPoint c = CentreModelPoint();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -138,11 +139,25 @@ class TView : public QWidget {
   void PanelDisplayResize();
   void SetBarPosition(QScrollBar* bar, int position);
   void FocusToolbar();
+  // The white background with the grid at the current mapping, drawn anew only when the
+  // mapping, the size, the grid density or the pixel ratio has changed since the last
+  // frame; copied at the start of each frame.
+  const TQtImageCanvas& GridBackground(const TRect& visible);
+
+  struct TBackgroundKey {
+    TViewMapping Mapping;
+    QSize Size;
+    std::int32_t GridDensity = 0;
+    double Ratio = 1.0;
+    friend bool operator==(const TBackgroundKey&, const TBackgroundKey&) = default;
+  };
 
   TSetup& FSetup;
   const TPreferences& FPrefs;
   TViewMapping FMapping;
   std::unique_ptr<TQtImageCanvas> FBackBuffer;
+  std::unique_ptr<TQtImageCanvas> FGridBackground;
+  std::optional<TBackgroundKey> FGridBackgroundKey;
   TDisplay* FDisplay = nullptr;
   QScrollBar* FScrollBarHorz = nullptr;
   QScrollBar* FScrollBarVert = nullptr;

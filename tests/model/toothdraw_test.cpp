@@ -220,5 +220,59 @@ TEST(SceneDrawing, WholeArchDraws) {
   EXPECT_GE(wideLines, 7u * 11);
 }
 
+// What a skipped tooth or wire must honour: every point a drawing touches lies within its
+// drawn extent, arrows at every place and reversed ones included; and a skipped tooth
+// leaves the pen and brush exactly as drawing it would.
+TEST(SceneDrawing, DrawnExtentHoldsTheDrawingAndSkippingKeepsThePen) {
+  const TForceDrawPlaces savedPlaces = ForceDrawPlaces;
+  const TForceDrawOptions savedOptions = ForceDrawOptions;
+  TSetup scene;
+  test::AddLowerArchScene(scene);
+  const auto inside = [](const TExtent& extent, const TRecordingCanvas& canvas) {
+    for (const TRecordedCall& c : canvas.Calls()) {
+      for (const TPoint& p : c.Points) {
+        // Drawn points are rounded to whole units: the margin the setup allows.
+        if (!extent.Meets(TRect{p.x, p.y, p.x, p.y}, 1.0)) {
+          ADD_FAILURE() << "point (" << p.x << ", " << p.y << ") of call "
+                        << static_cast<int>(c.Kind);
+          return false;
+        }
+      }
+    }
+    return true;
+  };
+  for (const bool reversed : {false, true}) {
+    ForceDrawPlaces = TForceDrawPlaces{true, true, true};
+    ForceDrawOptions = TForceDrawOptions{true, true, reversed};
+    for (const auto& tooth : scene.ToothList()) {
+      TRecordingCanvas drawn;
+      drawn.Pen() = TPen{{1, 2, 3}, 5, TPenStyle::Dot, TPenMode::NotXor};
+      drawn.Brush() = TBrush{{4, 5, 6}, TBrushStyle::Clear};
+      TRecordingCanvas skipped;
+      skipped.Pen() = drawn.Pen();
+      skipped.Brush() = drawn.Brush();
+      tooth->Draw(drawn);
+      tooth->LeaveDrawState(skipped);
+      EXPECT_EQ(skipped.Pen(), drawn.Pen()) << tooth->Name();
+      EXPECT_EQ(skipped.Brush(), drawn.Brush()) << tooth->Name();
+      TExtent extent;
+      tooth->AddDrawnExtent(extent, true);
+      EXPECT_TRUE(inside(extent, drawn)) << tooth->Name();
+      TExtent bare;
+      tooth->AddDrawnExtent(bare, false);
+      EXPECT_FALSE(bare.Empty());
+    }
+    for (const auto& wire : scene.WireList()) {
+      TRecordingCanvas drawn;
+      wire->Draw(drawn);
+      TExtent extent;
+      wire->AddDrawnExtent(extent);
+      EXPECT_TRUE(inside(extent, drawn));
+    }
+  }
+  ForceDrawPlaces = savedPlaces;
+  ForceDrawOptions = savedOptions;
+}
+
 }  // namespace
 }  // namespace orvela

@@ -271,3 +271,74 @@ TEST(QtCanvasTest, SvgPictureRecordsTheDrawingAndEndsOnFinish) {
 
 }  // namespace
 }  // namespace orvela
+
+namespace orvela {
+namespace {
+
+// The drawn extent of a handle picture centred on the model origin, on a canvas at a device
+// pixel ratio, in device pixels.
+QRect HandleExtent(double ratio) {
+  TQtImageCanvas canvas(BufferSize, ratio);
+  canvas.SetMapping(YUp(2.0));
+  const auto pictures = MakeMarkerImages(ratio);
+  TMarker marker;
+  marker.ShapeType = oglmImage;
+  marker.ImageList = pictures.get();
+  marker.imageIdx = 0;
+  marker.origin = {0, 0};
+  marker.Draw(canvas);
+  return DarkBounds(canvas.Image());
+}
+
+// At ratio 2 the buffer has twice the pixels each way: a width-0 line stays one device
+// pixel wide, a wide line grows with the ratio, and a 44-pixel handle covers twice as many
+// device pixels as at ratio 1, drawn from a picture made at that ratio.
+TEST(QtCanvasTest, DrawsSharpAtDevicePixelRatioTwo) {
+  TQtImageCanvas canvas(BufferSize, 2.0);
+  EXPECT_EQ(canvas.Size(), BufferSize);
+  EXPECT_EQ(canvas.Image().size(), BufferSize * 2);
+  EXPECT_EQ(canvas.Image().devicePixelRatio(), 2.0);
+  canvas.SetMapping(YUp(2.0));
+  canvas.Pen().Width = 0;
+  canvas.MoveTo({-40, 0});
+  canvas.LineTo({40, 0});
+  EXPECT_EQ(DarkInColumn(canvas.Image(), 200), 1);
+  canvas.Pen().Width = 3;  // 6 logical pixels, 12 device pixels
+  canvas.MoveTo({-40, 20});
+  canvas.LineTo({40, 20});
+  EXPECT_EQ(DarkInColumn(canvas.Image(), 200), 13);
+
+  const auto pictures = MakeMarkerImages(2.0);
+  ASSERT_EQ(pictures->Count(), 2);
+  EXPECT_EQ(pictures->Width(), 44);
+  EXPECT_EQ(pictures->Image(0).size(), QSize(88, 88));
+  const QRect one = HandleExtent(1.0);
+  const QRect two = HandleExtent(2.0);
+  ASSERT_FALSE(one.isEmpty());
+  EXPECT_LE(one.width(), 44);
+  EXPECT_NEAR(two.width(), 2 * one.width(), 2);
+  EXPECT_NEAR(two.height(), 2 * one.height(), 2);
+  // Both centred on the same point: device (200, 160) at ratio 2, (100, 80) at ratio 1.
+  EXPECT_NEAR(two.center().x(), 2 * one.center().x(), 2);
+  EXPECT_NEAR(two.center().y(), 2 * one.center().y(), 2);
+}
+
+// The fractional ratio of a 150 % desktop: the buffer covers the size in whole device
+// pixels, and a copy between two buffers of the same ratio is exact.
+TEST(QtCanvasTest, BufferAtFractionalRatioCopiesPixelForPixel) {
+  TQtImageCanvas source(QSize(101, 51), 1.5);
+  EXPECT_EQ(source.Image().size(), QSize(152, 77));
+  source.SetMapping(YUp(1.0, 50, 25));
+  source.Brush() = TBrush{clBlue, TBrushStyle::Solid};
+  source.Pen().Width = 1;
+  const std::vector<TPoint> tri{{-30, -20}, {0, 20}, {30, -20}};
+  source.Polygon(tri);
+  TQtImageCanvas copy(QSize(101, 51), 1.5);
+  EXPECT_TRUE(copy.CopyFrom(source));
+  EXPECT_EQ(copy.Image(), source.Image());
+  TQtImageCanvas other(QSize(101, 51), 2.0);
+  EXPECT_FALSE(other.CopyFrom(source));
+}
+
+}  // namespace
+}  // namespace orvela

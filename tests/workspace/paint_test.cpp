@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QMenu>
 
+#include "allocation_counter.h"
 #include "qt/mainform_fixture.h"
+#include "qtgraphics/qtcanvas.h"
 #include "scenes.h"
 #include "workspace/view.h"
 
@@ -69,6 +71,46 @@ TEST_F(MainFormTest, EveryRepaintClearsTheWholeDisplay) {
     ASSERT_GT(CountPixels(form.View().BackBuffer(), qRgb(128, 128, 128)), 0) << zoom;
     form.MenuViewShowGrid()->trigger();
     EXPECT_EQ(CountPixels(form.View().BackBuffer(), qRgb(255, 255, 255)), 600 * 400) << zoom;
+  }
+}
+
+// A repaint after the first makes at most 20 heap allocations, grid, arrows and handles
+// included: pens, brushes, point buffers and the grid's picture are kept.
+TEST_F(MainFormTest, RepaintAllocatesAlmostNothing) {
+  TMainForm& form = CreateArchFormWithHandles();
+  form.View().ZoomCenterInDisplay(1500, 370, 500);
+  form.View().DrawDisplay();
+  const test::AllocationCounter counter;
+  form.View().DrawDisplay();
+  EXPECT_LE(counter.Count(), 20U);
+}
+
+// Three copies of the arch, the middle one on screen: the teeth and wires skipped above and
+// below change no pixel, also where a skipped tooth hands its pen to the next figure (the
+// wires take the colour the last tooth left).
+TEST_F(MainFormTest, SkippingWhatIsOffScreenChangesNoPixel) {
+  TMainForm& form = CreateForm();
+  SetDisplaySize(500, 300);
+  if (form.ShowGrid()) form.MenuViewShowGrid()->trigger();
+  test::AddLargeScene(form.Setup(), 3);
+  form.Setup().ToothList()[9]->SetOriginalOutline();
+  for (const std::int32_t zoom : {1500, 6000}) {
+    form.View().ZoomCenterInDisplay(zoom, 330, 200);
+    // The view's surface keeps its pen and brush from one frame to the next.
+    TQtImageCanvas full(QSize(500, 300));
+    full.Pen() = form.View().DisplayCanvas().Pen();
+    full.Brush() = form.View().DisplayCanvas().Brush();
+    full.SetTransparentBackground(form.View().DisplayCanvas().TransparentBackground());
+    form.View().DrawDisplay();
+    const QImage culled = form.View().BackBuffer().copy();
+
+    const TViewMapping& m = form.View().Mapping();
+    full.SetMapping(QTransform(m.M11(), 0, 0, m.M22(), m.Dx(), m.Dy()));
+    full.Begin();
+    full.FillRectWhite(TRect{-100000, -100000, 100000, 100000});
+    form.Setup().DrawAll(full);
+    full.End();
+    EXPECT_EQ(culled, full.Image()) << zoom;
   }
 }
 

@@ -1,10 +1,12 @@
 #include "qt/mainform_fixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 
 #include "files.h"
 #include "platform/messages.h"
+#include "scenes.h"
 #include "util/startup.h"
 #include "workspace/view.h"
 
@@ -51,6 +53,16 @@ void MainFormTest::SetDisplaySize(int width, int height) {
     QApplication::processEvents();
   }
   ASSERT_EQ(display->size(), QSize(width, height));
+}
+
+TMainForm& MainFormTest::CreateArchFormWithHandles() {
+  TMainForm& form = CreateForm();
+  SetDisplaySize(804, 506);
+  if (!form.ShowGrid()) form.MenuViewShowGrid()->trigger();
+  test::AddLowerArchScene(form.Setup());
+  form.Setup().SetSelectedObject(form.Setup().ToothList()[3].get());
+  form.Setup().RebuildSelectionMarkers();
+  return form;
 }
 
 void MainFormTest::WriteSettingsFile(const std::string& text) {

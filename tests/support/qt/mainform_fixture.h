@@ -23,6 +23,9 @@ class MainFormTest : public ::testing::Test {
   TMainForm& CreateForm(bool show = true);
   // Resizes the window until its display has this size.
   void SetDisplaySize(int width, int height);
+  // Creates the window with a display of 804 × 506, the grid shown and the eight-tooth arch
+  // with the handles of its fourth tooth.
+  TMainForm& CreateArchFormWithHandles();
   void WriteSettingsFile(const std::string& text);
   std::string ReadSettingsFile() const;
 
