@@ -75,15 +75,18 @@ QWidget* MainWindowOf(QWidget* asking) {
 QPoint HelpWindowPosition(const QRect& mainFrame, const QSize& helpFrame, const QRect& screen) {
   const int y = std::clamp(mainFrame.top(), screen.top(),
                            std::max(screen.top(), screen.bottom() + 1 - helpFrame.height()));
-  // Right of the main window, else left of it, else over its right part, inside the screen.
+  // Right of the main window, else left of it, else against the screen's edge on the side
+  // with more room, covering as little of the main window as it can.
   if (mainFrame.right() + HelpGap + helpFrame.width() <= screen.right() + 1) {
     return {mainFrame.right() + 1 + HelpGap, y};
   }
   if (mainFrame.left() - HelpGap - helpFrame.width() >= screen.left()) {
     return {mainFrame.left() - HelpGap - helpFrame.width(), y};
   }
-  const int x = std::max(screen.left(), screen.right() + 1 - helpFrame.width());
-  return {x, y};
+  const int roomRight = screen.right() - mainFrame.right();
+  const int roomLeft = mainFrame.left() - screen.left();
+  if (roomLeft > roomRight) return {screen.left(), y};
+  return {std::max(screen.left(), screen.right() + 1 - helpFrame.width()), y};
 }
 
 void ShowHelpTopic(QWidget* parent, const QString& keyword) {

@@ -54,10 +54,7 @@ class TToothChart : public QWidget {
  public:
   explicit TToothChart(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::StrongFocus); }
 
-  void AddTooth(QToolButton* button) {
-    button->setAutoFillBackground(true);
-    FTeeth.push_back(button);
-  }
+  void AddTooth(QToolButton* button) { FTeeth.push_back(button); }
 
  protected:
   void focusInEvent(QFocusEvent* event) override {
@@ -119,6 +116,8 @@ class TToothChart : public QWidget {
     for (int i = 0; i < static_cast<int>(FTeeth.size()); ++i) {
       QToolButton* button = FTeeth[static_cast<std::size_t>(i)];
       const bool current = i == FCurrent && hasFocus();
+      // Only the current tooth fills its background: the others show the menu's own.
+      button->setAutoFillBackground(current);
       button->setBackgroundRole(current ? QPalette::Highlight : QPalette::Window);
       button->setForegroundRole(current ? QPalette::HighlightedText : QPalette::ButtonText);
     }

@@ -151,8 +151,9 @@ TEST(HelpWindowPlacementTest, OpensBesideTheMainWindowInsideTheScreen) {
   EXPECT_EQ(HelpWindowPosition(QRect(100, 50, 820, 560), help, screen), QPoint(928, 50));
   // No room on the right: on the left.
   EXPECT_EQ(HelpWindowPosition(QRect(900, 80, 820, 560), help, screen), QPoint(332, 80));
-  // Room on neither side: over the right part, inside the screen; low windows move up.
+  // Room on neither side: against the screen's edge on the roomier side; low windows move up.
   EXPECT_EQ(HelpWindowPosition(QRect(200, 600, 1500, 400), help, screen), QPoint(1360, 430));
+  EXPECT_EQ(HelpWindowPosition(QRect(300, 60, 1500, 400), help, screen), QPoint(0, 60));
 }
 
 TEST_F(DesktopTest, TheHelpWindowIsANormalWindowClosedByEscapeOrCtrlWThatKeepsItsSize) {
