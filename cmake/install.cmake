@@ -1,6 +1,10 @@
-# What `cmake --install` puts where a Linux desktop finds it.
+# What `cmake --install` puts where a Linux desktop finds it. `cmake --install --strip`
+# strips the program.
 
 set(ORVELA_RESOURCE_DIR ${PROJECT_SOURCE_DIR}/resources)
+# The application id: the .desktop file, the AppStream component and the Wayland app id
+# (platform/identity.h) all carry it.
+set(ORVELA_APP_ID com.kestrinsoftware.orvela)
 
 # The program itself is installed by src/CMakeLists.txt (bin/orvela).
 
@@ -8,8 +12,14 @@ set(ORVELA_RESOURCE_DIR ${PROJECT_SOURCE_DIR}/resources)
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/Kestrin Software"
   DESTINATION ${ORVELA_DATA_INSTALL_DIR})
 
-install(FILES ${ORVELA_RESOURCE_DIR}/desktop/orvela.desktop
+install(FILES ${ORVELA_RESOURCE_DIR}/desktop/${ORVELA_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${ORVELA_RESOURCE_DIR}/metainfo/${ORVELA_APP_ID}.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${ORVELA_RESOURCE_DIR}/man/orvela.1
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvela)
 
 install(FILES ${ORVELA_RESOURCE_DIR}/icons/orvela.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -11,30 +11,67 @@ mode=${1:-run}
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
 
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth locales)
-# The fuzz targets of the test mode need clang and its libFuzzer runtime (below).
-if [ "$mode" = test ]; then packages+=(clang); fi
+# What building and running needs; the tests add their tools and the validators of the
+# desktop and AppStream files.
+run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev)
+# The fuzz targets need clang (and its libFuzzer runtime, below); the settings file is tested
+# under a decimal-comma locale, which `locales` generates.
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth appstream desktop-file-utils
+  clang locales)
+case "$mode" in
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) packages=("${run_packages[@]}") ;;
+esac
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
+# Sets `sudo` to the command prefix that gives root rights (empty for root, sudo where it
+# works; it asks for a password only where someone can type it) and fails without one. Asked
+# only when something needs root, so a set-up machine is never asked for a password.
+sudo=()
+root_checked=""
+need_root() {
+  if [ -z "$root_checked" ]; then
+    root_checked=yes
+    if [ "$(id -u)" -ne 0 ]; then
+      local check=(sudo -n true)
+      [ -t 0 ] && check=(sudo -v)
+      if command -v sudo >/dev/null && "${check[@]}" 2>/dev/null; then sudo=(sudo); else sudo=(false); fi
+    fi
+  fi
+  [ "${sudo[*]}" != false ]
+}
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
+  install_line="apt-get install -y --no-install-recommends ${missing[*]}"
+  if ! need_root; then
+    echo "orvela.sh: these packages are missing: ${missing[*]}" >&2
+    echo "Installing them needs root rights, and sudo is missing or refused. As root, run" >&2
+    echo "" >&2
+    echo "    apt-get update && $install_line" >&2
+    echo "" >&2
+    echo "then run this script again." >&2
+    exit 1
+  fi
   echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The settings round trip is tested under a decimal-comma locale.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  echo "Generating the de_DE.UTF-8 locale"
-  $sudo sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
-  $sudo locale-gen >/dev/null
+# The settings round trip is tested under a decimal-comma locale; without root rights the test
+# says it skips.
+if [ "$mode" = test ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  if ! need_root; then
+    echo "orvela.sh: no root rights to generate the de_DE.UTF-8 locale; its test will skip" >&2
+  else
+    echo "Generating the de_DE.UTF-8 locale"
+    "${sudo[@]}" sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen ||
+      echo 'de_DE.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+    "${sudo[@]}" locale-gen >/dev/null
+  fi
 fi
 
 jobs=$(nproc)
@@ -49,8 +86,9 @@ fuzzer_works() {
   if ! clang++ -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" 2>/dev/null; then
     local version
     version=$(clang++ -dumpversion | cut -d. -f1)
-    $sudo apt-get update -qq >/dev/null 2>&1 || true
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    need_root || return 1
+    "${sudo[@]}" apt-get update -qq >/dev/null 2>&1 || true
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
       "libclang-rt-$version-dev" >/dev/null 2>&1 || true
   fi
   clang++ -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" 2>/dev/null

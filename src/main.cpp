@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "platform/closesignals.h"
+#include "platform/identity.h"
 #include "util/format.h"
 #include "util/startup.h"
 
@@ -17,13 +18,25 @@ orvela::TFormatSettings LocaleFormatSettings(const QLocale& locale) {
   return fs;
 }
 
+QStringList ArgumentList(int argc, char* argv[]) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+  return arguments;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   orvela::InitStartupValues();
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Orvela");
   // No display name: Qt would append it to the caption ("Orvela [Untitled] — Orvela").
+  orvela::SetProgramNames();
+  orvela::TCommandLine commandLine;
+  // --help and --version answer without a display.
+  if (const auto done = commandLine.HandleInfoOptions(ArgumentList(argc, argv))) return *done;
+
+  QApplication app(argc, argv);
+  if (const auto failed = commandLine.CheckArguments(QApplication::arguments())) return *failed;
+  orvela::SetProgramIdentity();
   orvela::SetUserFormatSettings(LocaleFormatSettings(QLocale::system()));
 
   orvela::TMainForm form;

@@ -40,10 +40,11 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
       new QLabel(QStringLiteral("Version ") + QString::fromStdString(FileVersionText("")), this);
   version->setObjectName(QStringLiteral("Version"));
 
-  auto* lines = new QLabel(QStringLiteral("Orthodontic tooth movement in two dimensions.\n"
-                                          "Straight wires, brackets and their force systems.\n"
-                                          "\u00A9 Kestrin Software"),
-                           this);
+  auto* lines =
+      new QLabel(QStringLiteral("Orthodontic tooth movement in two dimensions.\n"
+                                "Straight wires, brackets and their force systems.\n"
+                                "\u00A9 Kestrin Software \u00B7 Licence GPL-3.0-or-later"),
+                 this);
   lines->setObjectName(QStringLiteral("Comments"));
 
   auto* website = new QPushButton(QStringLiteral("Visit Website"), this);

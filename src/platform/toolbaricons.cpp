@@ -39,7 +39,8 @@ TIconNames NamesOf(TToolbarIcon icon) {
   return {"", ""};
 }
 
-// Our own picture, rendered at the usual tool-button sizes so that it needs no image
+// Our own picture, drawn with a pale halo where it would be dark on a dark toolbar, and
+// rendered at the usual tool-button sizes so that it needs no image
 // format plugin.
 QIcon OwnIcon(const char* resource) {
   QIcon icon;
@@ -60,8 +61,9 @@ QIcon OwnIcon(const char* resource) {
 
 QIcon ToolbarIcon(TToolbarIcon icon) {
   const TIconNames names = NamesOf(icon);
-  if (QIcon::hasThemeIcon(names.Theme)) return QIcon::fromTheme(names.Theme);
-  return OwnIcon(names.Resource);
+  return QIcon::fromTheme(QString::fromLatin1(names.Theme), OwnIcon(names.Resource));
 }
+
+QIcon OwnToolbarIcon(TToolbarIcon icon) { return OwnIcon(NamesOf(icon).Resource); }
 
 }  // namespace orvela

@@ -10,4 +10,7 @@ enum class TToolbarIcon { New, Open, Save, Print, Run, Stop, Undo, Redo, Zoom, C
 // the theme has none.
 QIcon ToolbarIcon(TToolbarIcon icon);
 
+// The program's own picture, whatever the theme has.
+QIcon OwnToolbarIcon(TToolbarIcon icon);
+
 }  // namespace orvela

@@ -1,6 +1,7 @@
 #include "platform/tooltips.h"
 
 #include <QHelpEvent>
+#include <QPalette>
 #include <QToolTip>
 #include <QWidget>
 
@@ -24,6 +25,16 @@ bool THintHandler::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QObject::eventFilter(watched, event);
+}
+
+void MakeTooltipsReadable() {
+  QPalette tips = QToolTip::palette();
+  if (tips.color(QPalette::ToolTipBase) != QColor(0, 0, 0)) return;
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    tips.setColor(group, QPalette::ToolTipBase, QColor(255, 255, 225));
+    tips.setColor(group, QPalette::ToolTipText, QColor(0, 0, 0));
+  }
+  QToolTip::setPalette(tips);
 }
 
 }  // namespace orvela

@@ -19,4 +19,8 @@ class THintHandler : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
+// The system's tooltip background, unless it is black: then a pale yellow (255, 255, 225)
+// with black text, so that the text stays readable on the background forced.
+void MakeTooltipsReadable();
+
 }  // namespace orvela

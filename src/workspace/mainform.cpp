@@ -1,14 +1,17 @@
 #include "workspace/mainform.h"
 
+#include <initializer_list>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeySequence>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "dialogs/about.h"
@@ -52,6 +55,33 @@ QAction* MakeAction(QObject* parent, const char* caption, const char* hint) {
   if (hint != nullptr) SetHint(*action, QString::fromUtf8(hint));
   return action;
 }
+
+// The desktop's keys for a standard command, then ours where the desktop has none or lacks
+// them (the platform themes differ: Ctrl+, for Options is KDE's and macOS's only).
+void SetStandardShortcut(QAction& action, QKeySequence::StandardKey key,
+                         std::initializer_list<QKeySequence> ours) {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+  for (const QKeySequence& k : ours) {
+    if (!keys.contains(k)) keys.append(k);
+  }
+  action.setShortcuts(keys);
+}
+
+// Swallows the shortcuts of commands whose menu is disabled (File, Edit and View during a
+// run), so a key does not reach what the mouse cannot.
+class TMenuShortcutGate : public QObject {
+ public:
+  TMenuShortcutGate(QObject* parent, QMenu* menu) : QObject(parent), FMenu(menu) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Shortcut && !FMenu->menuAction()->isEnabled()) return true;
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QMenu* FMenu;
+};
 
 }  // namespace
 
@@ -100,6 +130,8 @@ void TMainForm::CreateActions() {
   for (QAction* never : {FActionOpen, FActionSave, FMenuFileSaveAs, FActionPrint}) {
     never->setEnabled(false);
   }
+  SetStandardShortcut(*FActionNew, QKeySequence::New, {QKeySequence(Qt::CTRL | Qt::Key_N)});
+  SetStandardShortcut(*FMenuFileExit, QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
   FMenuWireAdd = MakeAction(this, "Add &Wire", "Add a new piece of wire.");
   FActionProperties =
@@ -109,11 +141,21 @@ void TMainForm::CreateActions() {
   // The shortcut stays active while the Edit menu is disabled during a run.
   FActionClose->setShortcutContext(Qt::WindowShortcut);
   addAction(FActionClose);
+  FActionProperties->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Return));
   FMenuCopyasPicture = MakeAction(this, "&Copy as Picture", "MenuEditCopy");
+  FMenuCopyasPicture->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
   FMenuEditOptions = MakeAction(this, "&Options...", "Change various program options.");
+  SetStandardShortcut(*FMenuEditOptions, QKeySequence::Preferences,
+                      {QKeySequence(Qt::CTRL | Qt::Key_Comma)});
 
   FMenuViewZoomIn = MakeAction(this, "&Zoom In", "Zoom in.");
   FMenuViewZoomOut = MakeAction(this, "Zoom &Out", "Zoom out.");
+  // Ctrl+= is Ctrl++ without Shift on most keyboards.
+  SetStandardShortcut(
+      *FMenuViewZoomIn, QKeySequence::ZoomIn,
+      {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  SetStandardShortcut(*FMenuViewZoomOut, QKeySequence::ZoomOut,
+                      {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
   FMenuViewZoomForcesIn = MakeAction(this, "&Zoom In", "Draw forces larger.");
   FMenuViewZoomForcesOut = MakeAction(this, "Zoom &Out", "Draw forces smaller.");
   FMenuViewShowGrid =
@@ -129,6 +171,9 @@ void TMainForm::CreateActions() {
   FActionRun->setIcon(ToolbarIcon(TToolbarIcon::Run));
   FActionStop = MakeAction(this, "&Stop", "Stop|Stop orthodontic movement.");
   FActionStop->setIcon(ToolbarIcon(TToolbarIcon::Stop));
+  FActionRun->setShortcut(QKeySequence(Qt::Key_F5));
+  // Stop is enabled only during a run, so Escape keeps its usual meaning otherwise.
+  FActionStop->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_F5), QKeySequence(Qt::Key_Escape)});
   FMenuOrthoRef = MakeAction(this, "Set as &Reference", "Remember this as the initial position.");
   FMenuOrthoReset = MakeAction(this, "R&eset to Reference", "Reset teeth to the initial position.");
   FMenuOrthoClear = MakeAction(this, "&Clear Reference", "Delete initial position.");
@@ -231,6 +276,15 @@ void TMainForm::CreateMenus() {
   for (QMenu* menu : {FMenuFile, FMenuEdit, FMenuView, FMenuOrtho, FMenuHelp}) {
     connect(menu, &QMenu::aboutToShow, this, &TMainForm::UpdateMenu);
   }
+
+  // New stays on the toolbar and Remove's Del stays active during a run.
+  for (QMenu* menu : {FMenuFile, FMenuEdit, FMenuView}) {
+    auto* gate = new TMenuShortcutGate(this, menu);
+    for (QAction* action : findChildren<QAction*>()) {
+      if (action == FActionNew || action == FActionClose || action->shortcut().isEmpty()) continue;
+      if (action->associatedObjects().contains(menu)) action->installEventFilter(gate);
+    }
+  }
 }
 
 void TMainForm::CreatePanels() {
@@ -309,11 +363,7 @@ void TMainForm::FormCreate() {
   // background when the system's is black.
   FHintHandler = new THintHandler(this);
   qApp->installEventFilter(FHintHandler);
-  QPalette tips = QToolTip::palette();
-  if (tips.color(QPalette::ToolTipBase) == QColor(0, 0, 0)) {
-    tips.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
-    QToolTip::setPalette(tips);
-  }
+  MakeTooltipsReadable();
 
   // 6. The program's cursors.
   RegisterProgramCursors();

@@ -4,6 +4,7 @@
 
 #include <QFrame>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
 
@@ -42,8 +43,89 @@ QToolButton* ChartButton(QWidget* parent) {
   button->setAutoRaise(true);
   button->setToolButtonStyle(Qt::ToolButtonTextOnly);
   button->setMinimumWidth(button->fontMetrics().horizontalAdvance("000") + 8);
+  button->setFocusPolicy(Qt::NoFocus);
   return button;
 }
+
+// The chart as the menu shows it: the arrow keys walk the modelled teeth like menu items,
+// the current one shown in the menu's highlight, and Enter (or Space) picks it. Keys it
+// does not use go on to the menu, so Escape and Left at the first tooth close it as usual.
+class TToothChart : public QWidget {
+ public:
+  explicit TToothChart(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::StrongFocus); }
+
+  void AddTooth(QToolButton* button) { FTeeth.push_back(button); }
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QWidget::focusInEvent(event);
+    if (FCurrent < 0 && !FTeeth.empty()) FCurrent = 0;
+    ShowCurrent();
+  }
+  void focusOutEvent(QFocusEvent* event) override {
+    QWidget::focusOutEvent(event);
+    ShowCurrent();
+  }
+  // Like a menu, the chart starts on its first tooth each time it opens.
+  void hideEvent(QHideEvent* event) override {
+    QWidget::hideEvent(event);
+    FCurrent = -1;
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    const int count = static_cast<int>(FTeeth.size());
+    switch (event->key()) {
+      case Qt::Key_Left:
+      case Qt::Key_Up:
+        if (FCurrent > 0) {
+          --FCurrent;
+          ShowCurrent();
+          return;
+        }
+        break;
+      case Qt::Key_Right:
+      case Qt::Key_Down:
+        if (FCurrent + 1 < count) {
+          ++FCurrent;
+          ShowCurrent();
+        }
+        return;
+      case Qt::Key_Home:
+        FCurrent = 0;
+        ShowCurrent();
+        return;
+      case Qt::Key_End:
+        FCurrent = count - 1;
+        ShowCurrent();
+        return;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+      case Qt::Key_Space:
+        if (FCurrent >= 0 && FCurrent < count) {
+          FTeeth[static_cast<std::size_t>(FCurrent)]->click();
+          return;
+        }
+        break;
+      default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+  }
+
+ private:
+  void ShowCurrent() {
+    for (int i = 0; i < static_cast<int>(FTeeth.size()); ++i) {
+      QToolButton* button = FTeeth[static_cast<std::size_t>(i)];
+      const bool current = i == FCurrent && hasFocus();
+      // Only the current tooth fills its background: the others show the menu's own.
+      button->setAutoFillBackground(current);
+      button->setBackgroundRole(current ? QPalette::Highlight : QPalette::Window);
+      button->setForegroundRole(current ? QPalette::HighlightedText : QPalette::ButtonText);
+    }
+  }
+
+  std::vector<QToolButton*> FTeeth;
+  int FCurrent = -1;
+};
 
 }  // namespace
 
@@ -59,7 +141,8 @@ TToothChartAction::TToothChartAction(QObject* parent) : QWidgetAction(parent) {
 }
 
 QWidget* TToothChartAction::createWidget(QWidget* parent) {
-  auto* chart = new QWidget(parent);
+  auto* chart = new TToothChart(parent);
+  chart->setObjectName(QStringLiteral("ToothChart"));
   auto* grid = new QGridLayout(chart);
   grid->setContentsMargins(4, 4, 4, 4);
   grid->setHorizontalSpacing(0);
@@ -76,6 +159,7 @@ QWidget* TToothChartAction::createWidget(QWidget* parent) {
     QToolButton* lower = ChartButton(chart);
     if (c.Tag != 0) {
       lower->setDefaultAction(FToothActions[next++]);
+      chart->AddTooth(lower);
       // Picking a tooth closes the menus like any menu item.
       connect(lower, &QToolButton::triggered, chart, [chart] {
         for (QWidget* w = chart->parentWidget(); w != nullptr; w = w->parentWidget()) {
@@ -92,6 +176,9 @@ QWidget* TToothChartAction::createWidget(QWidget* parent) {
   midline->setFrameShape(QFrame::VLine);
   midline->setFrameShadow(QFrame::Sunken);
   grid->addWidget(midline, 0, MidlineColumn, 3, 1);
+  // The menu makes the chart its current item (opened by keyboard, or under the mouse) but
+  // gives it no keyboard focus of its own.
+  connect(this, &QAction::hovered, chart, [chart] { chart->setFocus(Qt::TabFocusReason); });
   auto* separator = new QFrame(chart);
   separator->setFrameShape(QFrame::HLine);
   separator->setFrameShadow(QFrame::Sunken);

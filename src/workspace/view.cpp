@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "document/settings.h"
 #include "document/setup.h"
@@ -27,6 +28,11 @@
 namespace orvela {
 
 namespace {
+
+// One wheel notch is 120 eighths of a degree and scrolls QApplication::wheelScrollLines()
+// lines of this many pixels.
+constexpr int WheelNotch = 120;
+constexpr double WheelLinePixels = 20.0;
 
 constexpr const char* InvalidZoomText =
     "This is not a valid zoom value.\r\nUse an integer number in the range 25 - 600.";
@@ -408,6 +414,103 @@ bool TView::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void TView::wheelEvent(QWheelEvent* event) {
+  if (!FDisplay->geometry().contains(event->position().toPoint())) {
+    QWidget::wheelEvent(event);
+    return;
+  }
+  event->accept();
+  const QPoint angle = event->angleDelta();
+  if (event->modifiers() & Qt::ControlModifier) {
+    // High-resolution wheels send parts of a notch: a step is taken per whole notch.
+    FWheelZoomAngle += angle.y() != 0 ? angle.y() : angle.x();
+    const int steps = FWheelZoomAngle / WheelNotch;
+    if (steps == 0) return;
+    FWheelZoomAngle -= steps * WheelNotch;
+    const std::int32_t before = FMapping.ZoomValue;
+    for (int i = 0; i < std::abs(steps); ++i) {
+      if (steps > 0) {
+        ZoomIn();
+      } else {
+        ZoomOut();
+      }
+    }
+    const std::int32_t zoom = FMapping.ZoomValue;
+    FMapping.ZoomValue = before;
+    ZoomAboutPixel(zoom, event->position() - QPointF(FDisplay->pos()));
+    return;
+  }
+  // Wheel up or left shows what lies above or to the left.
+  QPointF distance;
+  if (!event->pixelDelta().isNull()) {
+    distance = -QPointF(event->pixelDelta());
+  } else {
+    const double perNotch = QApplication::wheelScrollLines() * WheelLinePixels;
+    distance = -QPointF(angle) * perNotch / WheelNotch;
+  }
+  // Shift turns a vertical wheel sideways (some systems turn it already).
+  if ((event->modifiers() & Qt::ShiftModifier) && distance.x() == 0.0) {
+    distance = QPointF(distance.y(), 0.0);
+  }
+  ScrollByPixels(distance.x(), distance.y());
+}
+
+void TView::ScrollByPixels(double dx, double dy) {
+  const double k = FMapping.PixelsPerUnit();
+  // A model unit can span several pixels: the rest waits for the next event, so that a
+  // touchpad's small deltas add up instead of being lost.
+  FWheelRestX += dx / k;
+  FWheelRestY += dy / k;
+  const double unitsX = std::trunc(FWheelRestX);
+  const double unitsY = std::trunc(FWheelRestY);
+  FWheelRestX -= unitsX;
+  FWheelRestY -= unitsY;
+  // At an end, or with the bar disabled, the rest is dropped, so that turning back
+  // responds at once.
+  const auto moveBar = [](QScrollBar* bar, double units, double& rest) {
+    if (!bar->isEnabled()) {
+      rest = 0.0;
+      return false;
+    }
+    if (units == 0.0) return false;
+    const int target = static_cast<int>(
+        std::clamp(bar->value() + units, 0.0, static_cast<double>(bar->maximum())));
+    if (target == bar->value()) {
+      rest = 0.0;
+      return false;
+    }
+    bar->setValue(target);
+    return true;
+  };
+  FSettingBars = true;
+  const bool movedX = moveBar(FScrollBarHorz, unitsX, FWheelRestX);
+  const bool movedY = moveBar(FScrollBarVert, unitsY, FWheelRestY);
+  FSettingBars = false;
+  if (movedX || movedY) DrawDisplay();
+}
+
+void TView::ZoomAboutPixel(std::int32_t aZ, QPointF pixel) {
+  SetMapping();
+  const double k0 = FMapping.PixelsPerUnit();
+  const double x = (pixel.x() - FMapping.Dx()) / k0;
+  const double y = (pixel.y() - FMapping.Dy()) / -k0;
+  FMapping.ZoomValue = aZ;
+  AdjustScrollBars();
+  const double k = FMapping.PixelsPerUnit();
+  // The positions that put (x, y) under the pixel: x = H + px / k and
+  // y = ModelExtent − V − py / k.
+  const double h = x - pixel.x() / k;
+  const double v = ModelExtent - y - pixel.y() / k;
+  FSettingBars = true;
+  SetBarPosition(FScrollBarHorz, static_cast<int>(std::lround(std::clamp(h, 0.0, 1e9))));
+  SetBarPosition(FScrollBarVert, static_cast<int>(std::lround(std::clamp(v, 0.0, 1e9))));
+  FSettingBars = false;
+  FWheelRestX = 0.0;
+  FWheelRestY = 0.0;
+  DrawDisplay();
+  ShowZoomText();
 }
 
 }  // namespace orvela

@@ -127,6 +127,9 @@ class TView : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Over the display: the wheel scrolls (Shift: sideways), Ctrl+wheel zooms one step of
+  // the zoom box about the pointer; touchpads scroll by their pixel deltas.
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // The mapping of the zoom and the scroll positions now; a disabled bar counts as 0.
@@ -152,6 +155,13 @@ class TView : public QWidget {
     friend bool operator==(const TBackgroundKey&, const TBackgroundKey&) = default;
   };
 
+  // Scrolls by a distance in display pixels (positive: right, down); the fraction of a
+  // model unit left over is kept for the next wheel event.
+  void ScrollByPixels(double dx, double dy);
+  // Zoom aZ keeping the model point under the display pixel where it is, as far as the
+  // scroll ranges allow; redraws.
+  void ZoomAboutPixel(std::int32_t aZ, QPointF pixel);
+
   TSetup& FSetup;
   const TPreferences& FPrefs;
   TViewMapping FMapping;
@@ -165,6 +175,10 @@ class TView : public QWidget {
   QComboBox* FZoomCB = nullptr;
   bool FSettingBars = false;
   bool FDetached = false;
+  // Wheel movement not yet turned into a scroll unit or a zoom step.
+  double FWheelRestX = 0.0;
+  double FWheelRestY = 0.0;
+  int FWheelZoomAngle = 0;
 };
 
 }  // namespace orvela

@@ -40,6 +40,7 @@ TEST(AboutFormTest, ShowsNameVersionAndOpensTheWebsite) {
   EXPECT_GT(name->font().pointSizeF(), 2 * version->font().pointSizeF());
   EXPECT_EQ(version->text(), "Version 1.2.1.0");
   EXPECT_EQ(lines->text().count('\n'), 2);
+  EXPECT_TRUE(lines->text().section('\n', 2).contains("GPL-3.0-or-later"));  // the SPDX tag
   EXPECT_FALSE(icon->pixmap().isNull());  // the icon is compiled in
   EXPECT_LT(icon->geometry().right(), name->geometry().left());
 
