@@ -216,9 +216,8 @@ void TSetup::DrawAll(TCanvas& aCanvas, const TRect* visible) const {
       TExtent extent;
       tooth->AddDrawnExtent(extent, false);
       if (!extent.Meets(*visible, Margin)) {
-        TExtent withForces;
-        tooth->AddDrawnExtent(withForces, true);
-        if (!withForces.Meets(*visible, Margin)) {
+        tooth->AddForcesExtent(extent);
+        if (!extent.Meets(*visible, Margin)) {
           tooth->LeaveDrawState(aCanvas);
           continue;
         }

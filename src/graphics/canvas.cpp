@@ -5,19 +5,6 @@
 
 namespace orvela {
 
-void TExtent::Add(TPointDouble p) {
-  if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
-  if (Empty()) {
-    FMinX = FMaxX = p.x;
-    FMinY = FMaxY = p.y;
-    return;
-  }
-  FMinX = std::min(FMinX, p.x);
-  FMaxX = std::max(FMaxX, p.x);
-  FMinY = std::min(FMinY, p.y);
-  FMaxY = std::max(FMaxY, p.y);
-}
-
 void TExtent::AddAround(TPointDouble c, double r) {
   if (!std::isfinite(r)) return;
   r = std::abs(r);

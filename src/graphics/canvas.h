@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <span>
 
 #include "mechanics/geometry.h"
@@ -104,7 +106,14 @@ class TCanvas {
 // ignored.
 class TExtent {
  public:
-  void Add(TPointDouble p);
+  // Inline: a repaint adds every outline vertex of every tooth, on screen or not.
+  void Add(TPointDouble p) {
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
+    FMinX = p.x < FMinX ? p.x : FMinX;
+    FMaxX = p.x > FMaxX ? p.x : FMaxX;
+    FMinY = p.y < FMinY ? p.y : FMinY;
+    FMaxY = p.y > FMaxY ? p.y : FMaxY;
+  }
   void Add(TPoint p) { Add(TPointDouble{static_cast<double>(p.x), static_cast<double>(p.y)}); }
   // The square around c reaching r (≥ 0) on every side.
   void AddAround(TPointDouble c, double r);
@@ -114,10 +123,11 @@ class TExtent {
   bool Meets(const TRect& r, double margin) const;
 
  private:
-  double FMinX = 1.0;
-  double FMaxX = 0.0;
-  double FMinY = 0.0;
-  double FMaxY = 0.0;
+  // Empty while the minimum lies above the maximum.
+  double FMinX = std::numeric_limits<double>::infinity();
+  double FMaxX = -std::numeric_limits<double>::infinity();
+  double FMinY = std::numeric_limits<double>::infinity();
+  double FMaxY = -std::numeric_limits<double>::infinity();
 };
 
 // Whether p lies inside the closed polygon of the given vertices under the fill rule.

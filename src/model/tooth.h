@@ -153,6 +153,8 @@ class TTooth : public TMarkerOwner {
   // Adds what Draw covers to the extent; the force arrows only with forces (which costs the
   // forces' computation).
   void AddDrawnExtent(TExtent& extent, bool forces) const;
+  // Adds the force arrows alone, which costs the forces' computation.
+  void AddForcesExtent(TExtent& extent) const;
   // Sets the pen and brush as Draw leaves them, without drawing: a skipped tooth hands the
   // next figure the same surface state as a drawn one.
   void LeaveDrawState(TCanvas& aCanvas) const;

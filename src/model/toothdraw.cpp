@@ -103,7 +103,11 @@ void TTooth::AddDrawnExtent(TExtent& extent, bool forces) const {
   for (const auto& bracket : FBrackets) {
     for (const TPointDouble& p : bracket->Slot()) extent.Add(p);
   }
-  if (forces) ForEachDrawnForce([&extent](const TForceMoment& fm) { fm.AddDrawnExtent(extent); });
+  if (forces) AddForcesExtent(extent);
+}
+
+void TTooth::AddForcesExtent(TExtent& extent) const {
+  ForEachDrawnForce([&extent](const TForceMoment& fm) { fm.AddDrawnExtent(extent); });
 }
 
 void TTooth::LeaveDrawState(TCanvas& aCanvas) const {

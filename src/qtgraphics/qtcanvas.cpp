@@ -162,27 +162,29 @@ void TQtCanvas::DrawEdges(QPainter& painter, bool closed) {
   // by lines from corner to corner that are walked back at the end and so cover nothing.
   const qsizetype n = FOutline.size();
   const double half = FQPen.widthF() / 2.0;
-  FQuads.clear();
-  const auto addEdge = [this, half](QPointF a, QPointF b) {
+  const qsizetype edges = (closed && n > 2) ? n : (n == 1 ? 1 : std::max<qsizetype>(n - 1, 0));
+  if (edges == 0) return;
+  // Written in place: the buffer keeps its memory from one outline to the next.
+  FQuads.resize(5 * edges + (edges - 1));
+  QPointF* out = FQuads.data();
+  const auto addEdge = [&out, half](QPointF a, QPointF b) {
     const double dx = b.x() - a.x(), dy = b.y() - a.y();
     const double length = std::hypot(dx, dy);
     const double ux = length > 0.0 ? dx / length * half : half;
     const double uy = length > 0.0 ? dy / length * half : 0.0;
     const QPointF p0(a.x() - ux - uy, a.y() - uy + ux);
-    FQuads.append(p0);
-    FQuads.append(QPointF(b.x() + ux - uy, b.y() + uy + ux));
-    FQuads.append(QPointF(b.x() + ux + uy, b.y() + uy - ux));
-    FQuads.append(QPointF(a.x() - ux + uy, a.y() - uy - ux));
-    FQuads.append(p0);
+    *out++ = p0;
+    *out++ = QPointF(b.x() + ux - uy, b.y() + uy + ux);
+    *out++ = QPointF(b.x() + ux + uy, b.y() + uy - ux);
+    *out++ = QPointF(a.x() - ux + uy, a.y() - uy - ux);
+    *out++ = p0;
   };
-  for (qsizetype i = 0; i + 1 < n; ++i) addEdge(FOutline[i], FOutline[i + 1]);
-  if (closed && n > 2) addEdge(FOutline[n - 1], FOutline[0]);
-  if (n == 1) addEdge(FOutline[0], FOutline[0]);
-  const qsizetype quads = FQuads.size() / 5;
-  for (qsizetype k = quads - 2; k >= 0; --k) {
-    const QPointF corner = FQuads[5 * k];
-    FQuads.append(corner);
-  }
+  const QPointF* in = FOutline.constData();
+  for (qsizetype i = 0; i + 1 < n; ++i) addEdge(in[i], in[i + 1]);
+  if (closed && n > 2) addEdge(in[n - 1], in[0]);
+  if (n == 1) addEdge(in[0], in[0]);
+  QPointF* quads = FQuads.data();
+  for (qsizetype k = edges - 2; k >= 0; --k) *out++ = quads[5 * k];
   TBrush penBrush;
   penBrush.Color = Pen().Color;
   painter.setPen(FNoPen);
