@@ -156,40 +156,91 @@ void TQtCanvas::OutlineFromEllipse(const QRectF& box, double t0, double sweep) {
 }
 
 void TQtCanvas::DrawEdges(QPainter& painter, bool closed) {
-  // Each edge becomes the rectangle the pen covers along it, square ends included: the same
-  // sides as the stroker's outline, so only the corners differ. They are filled as one
-  // polygon with the winding rule, so that overlaps stay filled; the rectangles are joined
-  // by lines from corner to corner that are walked back at the end and so cover nothing.
-  const qsizetype n = FOutline.size();
+  // The band the pen covers: the outline offset by half the pen's width to either side,
+  // with mitred outer corners and inner corners taken through the vertex, as the stroker
+  // makes it but without its generality; square ends on an open outline. Filled with the
+  // winding rule, the two sides enclose the band. Only the corners differ from the stroker.
   const double half = FQPen.widthF() / 2.0;
-  const qsizetype edges = (closed && n > 2) ? n : (n == 1 ? 1 : std::max<qsizetype>(n - 1, 0));
-  if (edges == 0) return;
-  // Written in place: the buffer keeps its memory from one outline to the next.
-  FQuads.resize(5 * edges + (edges - 1));
-  QPointF* out = FQuads.data();
-  const auto addEdge = [&out, half](QPointF a, QPointF b) {
-    const double dx = b.x() - a.x(), dy = b.y() - a.y();
-    const double length = std::hypot(dx, dy);
-    const double ux = length > 0.0 ? dx / length * half : half;
-    const double uy = length > 0.0 ? dy / length * half : 0.0;
-    const QPointF p0(a.x() - ux - uy, a.y() - uy + ux);
-    *out++ = p0;
-    *out++ = QPointF(b.x() + ux - uy, b.y() + uy + ux);
-    *out++ = QPointF(b.x() + ux + uy, b.y() + uy - ux);
-    *out++ = QPointF(a.x() - ux + uy, a.y() - uy - ux);
-    *out++ = p0;
-  };
-  const QPointF* in = FOutline.constData();
-  for (qsizetype i = 0; i + 1 < n; ++i) addEdge(in[i], in[i + 1]);
-  if (closed && n > 2) addEdge(in[n - 1], in[0]);
-  if (n == 1) addEdge(in[0], in[0]);
-  QPointF* quads = FQuads.data();
-  for (qsizetype k = edges - 2; k >= 0; --k) *out++ = quads[5 * k];
+  // Repeated points make no edge.
+  QPointF* pts = FOutline.data();
+  qsizetype n = 0;
+  for (qsizetype i = 0; i < FOutline.size(); ++i) {
+    if (n == 0 || pts[i] != pts[n - 1]) pts[n++] = pts[i];
+  }
+  if (closed && n > 1 && pts[n - 1] == pts[0]) --n;
+  if (n == 0) return;
+  if (closed && n == 2) closed = false;
+  FQuads.clear();
+  if (n == 1) {
+    const QPointF c = pts[0];
+    FQuads.push_back(QPointF(c.x() - half, c.y() - half));
+    FQuads.push_back(QPointF(c.x() + half, c.y() - half));
+    FQuads.push_back(QPointF(c.x() + half, c.y() + half));
+    FQuads.push_back(QPointF(c.x() - half, c.y() + half));
+  } else {
+    const qsizetype edges = closed ? n : n - 1;
+    // Unit direction of edge i, from point i to the next.
+    FDirections.resize(static_cast<std::size_t>(edges));
+    for (qsizetype i = 0; i < edges; ++i) {
+      const QPointF a = pts[i], b = pts[(i + 1) % n];
+      const double dx = b.x() - a.x(), dy = b.y() - a.y();
+      const double length = std::sqrt(dx * dx + dy * dy);
+      FDirections[static_cast<std::size_t>(i)] = QPointF(dx / length, dy / length);
+    }
+    const auto direction = [this](qsizetype i) { return FDirections[static_cast<std::size_t>(i)]; };
+    // One side (sign +1 left of the direction of travel, −1 right), its points appended.
+    const auto side = [&](double sign) {
+      const auto normal = [sign](QPointF d) { return QPointF(-d.y() * sign, d.x() * sign); };
+      const auto join = [&](qsizetype vertex, QPointF in, QPointF out) {
+        const QPointF v = pts[vertex];
+        const QPointF na = normal(in), nb = normal(out);
+        const double turn = (in.x() * out.y() - in.y() * out.x()) * sign;
+        const double cosine = na.x() * nb.x() + na.y() * nb.y();
+        if (turn > 0.0) {
+          // The inner side of the turn.
+          FQuads.push_back(v + na * half);
+          FQuads.push_back(v);
+          FQuads.push_back(v + nb * half);
+        } else if (1.0 + cosine > 0.5) {
+          // The miter point, no further than twice the half width from the vertex.
+          FQuads.push_back(v + (na + nb) * (half / (1.0 + cosine)));
+        } else {
+          FQuads.push_back(v + na * half);
+          FQuads.push_back(v + nb * half);
+        }
+      };
+      if (closed) {
+        for (qsizetype i = 0; i < n; ++i) join(i, direction((i + n - 1) % n), direction(i));
+      } else {
+        const QPointF d0 = direction(0);
+        FQuads.push_back(pts[0] - d0 * half + normal(d0) * half);
+        for (qsizetype i = 1; i < edges; ++i) join(i, direction(i - 1), direction(i));
+        const QPointF dl = direction(edges - 1);
+        FQuads.push_back(pts[n - 1] + dl * half + normal(dl) * half);
+      }
+    };
+    side(1.0);
+    if (closed) {
+      // Two rings, the right one walked backwards; the bridge between them is crossed once
+      // each way and so covers nothing.
+      const QPointF leftStart = FQuads.front();
+      FQuads.push_back(leftStart);
+      const std::size_t rightStart = FQuads.size();
+      side(-1.0);
+      std::reverse(FQuads.begin() + static_cast<std::ptrdiff_t>(rightStart) + 1, FQuads.end());
+      const QPointF rightFirst = FQuads[static_cast<std::size_t>(rightStart)];
+      FQuads.push_back(rightFirst);
+    } else {
+      const std::size_t rightStart = FQuads.size();
+      side(-1.0);
+      std::reverse(FQuads.begin() + static_cast<std::ptrdiff_t>(rightStart), FQuads.end());
+    }
+  }
   TBrush penBrush;
   penBrush.Color = Pen().Color;
   painter.setPen(FNoPen);
   painter.setBrush(KeptBrush(penBrush));
-  painter.drawPolygon(FQuads.constData(), static_cast<int>(FQuads.size()), Qt::WindingFill);
+  painter.drawPolygon(FQuads.data(), static_cast<int>(FQuads.size()), Qt::WindingFill);
 }
 
 const QBrush& TQtCanvas::KeptBrush(const TBrush& brush) {

@@ -130,7 +130,8 @@ class TQtCanvas : public TCanvas {
   QPen FNoPen{Qt::NoPen};
   QPolygon FPolygon;
   QPolygonF FOutline;
-  QPolygonF FQuads;
+  std::vector<QPointF> FQuads;
+  std::vector<QPointF> FDirections;
   QPainterPath FArcPath;
   QTransform FMapping;
   std::optional<QTransform> FInverse;
