@@ -205,8 +205,10 @@ void TQtCanvas::DrawEdges(QPainter& painter, bool closed) {
           // The miter point, no further than twice the half width from the vertex.
           FQuads.push_back(v + (na + nb) * (half / (1.0 + cosine)));
         } else {
-          FQuads.push_back(v + na * half);
-          FQuads.push_back(v + nb * half);
+          // A sharp turn keeps the square ends of its two edges, as the rectangles of the
+          // separate edges would cover it; a path that turns back keeps its end.
+          FQuads.push_back(v + (na + in) * half);
+          FQuads.push_back(v + (nb - out) * half);
         }
       };
       if (closed) {

@@ -100,6 +100,42 @@ TEST(QtCanvasTest, HairlineStaysOnePixelWhileWidthThreeScales) {
   }
 }
 
+// Outlines wider than a pixel are filled as the band around them: repeated vertices change
+// nothing, a single point is a pen-sized square, a path that turns back on itself keeps its
+// square ends, and a sharp corner reaches no further than the pen's width past its vertex.
+TEST(QtCanvasTest, WideOutlineBandHandlesRepeatsPointsAndTurns) {
+  const auto draw = [](std::vector<TPoint> points, bool closed) {
+    TQtImageCanvas canvas(BufferSize);
+    canvas.SetMapping(YUp(2.0));
+    canvas.Pen().Width = 4;  // 8 pixels
+    canvas.Brush().Style = TBrushStyle::Clear;
+    if (closed) {
+      canvas.Polygon(points);
+    } else {
+      canvas.Polyline(points);
+    }
+    return canvas.Image().copy();
+  };
+  const QImage square = draw({{-20, -20}, {20, -20}, {20, 20}, {-20, 20}}, true);
+  EXPECT_EQ(DarkBounds(square), QRect(56, 36, 88, 88));
+  EXPECT_TRUE(IsWhite(square.pixel(100, 80)));  // the inside stays clear
+  EXPECT_EQ(
+      draw({{-20, -20}, {-20, -20}, {20, -20}, {20, 20}, {20, 20}, {-20, 20}, {-20, -20}}, true),
+      square);
+
+  EXPECT_EQ(DarkBounds(draw({{5, 5}}, true)), QRect(106, 66, 8, 8));
+
+  // There and back: one band with both square ends, as a single stroke of it.
+  const QImage back = draw({{-20, 0}, {20, 0}, {-20, 0}}, false);
+  EXPECT_EQ(back, draw({{-20, 0}, {20, 0}}, false));
+  EXPECT_EQ(DarkBounds(back), QRect(56, 76, 88, 8));
+
+  // A narrow wedge: the outer corner is cut off within the pen's width of the vertex.
+  const QImage wedge = draw({{-30, 10}, {30, 0}, {-30, -10}}, false);
+  EXPECT_LE(DarkBounds(wedge).right(), 100 + 2 * 30 + 8);
+  EXPECT_GE(DarkBounds(wedge).right(), 100 + 2 * 30 + 2);
+}
+
 // A pen too thin for one pixel at a small scale is drawn as a hairline; after a larger
 // scale is set the same pen must widen, also while one painter stays open.
 TEST(QtCanvasTest, NewMappingTakesTheNewPenWidth) {
