@@ -332,7 +332,7 @@ struct TIniDocument::TData {
       return KeyOf(LineText(it->second))->Value;
     }
     for (const TAddedKey& added : section->Added) {
-      if (Lower(added.Key) == lowerKey) return std::string_view(added.Value);
+      if (Lower(added.Key) == lowerKey) return Trim(added.Value);  // as it will read back
     }
     return std::nullopt;
   }
