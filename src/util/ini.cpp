@@ -5,6 +5,7 @@
 #include <charconv>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -332,7 +333,7 @@ struct TIniDocument::TData {
       return KeyOf(LineText(it->second))->Value;
     }
     for (const TAddedKey& added : section->Added) {
-      if (Lower(added.Key) == lowerKey) return std::string_view(added.Value);
+      if (Lower(added.Key) == lowerKey) return Trim(added.Value);  // as it will read back
     }
     return std::nullopt;
   }
