@@ -164,6 +164,10 @@ TEST_F(IniTest, LoneCarriageReturnEndsALineAndNamesAreTrimmedOnReading) {
             "[Wire]\rMaterial 0=NickelTitanium, 9\rSteel, 172000\nMaterial 1=Gold, 5\r\n"
             "Material 2=Beta\r");
   EXPECT_EQ(TIniDocument(doc.Text()).ReadString("wire", "material 2", ""), "Beta");
+  // A key added in memory reads back as it will from the written file: trimmed.
+  ASSERT_TRUE(doc.WriteString("Wire", "Material 3", " Gold, 5 "));
+  EXPECT_EQ(doc.ReadString("Wire", "Material 3", ""), "Gold, 5");
+  EXPECT_EQ(TIniDocument(doc.Text()).ReadString("Wire", "Material 3", ""), "Gold, 5");
 
   const TIniFile ini(PathOf("trim.ini"));
   ASSERT_TRUE(ini.WriteString(" Wire ", " k ", "v"));
