@@ -2,7 +2,6 @@
 
 #include <array>
 #include <charconv>
-#include <fstream>
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -65,42 +64,10 @@ bool IsValidResponceName(std::string_view name) {
 
 std::vector<std::string> ReadResponceNames(const std::string& path) {
   std::vector<std::string> names;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return names;
-  bool inSection = false;
-  bool sectionSeen = false;
-  std::string line;
-  bool first = true;
-  while (std::getline(file, line)) {
-    std::string_view t = line;
-    if (first && t.starts_with("\xEF\xBB\xBF")) t.remove_prefix(3);
-    first = false;
-    t = Trim(t);
-    if (t.empty() || t.front() == ';') continue;
-    if (t.front() == '[') {
-      // Only the first section of that name counts, as for every look-up.
-      if (inSection) break;
-      std::string_view inner = t.substr(1);
-      if (const std::size_t close = inner.find(']'); close != std::string_view::npos) {
-        inner = inner.substr(0, close);
-      }
-      inSection = !sectionSeen && SameResponceName(Trim(inner), ResponceSection);
-      sectionSeen = sectionSeen || inSection;
-      continue;
-    }
-    if (!inSection) continue;
-    const std::size_t eq = t.find('=');
-    if (eq == std::string_view::npos) continue;
-    const std::string_view key = Trim(t.substr(0, eq));
-    if (!IsValidResponceName(key)) continue;
-    bool known = false;
-    for (const std::string& name : names) {
-      if (SameResponceName(name, key)) {
-        known = true;
-        break;
-      }
-    }
-    if (!known) names.emplace_back(key);
+  TIniDocument library;
+  if (LoadIniDocument(path, library) != TIniLoadResult::Ok) return names;
+  for (std::string& key : library.ReadSectionKeys(ResponceSection)) {
+    if (IsValidResponceName(key)) names.push_back(std::move(key));
   }
   return names;
 }

@@ -372,6 +372,23 @@ bool TIniDocument::ReadBool(std::string_view section, std::string_view key,
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
+std::vector<std::string> TIniDocument::ReadSectionKeys(std::string_view section) const {
+  std::vector<std::string> keys;
+  TData& data = *FData;
+  TData::TSection* found = data.FindSection(section);
+  if (found == nullptr) return keys;
+  data.Index(*found);
+  if (found->Header) {
+    for (std::size_t i = *found->Header + 1; i < found->End; ++i) {
+      const auto kv = KeyOf(data.LineText(i));
+      // Keys maps each name to its first line; later lines of a name are shadowed.
+      if (kv && found->Keys.at(Lower(kv->Key)) == i) keys.emplace_back(kv->Key);
+    }
+  }
+  for (const TData::TAddedKey& added : found->Added) keys.push_back(added.Key);
+  return keys;
+}
+
 bool TIniDocument::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
   const std::string_view s = Trim(section);

@@ -34,6 +34,10 @@ class TIniDocument {
   // Read as an integer; any non-zero value is true.
   bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
+  // The key names of a section as they are written, first of each name, in file order and
+  // then those added in memory; empty when there is no such section.
+  std::vector<std::string> ReadSectionKeys(std::string_view section) const;
+
   // Sets a key, adding it at the end of its section (after the last non-blank line) or a new
   // section at the end. Line breaks in the value are left out, since they would end the line
   // and plant lines of their own. Returns false, changing nothing, for names that cannot

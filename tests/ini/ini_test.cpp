@@ -40,6 +40,13 @@ TEST_F(IniTest, LooksUpSectionsAndKeysWithoutRegardToCase) {
             "Default");
 }
 
+TEST_F(IniTest, ListsTheKeysOfASectionOncePerNameInFileOrder) {
+  TIniDocument doc("[A]\nb=1\n; c=2\nB=3\n a =4\n[a]\nz=5\n[C]\nx=6\n");
+  ASSERT_TRUE(doc.WriteString("a", "New", "7"));
+  EXPECT_EQ(doc.ReadSectionKeys(" a "), (std::vector<std::string>{"b", "a", "New"}));
+  EXPECT_TRUE(doc.ReadSectionKeys("Missing").empty());
+}
+
 TEST_F(IniTest, ReadsIntegersAndBooleansStrictly) {
   const std::string path = PathOf("n.ini");
   WriteTextFile(path, "[N]\na=-12\nb= +7 \nc=7x\nd=\ne=99999999999\nt=2\nf=0\n");
