@@ -89,10 +89,10 @@ void TTooth::SetSupportLoss(double percent) {
 
 void TTooth::OrthoMove(TForceMoment& aFM) {
   if (FAnkylosed) return;
-  // A force system that overflowed (a wire of absurd stiffness or size) gives no direction
-  // and no size to move by: the tooth stays, and no not-a-number ever reaches its pose.
-  if (!IsFinite(aFM)) return;
   if (aFM.Magnitude() == 0.0 && aFM.m == 0.0) return;
+  // A force system that overflowed (a wire of absurd stiffness or size) gives no direction
+  // and no size to move by: the tooth stays, and no not-a-number ever reaches its pose. Once
+  // the system at the centre of resistance is finite, so are the step and the turn below.
   TForceMoment atCRes = aFM;
   atCRes.Reorient(FcRes);
   if (!IsFinite(atCRes)) return;
@@ -102,20 +102,14 @@ void TTooth::OrthoMove(TForceMoment& aFM) {
   // direction comes from aFM. A pure couple has no direction to translate along.
   const double d = ResponceAt(stressTranslation());
   const double magnitude = aFM.Magnitude();
-  if (magnitude != 0.0) {
-    const TPointDouble step{d * aFM.x / magnitude, d * aFM.y / magnitude};
-    if (std::isfinite(step.x) && std::isfinite(step.y)) Translate(step);
-  }
+  if (magnitude != 0.0) Translate(TPointDouble{d * aFM.x / magnitude, d * aFM.y / magnitude});
 
   // The turn is read after the translation. Without a supported root (cRes at the apex)
   // there is nothing to turn the tooth against.
   const double dc = PointDistance(FcRes, apex);
   double r = ResponceAt(stressRotation());
   if (aFM.m < 0.0) r = -r;
-  if (dc != 0.0) {
-    const double angle = -std::atan(r / dc);
-    if (std::isfinite(angle)) Rotate(FcRes, angle);
-  }
+  if (dc != 0.0) Rotate(FcRes, -std::atan(r / dc));
 }
 
 }  // namespace orvela
