@@ -44,6 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.WriteString(fields[0], fields[1], "x");
     Check(TIniDocument{doc.Text()}.ReadString(fields[0], fields[1], "") == "x");
   }
+  // Every listed key reads back: it names a key of that section.
+  for (const std::string& key : doc.ReadSectionKeys(fields[0])) {
+    Check(doc.ReadString(fields[0], key, "\x02a") == doc.ReadString(fields[0], key, "\x02b"));
+  }
   doc.ReadInteger(fields[0], fields[1], 7);
   doc.ReadBool("General", fields[1], true);
   return 0;
