@@ -205,7 +205,7 @@ void TSetup::DrawAll(TCanvas& aCanvas, const TRect* visible) const {
   for (const auto& tooth : FToothList) {
     if (visible != nullptr) {
       TExtent extent;
-      for (const TPointDouble& p : tooth->origOutline) extent.Add(p);
+      extent.Add(tooth->origOutline);
       if (!extent.Meets(*visible, Margin)) continue;
     }
     tooth->DrawOriginalOutline(aCanvas);

@@ -115,6 +115,22 @@ class TExtent {
     FMaxY = p.y > FMaxY ? p.y : FMaxY;
   }
   void Add(TPoint p) { Add(TPointDouble{static_cast<double>(p.x), static_cast<double>(p.y)}); }
+  // The bounds stay in locals through the loop: stores to the members could alias the
+  // points, which would keep them in memory.
+  void Add(std::span<const TPointDouble> points) {
+    double minX = FMinX, maxX = FMaxX, minY = FMinY, maxY = FMaxY;
+    for (const TPointDouble& p : points) {
+      if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+      minX = p.x < minX ? p.x : minX;
+      maxX = p.x > maxX ? p.x : maxX;
+      minY = p.y < minY ? p.y : minY;
+      maxY = p.y > maxY ? p.y : maxY;
+    }
+    FMinX = minX;
+    FMaxX = maxX;
+    FMinY = minY;
+    FMaxY = maxY;
+  }
   // The square around c reaching r (≥ 0) on every side.
   void AddAround(TPointDouble c, double r);
   bool Empty() const { return FMinX > FMaxX; }

@@ -93,15 +93,15 @@ void TTooth::DrawForces(TCanvas& aCanvas) const {
 
 void TTooth::AddDrawnExtent(TExtent& extent, bool forces) const {
   // Outline pens are a unit or two wide; the centre-of-resistance disc has a radius of 5.
-  for (const TPointDouble& p : crown) extent.Add(p);
-  for (const TPointDouble& p : root) extent.Add(p);
+  extent.Add(crown);
+  extent.Add(root);
   extent.AddAround(FcRes, 6.0);
   const double scale = (cervixDiameter / 2.0) / toothLength();
   const TPointDouble v{(apex.y - cusp.y) * scale, (cusp.x - apex.x) * scale};
   extent.Add(TPointDouble{FCervix.x + v.x, FCervix.y + v.y});
   extent.Add(TPointDouble{FCervix.x - v.x, FCervix.y - v.y});
   for (const auto& bracket : FBrackets) {
-    for (const TPointDouble& p : bracket->Slot()) extent.Add(p);
+    extent.Add(bracket->Slot());
   }
   if (forces) AddForcesExtent(extent);
 }

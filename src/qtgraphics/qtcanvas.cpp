@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include <QPainterPath>
@@ -238,11 +242,20 @@ void TQtCanvas::DrawEdges(QPainter& painter, bool closed) {
       std::reverse(FQuads.begin() + static_cast<std::ptrdiff_t>(rightStart), FQuads.end());
     }
   }
-  TBrush penBrush;
-  penBrush.Color = Pen().Color;
+  FillSolid(painter, std::span<const QPointF>(FQuads), Qt::WindingFill, Pen().Color);
+}
+
+template <class Point>
+void TQtCanvas::FillSolid(QPainter& painter, std::span<const Point> points, Qt::FillRule rule,
+                          TColor colour) {
+  if (TSolidFill::Applies(painter) &&
+      FSolidFill.Fill(painter, points, rule, qRgb(colour.r, colour.g, colour.b)))
+    return;
+  TBrush brush;
+  brush.Color = colour;
   painter.setPen(FNoPen);
-  painter.setBrush(KeptBrush(penBrush));
-  painter.drawPolygon(FQuads.data(), static_cast<int>(FQuads.size()), Qt::WindingFill);
+  painter.setBrush(KeptBrush(brush));
+  painter.drawPolygon(points.data(), static_cast<int>(points.size()), rule);
 }
 
 const QBrush& TQtCanvas::KeptBrush(const TBrush& brush) {
@@ -345,8 +358,8 @@ void TQtCanvas::Ellipse(TPoint a, TPoint b) {
   if (Brush().Style != TBrushStyle::Clear) {
     // The pieces of the outline bound the fill: the band drawn along them covers every pixel
     // where they part from the true ellipse, so the polygon costs less and looks the same.
-    paint->setPen(FNoPen);
-    paint->drawPolygon(FOutline.constData(), static_cast<int>(FOutline.size()), Qt::OddEvenFill);
+    FillSolid(*paint, std::span<const QPointF>(FOutline.constData(), FOutline.size()),
+              Qt::OddEvenFill, Brush().Color);
   }
   DrawEdges(*paint, true);
 }
@@ -395,8 +408,8 @@ void TQtCanvas::Polygon(std::span<const TPoint> points) {
     return;
   }
   if (Brush().Style != TBrushStyle::Clear) {
-    paint->setPen(FNoPen);
-    paint->drawPolygon(polygon, Qt::OddEvenFill);
+    FillSolid(*paint, std::span<const QPoint>(polygon.constData(), polygon.size()), Qt::OddEvenFill,
+              Brush().Color);
   }
   OutlineFromPolygon();
   DrawEdges(*paint, true);
@@ -508,16 +521,56 @@ void TQtImageCanvas::Resize(QSize size, double devicePixelRatio) {
   SetMapping(Mapping());  // pens are made anew for the new ratio
 }
 
-bool TQtImageCanvas::CopyFrom(const TQtImageCanvas& source) {
-  if (source.FImage.size() != FImage.size() ||
-      source.FImage.devicePixelRatio() != FImage.devicePixelRatio() || &source == this)
-    return false;
-  TPaint paint(*this);
-  if (!paint) return false;
-  paint->setCompositionMode(QPainter::CompositionMode_Source);
-  UseDevicePixels(*paint);
-  const QRectF all(FImage.rect());
-  paint->drawImage(all, source.FImage, all);
+void TRowPicture::Take(TQtImageCanvas& source) {
+  const QImage& image = source.Image();
+  FPixels = image.size();
+  FRatio = image.devicePixelRatio();
+  FWidth = static_cast<std::size_t>(image.width());
+  FRows.clear();
+  FRowOf.assign(static_cast<std::size_t>(image.height()), 0);
+  // Rows by their hash, to find a row seen before without comparing it with all of them.
+  std::unordered_multimap<std::size_t, std::uint32_t> seen;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    const auto equals = [&](std::uint32_t index) {
+      return std::equal(row, row + FWidth, FRows.begin() + index * FWidth);
+    };
+    // Most rows repeat the one or two rows above them (dotted lines alternate).
+    const auto uy = static_cast<std::size_t>(y);
+    if (y >= 1 && equals(FRowOf[uy - 1])) {
+      FRowOf[uy] = FRowOf[uy - 1];
+      continue;
+    }
+    if (y >= 2 && equals(FRowOf[uy - 2])) {
+      FRowOf[uy] = FRowOf[uy - 2];
+      continue;
+    }
+    const std::string_view bytes(reinterpret_cast<const char*>(row), FWidth * sizeof(QRgb));
+    const std::size_t hash = std::hash<std::string_view>{}(bytes);
+    const auto [first, last] = seen.equal_range(hash);
+    const auto same =
+        std::find_if(first, last, [&](const auto& entry) { return equals(entry.second); });
+    if (same != last) {
+      FRowOf[uy] = same->second;
+    } else {
+      FRowOf[uy] = static_cast<std::uint32_t>(DistinctRows());
+      FRows.insert(FRows.end(), row, row + FWidth);
+      seen.emplace(hash, FRowOf[uy]);
+    }
+  }
+}
+
+bool TQtImageCanvas::CopyFrom(const TRowPicture& source) {
+  if (source.FPixels != FImage.size() || source.FRatio != FImage.devicePixelRatio()) return false;
+  // An open painter holds the image unshared and writes through the same pointer; without
+  // one the image may be shared and is detached first.
+  uchar* const bits = IsActive() ? const_cast<uchar*>(FImage.constBits()) : FImage.bits();
+  const qsizetype stride = FImage.bytesPerLine();
+  for (std::size_t y = 0; y < source.FRowOf.size(); ++y) {
+    std::memcpy(bits + stride * static_cast<qsizetype>(y),
+                source.FRows.data() + source.FRowOf[y] * source.FWidth,
+                source.FWidth * sizeof(QRgb));
+  }
   return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -15,6 +16,7 @@
 #include <QTransform>
 
 #include "graphics/canvas.h"
+#include "qtgraphics/solidfill.h"
 
 class QPaintDevice;
 class QSvgGenerator;
@@ -105,6 +107,11 @@ class TQtCanvas : public TCanvas {
   // The edges of the outline buffer, square-capped with the current pen; leaves the
   // painter without a pen.
   void DrawEdges(QPainter& painter, bool closed);
+  // Fills the polygon with the colour and no outline: straight into the image where that
+  // sets the painter's very pixels, else through the painter (which is left without a pen).
+  template <class Point>
+  void FillSolid(QPainter& painter, std::span<const Point> points, Qt::FillRule rule,
+                 TColor colour);
   // A Qt brush of that kind, made once.
   const QBrush& KeptBrush(const TBrush& brush);
 
@@ -133,6 +140,7 @@ class TQtCanvas : public TCanvas {
   std::vector<QPointF> FQuads;
   std::vector<QPointF> FDirections;
   QPainterPath FArcPath;
+  TSolidFill FSolidFill;
   QTransform FMapping;
   std::optional<QTransform> FInverse;
   TPoint FPosition;
@@ -155,6 +163,27 @@ struct TSvgHolder {
 };
 }  // namespace qtcanvas_detail
 
+class TQtImageCanvas;
+
+// A picture kept as its distinct rows and, for each row, which of them it is. A grid
+// background has a few dozen distinct rows, so copying it into a buffer reads a few
+// kilobytes that stay in the processor's cache instead of the whole picture, and sets the
+// same pixels.
+class TRowPicture {
+ public:
+  // The pixels of the canvas (its painter is ended first).
+  void Take(TQtImageCanvas& source);
+  std::size_t DistinctRows() const { return FWidth == 0 ? 0 : FRows.size() / FWidth; }
+
+ private:
+  friend class TQtImageCanvas;
+  QSize FPixels;
+  double FRatio = 0.0;
+  std::size_t FWidth = 0;
+  std::vector<QRgb> FRows;
+  std::vector<std::uint32_t> FRowOf;
+};
+
 // A canvas with its own QImage back buffer (ARGB32 premultiplied), white after each resize.
 // The size is in device-independent pixels; the buffer holds size × devicePixelRatio pixels,
 // so that drawing is sharp on a high-density screen.
@@ -166,9 +195,9 @@ class TQtImageCanvas : private qtcanvas_detail::TImageHolder, public TQtCanvas {
   void Resize(QSize size, double devicePixelRatio = 1.0);
   QSize Size() const { return FSize; }
   double DevicePixelRatio() const { return FImage.devicePixelRatio(); }
-  // Copies the pixels of another image canvas of the same size and ratio (a background
-  // kept between repaints); false, copying nothing, when they differ.
-  bool CopyFrom(const TQtImageCanvas& source);
+  // Copies the pixels of a picture taken from a canvas of the same size and ratio (a
+  // background kept between repaints); false, copying nothing, when they differ.
+  bool CopyFrom(const TRowPicture& source);
   // Ends an open painter first, so that the pixels are complete.
   const QImage& Image();
 

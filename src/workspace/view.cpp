@@ -203,11 +203,12 @@ TPoint TView::CentreModelPoint() const {
 
 const TCanvas& TView::DisplayCanvas() const { return *FBackBuffer; }
 
-const TQtImageCanvas& TView::GridBackground(const TRect& visible) {
+const TRowPicture& TView::GridBackground(const TRect& visible) {
   const TBackgroundKey key{FMapping, FBackBuffer->Size(), FPrefs.GridDensity,
                            FBackBuffer->DevicePixelRatio()};
-  if (!FGridBackground) FGridBackground = std::make_unique<TQtImageCanvas>(key.Size, key.Ratio);
   if (FGridBackgroundKey != key) {
+    // Drawn in a buffer of its own, kept for the next change.
+    if (!FGridBackground) FGridBackground = std::make_unique<TQtImageCanvas>(key.Size, key.Ratio);
     TQtImageCanvas& background = *FGridBackground;
     if (background.Size() != key.Size || background.DevicePixelRatio() != key.Ratio) {
       background.Resize(key.Size, key.Ratio);
@@ -216,10 +217,10 @@ const TQtImageCanvas& TView::GridBackground(const TRect& visible) {
     background.Begin();
     background.FillRectWhite(visible);
     DrawGrid(background, FPrefs.GridDensity);
-    background.End();
+    FGridRows.Take(background);
     FGridBackgroundKey = key;
   }
-  return *FGridBackground;
+  return FGridRows;
 }
 
 void TView::DrawDisplay() {

@@ -14,6 +14,7 @@
 #include "graphics/grid.h"
 #include "graphics/shapes.h"
 #include "graphics/viewmapping.h"
+#include "qtgraphics/qtcanvas.h"
 
 class QComboBox;
 class QScrollBar;
@@ -21,7 +22,6 @@ class QToolButton;
 
 namespace orvela {
 
-class TQtImageCanvas;
 class TSetup;
 struct TPreferences;
 
@@ -145,7 +145,7 @@ class TView : public QWidget {
   // The white background with the grid at the current mapping, drawn anew only when the
   // mapping, the size, the grid density or the pixel ratio has changed since the last
   // frame; copied at the start of each frame.
-  const TQtImageCanvas& GridBackground(const TRect& visible);
+  const TRowPicture& GridBackground(const TRect& visible);
 
   struct TBackgroundKey {
     TViewMapping Mapping;
@@ -167,6 +167,7 @@ class TView : public QWidget {
   TViewMapping FMapping;
   std::unique_ptr<TQtImageCanvas> FBackBuffer;
   std::unique_ptr<TQtImageCanvas> FGridBackground;
+  TRowPicture FGridRows;
   std::optional<TBackgroundKey> FGridBackgroundKey;
   TDisplay* FDisplay = nullptr;
   QScrollBar* FScrollBarHorz = nullptr;

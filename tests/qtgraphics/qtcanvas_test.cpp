@@ -369,11 +369,22 @@ TEST(QtCanvasTest, BufferAtFractionalRatioCopiesPixelForPixel) {
   source.Pen().Width = 1;
   const std::vector<TPoint> tri{{-30, -20}, {0, 20}, {30, -20}};
   source.Polygon(tri);
+  TRowPicture picture;
+  picture.Take(source);
+  // White rows above and below the triangle are kept once.
+  EXPECT_LT(picture.DistinctRows(), 77U);
   TQtImageCanvas copy(QSize(101, 51), 1.5);
-  EXPECT_TRUE(copy.CopyFrom(source));
+  copy.Begin();
+  copy.FillRectWhite(TRect{-100, -100, 100, 100});
+  copy.Pen().Color = clRed;
+  copy.MoveTo({-50, 0});
+  copy.LineTo({50, 0});
+  EXPECT_TRUE(copy.CopyFrom(picture));
   EXPECT_EQ(copy.Image(), source.Image());
   TQtImageCanvas other(QSize(101, 51), 2.0);
-  EXPECT_FALSE(other.CopyFrom(source));
+  EXPECT_FALSE(other.CopyFrom(picture));
+  TQtImageCanvas smaller(QSize(100, 51), 1.5);
+  EXPECT_FALSE(smaller.CopyFrom(picture));
 }
 
 }  // namespace
