@@ -29,9 +29,10 @@ namespace orvela {
 //
 // Pens: width 0 is cosmetic (one device pixel at any zoom); a positive width is in logical
 // units and grows with the zoom, but never drawn thinner than one device pixel. The outline
-// of a polygon with a wide pen is drawn as square-capped edges after the fill: Qt rasterises
-// those directly instead of running its general stroker, and only the joins differ from a
-// mitred outline. Not-xor is the
+// of a polygon, disc or arc with a wide pen is filled after the fill as the band between its
+// two offset sides instead of running Qt's general stroker: only the joins differ from a
+// stroked mitred outline. On an image, such fills go straight into its pixels through
+// TSolidFill, pixel for pixel as the painter would set them. Not-xor is the
 // raster operation NOT(source XOR destination): on a QImage drawing a figure twice restores
 // every pixel; devices without raster operations (SVG) draw not-xor figures in copy mode.
 //
