@@ -102,7 +102,9 @@ BENCHMARK(BM_DrawDisplayCopies)
 class TFrameFloor {
  public:
   explicit TFrameFloor(TMainForm& form)
-      : FForm(form), FDisplay(*form.View().Display()), FBuffer(FDisplay.size()) {
+      : FForm(form),
+        FDisplay(*form.View().Display()),
+        FBuffer(FDisplay.size(), FDisplay.devicePixelRatioF()) {
     const TViewMapping& m = form.View().Mapping();
     FBuffer.SetMapping(QTransform(m.M11(), 0, 0, m.M22(), m.Dx(), m.Dy()));
     const TPoint a = form.View().PixelToModel(TPoint{0, 0});

@@ -77,7 +77,9 @@ class TQtCanvas::TPaint {
   // What every painter starts with: whole pixels, white gaps behind opaque dotted lines.
   static void Setup(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setBackground(Qt::white);
+    // Made once: a brush made from a colour allocates, a copy shares.
+    static const QBrush white(Qt::white);
+    painter.setBackground(white);
   }
 
   TPaint(const TPaint&) = delete;
