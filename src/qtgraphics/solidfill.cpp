@@ -98,7 +98,8 @@ template <class Point>
 bool TSolidFill::FillPoints(QPainter& painter, std::span<const Point> points, Qt::FillRule rule,
                             QRgb colour) {
   if (points.size() < 2) return true;  // the engine fills nothing either
-  if (IsEngineRect(points)) return false;
+  // The engine splits polygons of more points first.
+  if (IsEngineRect(points) || points.size() > 0xffff) return false;
   auto* image = static_cast<QImage*>(painter.device());
   const QTransform& m = painter.deviceTransform();
   // The polygon's points mapped as QTransform maps them, closed when open.

@@ -29,8 +29,8 @@ class TSolidFill {
 
   // Fills the polygon (closed implicitly; logical points mapped by the painter's device
   // transform) with the colour, whose alpha is ignored. False, drawing nothing, when the
-  // painter must fill it: a rectangle, which the engine fills by another rule, or points
-  // beyond the range of its raster coordinates.
+  // painter must fill it: a rectangle, which the engine fills by another rule, more than
+  // 65 535 points, or points beyond the range of its raster coordinates.
   bool Fill(QPainter& painter, std::span<const QPointF> points, Qt::FillRule rule, QRgb colour);
   bool Fill(QPainter& painter, std::span<const QPoint> points, Qt::FillRule rule, QRgb colour);
 

@@ -1,5 +1,6 @@
 #include "qtgraphics/solidfill.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
@@ -126,6 +127,11 @@ TEST(SolidFillTest, LeavesToThePainterWhatItFillsByOtherRules) {
   EXPECT_FALSE(fill.Fill(painter, std::span<const QPointF>(rect), Qt::OddEvenFill, 0));
   const std::vector<QPoint> closedRect{{2, 3}, {20, 3}, {20, 15}, {2, 15}, {2, 3}};
   EXPECT_FALSE(fill.Fill(painter, std::span<const QPoint>(closedRect), Qt::OddEvenFill, 0));
+  // More points than the engine fills in one go.
+  std::vector<QPointF> many;
+  for (int i = 0; i < 70000; ++i)
+    many.emplace_back(20 + 15 * std::cos(i * 0.001), 15 + 10 * std::sin(i * 0.001));
+  EXPECT_FALSE(fill.Fill(painter, std::span<const QPointF>(many), Qt::OddEvenFill, 0));
   // Beyond the raster engine's coordinates, and not finite.
   const std::vector<QPointF> huge{{0, 0}, {1e7, 5}, {0, 10}};
   EXPECT_FALSE(fill.Fill(painter, std::span<const QPointF>(huge), Qt::WindingFill, 0));
