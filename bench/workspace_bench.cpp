@@ -171,6 +171,15 @@ void BM_TranslateDragStep(benchmark::State& state) {
 }
 BENCHMARK(BM_TranslateDragStep)->Unit(benchmark::kMicrosecond);
 
+// A scroll of one model unit back and forth: the mapping changes, so the grid background is
+// drawn anew before the frame.
+void BM_ScrollStep(benchmark::State& state) {
+  auto form = MakeArchWindow();
+  int i = 0;
+  for (auto _ : state) form->View().ZoomCenterInDisplay(1500, 370 + (i++ % 2), 620);
+}
+BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMicrosecond);
+
 // One step of the run as the run loop does it: forces, movement, Auto Stop test, redraw,
 // pending events. The arch is rebuilt every 200 steps so that it stays in view.
 void BM_RunStepWithRedraw(benchmark::State& state) {

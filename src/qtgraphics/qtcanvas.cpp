@@ -537,14 +537,14 @@ void TRowPicture::Take(TQtImageCanvas& source) {
     const auto equals = [&](std::uint32_t index) {
       return std::equal(row, row + FWidth, FRows.begin() + index * FWidth);
     };
-    // Most rows repeat the one or two rows above them (dotted lines alternate).
+    // Most rows repeat one of the few rows above them: a dotted line's pattern repeats
+    // every three pixels. A row that differs mostly does so at its first dotted column.
     const auto uy = static_cast<std::size_t>(y);
-    if (y >= 1 && equals(FRowOf[uy - 1])) {
-      FRowOf[uy] = FRowOf[uy - 1];
-      continue;
-    }
-    if (y >= 2 && equals(FRowOf[uy - 2])) {
-      FRowOf[uy] = FRowOf[uy - 2];
+    const std::size_t back = std::min<std::size_t>(uy, 4);
+    std::size_t above = 1;
+    while (above <= back && !equals(FRowOf[uy - above])) ++above;
+    if (above <= back) {
+      FRowOf[uy] = FRowOf[uy - above];
       continue;
     }
     const std::string_view bytes(reinterpret_cast<const char*>(row), FWidth * sizeof(QRgb));
