@@ -123,9 +123,9 @@ bool TSolidFill::FillPoints(QPainter& painter, std::span<const Point> points, Qt
   }
   const auto [left, right] = std::minmax_element(
       FMapped.begin(), FMapped.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
-  const auto [high, low] = std::minmax_element(FMapped.begin(), FMapped.end(),
-                                               [](QPointF a, QPointF b) { return a.y() < b.y(); });
-  const double minX = left->x(), maxX = right->x(), minY = high->y(), maxY = low->y();
+  const auto [upper, lower] = std::minmax_element(
+      FMapped.begin(), FMapped.end(), [](QPointF a, QPointF b) { return a.y() < b.y(); });
+  const double minX = left->x(), maxX = right->x(), minY = upper->y(), maxY = lower->y();
   if (minX < -CoordLimit || maxX > CoordLimit || minY < -CoordLimit || maxY > CoordLimit ||
       maxX - minX > CoordLimit || maxY - minY > CoordLimit)
     return false;
