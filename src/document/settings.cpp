@@ -213,32 +213,30 @@ bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
   return SaveIniDocument(path, ini);
 }
 
+namespace {
+// Each model setting beside the preference it comes from, one list for both directions.
+template <class Preferences, class F>
+void PairModelPreferences(Preferences& prefs, F&& pair) {
+  pair(prefs.MaterialTable, MaterialTable);
+  pair(prefs.SizeTable, SizeTable);
+  pair(prefs.DefaultWireMaterial, DefaultWireMaterial);
+  pair(prefs.DefaultWireSize, DefaultWireSize);
+  pair(prefs.ZeroWidthBrackets, ZeroWidthBrackets);
+  pair(prefs.ViewForces, ForceDrawOptions.forces);
+  pair(prefs.ViewMoments, ForceDrawOptions.moments);
+  pair(prefs.BracketForces, ForceDrawOptions.reversed);
+  pair(prefs.DrawForcesAtCRes, ForceDrawPlaces.atCRes);
+  pair(prefs.DrawForcesAtAttachment, ForceDrawPlaces.atAttachments);
+  pair(prefs.DrawForcesAtBracket, ForceDrawPlaces.atBrackets);
+}
+}  // namespace
+
 void ApplyModelPreferences(const TPreferences& prefs) {
-  MaterialTable = prefs.MaterialTable;
-  SizeTable = prefs.SizeTable;
-  DefaultWireMaterial = prefs.DefaultWireMaterial;
-  DefaultWireSize = prefs.DefaultWireSize;
-  ZeroWidthBrackets = prefs.ZeroWidthBrackets;
-  ForceDrawOptions.forces = prefs.ViewForces;
-  ForceDrawOptions.moments = prefs.ViewMoments;
-  ForceDrawOptions.reversed = prefs.BracketForces;
-  ForceDrawPlaces.atCRes = prefs.DrawForcesAtCRes;
-  ForceDrawPlaces.atAttachments = prefs.DrawForcesAtAttachment;
-  ForceDrawPlaces.atBrackets = prefs.DrawForcesAtBracket;
+  PairModelPreferences(prefs, [](const auto& pref, auto& model) { model = pref; });
 }
 
 void CollectModelPreferences(TPreferences& prefs) {
-  prefs.MaterialTable = MaterialTable;
-  prefs.SizeTable = SizeTable;
-  prefs.DefaultWireMaterial = DefaultWireMaterial;
-  prefs.DefaultWireSize = DefaultWireSize;
-  prefs.ZeroWidthBrackets = ZeroWidthBrackets;
-  prefs.ViewForces = ForceDrawOptions.forces;
-  prefs.ViewMoments = ForceDrawOptions.moments;
-  prefs.BracketForces = ForceDrawOptions.reversed;
-  prefs.DrawForcesAtCRes = ForceDrawPlaces.atCRes;
-  prefs.DrawForcesAtAttachment = ForceDrawPlaces.atAttachments;
-  prefs.DrawForcesAtBracket = ForceDrawPlaces.atBrackets;
+  PairModelPreferences(prefs, [](auto& pref, const auto& model) { pref = model; });
 }
 
 const char* AutoStopCaption(bool autoStop) { return autoStop ? "Auto Stop" : "Manual Stop"; }
