@@ -39,9 +39,8 @@ TIconNames NamesOf(TToolbarIcon icon) {
   return {"", ""};
 }
 
-// Our own picture, drawn with a pale halo where it would be dark on a dark toolbar, and
-// rendered at the usual tool-button sizes so that it needs no image
-// format plugin.
+// Our own picture (its SVG carries a pale halo that keeps it readable on a dark toolbar),
+// rendered at the usual tool-button sizes so that it needs no image format plugin.
 QIcon OwnIcon(const char* resource) {
   QIcon icon;
   QSvgRenderer renderer(QString(":/toolbar/%1.svg").arg(resource));
@@ -61,7 +60,9 @@ QIcon OwnIcon(const char* resource) {
 
 QIcon ToolbarIcon(TToolbarIcon icon) {
   const TIconNames names = NamesOf(icon);
-  return QIcon::fromTheme(QString::fromLatin1(names.Theme), OwnIcon(names.Resource));
+  // Our picture is rendered only when the theme has none.
+  const QString theme = QString::fromLatin1(names.Theme);
+  return QIcon::hasThemeIcon(theme) ? QIcon::fromTheme(theme) : OwnIcon(names.Resource);
 }
 
 QIcon OwnToolbarIcon(TToolbarIcon icon) { return OwnIcon(NamesOf(icon).Resource); }

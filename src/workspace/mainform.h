@@ -61,9 +61,8 @@ class TMainForm : public QMainWindow {
   // Whether the stored placement asks for a maximized window at the first show.
   bool StartMaximized() const { return FStartMaximized; }
   TTool CurrentTool() const { return FCurrentTool; }
-  // The two mouse tools; the view's events go to the active one.
+  // The select tool, and the mouse tool that gets the view's events.
   TSelectTool& ChooserTool() const { return *FSelectTool; }
-  TZoomTool& ZoomTool() const { return *FZoomTool; }
   TMouseTool& ActiveTool() const;
 
   // Settings of the view kept in the preferences.

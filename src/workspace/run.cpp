@@ -12,22 +12,16 @@
 namespace orvela {
 
 void TMainForm::ActionRunExecute() {
-  if (FInRunLoop) {
-    // Stop and Run again between two steps: the loop that is still on the stack goes on.
-    FSetup->SetRunning(true);
-    SetMenuButtons();
-    FSetup->BeginRun();
-    FPanelInfo->clear();
-    return;
-  }
-  FInRunLoop = true;
-  FCloseRequested = false;
-  FRunSteps = 0;
   FSetup->SetRunning(true);
   SetMenuButtons();
   // Nothing is selected during a run, so the information line describes nothing.
   FSetup->BeginRun();
   FPanelInfo->clear();
+  // Stop and Run again between two steps: the loop that is still on the stack goes on.
+  if (FInRunLoop) return;
+  FInRunLoop = true;
+  FCloseRequested = false;
+  FRunSteps = 0;
 
   // Enabling Run again (Stop, Auto Stop) is what ends the loop.
   try {

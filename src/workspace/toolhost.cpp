@@ -32,17 +32,9 @@ void TFormToolHost::SelectionChanged() { FForm.UpdateMenu(); }
 
 void TFormToolHost::Properties() { FForm.ActionPropertiesExecute(); }
 
-void TFormToolHost::ZoomInAt(TPoint centre) {
-  TView& view = FForm.View();
-  view.ZoomIn();
-  view.ZoomCenterInDisplay(view.ZoomValue(), centre.x, centre.y);
-}
+void TFormToolHost::ZoomInAt(TPoint centre) { FForm.View().ZoomStepAt(true, centre); }
 
-void TFormToolHost::ZoomOutAt(TPoint centre) {
-  TView& view = FForm.View();
-  view.ZoomOut();
-  view.ZoomCenterInDisplay(view.ZoomValue(), centre.x, centre.y);
-}
+void TFormToolHost::ZoomOutAt(TPoint centre) { FForm.View().ZoomStepAt(false, centre); }
 
 void TFormToolHost::ZoomRect(const TRect& rect) { FForm.View().ZoomRect(rect); }
 

@@ -325,15 +325,16 @@ void TView::ZoomIn() { TakeZoomItem(ZoomInItem(FMapping.ZoomValue)); }
 
 void TView::ZoomOut() { TakeZoomItem(ZoomOutItem(FMapping.ZoomValue)); }
 
-void TView::MenuViewZoom(bool zoomIn) {
-  const TPoint c = CentreModelPoint();
+void TView::ZoomStepAt(bool zoomIn, TPoint centre) {
   if (zoomIn) {
     ZoomIn();
   } else {
     ZoomOut();
   }
-  ZoomCenterInDisplay(FMapping.ZoomValue, c.x, c.y);
+  ZoomCenterInDisplay(FMapping.ZoomValue, centre.x, centre.y);
 }
+
+void TView::MenuViewZoom(bool zoomIn) { ZoomStepAt(zoomIn, CentreModelPoint()); }
 
 void TView::ZoomRect(const TRect& aRect) {
   const auto fit = ZoomRectFit(aRect, FDisplay->width(), FDisplay->height());
@@ -343,8 +344,7 @@ void TView::ZoomRect(const TRect& aRect) {
 }
 
 void TView::InvertBand(const TRectangle& band) {
-  FDisplay->InvertBand(
-      band, QTransform(FMapping.M11(), 0.0, 0.0, FMapping.M22(), FMapping.Dx(), FMapping.Dy()));
+  FDisplay->InvertBand(band, FBackBuffer->Mapping());
 }
 
 void TView::FitAll() {
@@ -430,16 +430,10 @@ void TView::wheelEvent(QWheelEvent* event) {
     const int steps = FWheelZoomAngle / WheelNotch;
     if (steps == 0) return;
     FWheelZoomAngle -= steps * WheelNotch;
-    const std::int32_t before = FMapping.ZoomValue;
+    std::int32_t zoom = FMapping.ZoomValue;
     for (int i = 0; i < std::abs(steps); ++i) {
-      if (steps > 0) {
-        ZoomIn();
-      } else {
-        ZoomOut();
-      }
+      zoom = *ZoomItemValue(steps > 0 ? ZoomInItem(zoom) : ZoomOutItem(zoom));
     }
-    const std::int32_t zoom = FMapping.ZoomValue;
-    FMapping.ZoomValue = before;
     ZoomAboutPixel(zoom, event->position() - QPointF(FDisplay->pos()));
     return;
   }

@@ -37,7 +37,6 @@ class TDisplay : public QWidget {
   // Draws the band with its not-xor pen over the frame on show (model units under
   // mapping); drawing the same band again takes it away. The back buffer never holds it.
   void InvertBand(const TRectangle& band, const QTransform& mapping);
-  bool HasBands() const { return !FBands.empty(); }
 
  signals:
   void Pressed(QMouseEvent* event);
@@ -101,6 +100,8 @@ class TView : public QWidget {
   // One step of the zoom box's percentages; neither scrolls nor redraws.
   void ZoomIn();
   void ZoomOut();
+  // One step with the model point centre at the display's centre; redraws.
+  void ZoomStepAt(bool zoomIn, TPoint centre);
   // View > Zoom In / Zoom Out: one step about the display's centre.
   void MenuViewZoom(bool zoomIn);
   void FitAll();
