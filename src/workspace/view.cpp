@@ -203,24 +203,23 @@ TPoint TView::CentreModelPoint() const {
 
 const TCanvas& TView::DisplayCanvas() const { return *FBackBuffer; }
 
-const TRowPicture& TView::GridBackground(const TRect& visible) {
-  const TBackgroundKey key{FMapping, FBackBuffer->Size(), FPrefs.GridDensity,
-                           FBackBuffer->DevicePixelRatio()};
-  if (FGridBackgroundKey != key) {
-    // Drawn in a buffer of its own, kept for the next change.
-    if (!FGridBackground) FGridBackground = std::make_unique<TQtImageCanvas>(key.Size, key.Ratio);
-    TQtImageCanvas& background = *FGridBackground;
-    if (background.Size() != key.Size || background.DevicePixelRatio() != key.Ratio) {
-      background.Resize(key.Size, key.Ratio);
-    }
-    background.SetMapping(FBackBuffer->Mapping());
-    background.Begin();
-    background.FillRectWhite(visible);
-    DrawGrid(background, FPrefs.GridDensity);
-    FGridRows.Take(background);
-    FGridBackgroundKey = key;
+void TView::DrawBackground(TQtImageCanvas& canvas, const TRect& visible) {
+  if (!FPrefs.ShowGrid) {
+    canvas.FillRectWhite(visible);
+    return;
   }
-  return FGridRows;
+  const TBackgroundKey key{FMapping, canvas.Size(), FPrefs.GridDensity, canvas.DevicePixelRatio()};
+  if (FGridBackgroundKey == key && canvas.CopyFrom(FGridRows)) {
+    LeaveGridState(canvas, FPrefs.GridDensity);
+    return;
+  }
+  // Drawn in the frame itself, whose rows are then kept for the frames that follow; the
+  // grid leaves the pen as LeaveGridState does.
+  canvas.FillRectWhite(visible);
+  DrawGrid(canvas, FPrefs.GridDensity);
+  FGridRows.Take(canvas);
+  canvas.Begin();
+  FGridBackgroundKey = key;
 }
 
 void TView::DrawDisplay() {
@@ -238,12 +237,7 @@ void TView::DrawDisplay() {
   const TRect visible{a.x - 1, b.y - 1, b.x + 1, a.y + 1};
   TQtImageCanvas& canvas = *FBackBuffer;
   canvas.Begin();
-  if (FPrefs.ShowGrid) {
-    canvas.CopyFrom(GridBackground(visible));
-    LeaveGridState(canvas, FPrefs.GridDensity);
-  } else {
-    canvas.FillRectWhite(visible);
-  }
+  DrawBackground(canvas, visible);
   // What lies off screen is skipped; a one-pixel line may reach a few units beyond its
   // points at a low zoom.
   const std::int32_t reach =

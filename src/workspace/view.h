@@ -143,10 +143,10 @@ class TView : public QWidget {
   void PanelDisplayResize();
   void SetBarPosition(QScrollBar* bar, int position);
   void FocusToolbar();
-  // The white background with the grid at the current mapping, drawn anew only when the
-  // mapping, the size, the grid density or the pixel ratio has changed since the last
-  // frame; copied at the start of each frame.
-  const TRowPicture& GridBackground(const TRect& visible);
+  // White, with the grid when it is shown. The grid is drawn anew only when the mapping, the
+  // size, the grid density or the pixel ratio has changed since the last frame; otherwise
+  // its kept rows are copied.
+  void DrawBackground(TQtImageCanvas& canvas, const TRect& visible);
 
   struct TBackgroundKey {
     TViewMapping Mapping;
@@ -167,7 +167,6 @@ class TView : public QWidget {
   const TPreferences& FPrefs;
   TViewMapping FMapping;
   std::unique_ptr<TQtImageCanvas> FBackBuffer;
-  std::unique_ptr<TQtImageCanvas> FGridBackground;
   TRowPicture FGridRows;
   std::optional<TBackgroundKey> FGridBackgroundKey;
   TDisplay* FDisplay = nullptr;
