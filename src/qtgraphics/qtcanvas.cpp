@@ -142,9 +142,10 @@ const QPolygon& TQtCanvas::ToPolygon(std::span<const TPoint> points) {
   return FPolygon;
 }
 
-void TQtCanvas::OutlineFromPolygon() {
-  FOutline.resize(FPolygon.size());
-  for (qsizetype i = 0; i < FPolygon.size(); ++i) FOutline[i] = QPointF(FPolygon[i]);
+void TQtCanvas::OutlineFromPoints(std::span<const TPoint> points) {
+  FOutline.resize(static_cast<qsizetype>(points.size()));
+  QPointF* out = FOutline.data();
+  for (const TPoint& p : points) *out++ = QPointF(p.x, p.y);
 }
 
 void TQtCanvas::OutlineFromEllipse(const QRectF& box, double t0, double sweep) {
@@ -413,7 +414,7 @@ void TQtCanvas::Polygon(std::span<const TPoint> points) {
     FillSolid(*paint, std::span<const QPoint>(polygon.constData(), polygon.size()), Qt::OddEvenFill,
               Brush().Color);
   }
-  OutlineFromPolygon();
+  OutlineFromPoints(points);
   DrawEdges(*paint, true);
 }
 
@@ -423,12 +424,11 @@ void TQtCanvas::Polyline(std::span<const TPoint> points) {
   if (!paint) return;
   PrepareMode(*paint);
   PreparePen(*paint);
-  const QPolygon& polyline = ToPolygon(points);
   if (FEdgeOutline) {
-    OutlineFromPolygon();
+    OutlineFromPoints(points);
     DrawEdges(*paint, false);
   } else {
-    paint->drawPolyline(polyline);
+    paint->drawPolyline(ToPolygon(points));
   }
 }
 
@@ -527,15 +527,15 @@ void TRowPicture::Take(TQtImageCanvas& source) {
   const QImage& image = source.Image();
   FPixels = image.size();
   FRatio = image.devicePixelRatio();
-  FWidth = static_cast<std::size_t>(image.width());
   FRows.clear();
   FRowOf.assign(static_cast<std::size_t>(image.height()), 0);
   // Rows by their hash, to find a row seen before without comparing it with all of them.
   std::unordered_multimap<std::size_t, std::uint32_t> seen;
   for (int y = 0; y < image.height(); ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    const std::size_t width = Width();
     const auto equals = [&](std::uint32_t index) {
-      return std::equal(row, row + FWidth, FRows.begin() + index * FWidth);
+      return std::equal(row, row + width, FRows.begin() + index * width);
     };
     // Most rows repeat one of the few rows above them: a dotted line's pattern repeats
     // every three pixels. A row that differs mostly does so at its first dotted column.
@@ -547,7 +547,7 @@ void TRowPicture::Take(TQtImageCanvas& source) {
       FRowOf[uy] = FRowOf[uy - above];
       continue;
     }
-    const std::string_view bytes(reinterpret_cast<const char*>(row), FWidth * sizeof(QRgb));
+    const std::string_view bytes(reinterpret_cast<const char*>(row), width * sizeof(QRgb));
     const std::size_t hash = std::hash<std::string_view>{}(bytes);
     const auto [first, last] = seen.equal_range(hash);
     const auto same =
@@ -556,7 +556,7 @@ void TRowPicture::Take(TQtImageCanvas& source) {
       FRowOf[uy] = same->second;
     } else {
       FRowOf[uy] = static_cast<std::uint32_t>(DistinctRows());
-      FRows.insert(FRows.end(), row, row + FWidth);
+      FRows.insert(FRows.end(), row, row + width);
       seen.emplace(hash, FRowOf[uy]);
     }
   }
@@ -568,10 +568,10 @@ bool TQtImageCanvas::CopyFrom(const TRowPicture& source) {
   // one the image may be shared and is detached first.
   uchar* const bits = IsActive() ? const_cast<uchar*>(FImage.constBits()) : FImage.bits();
   const qsizetype stride = FImage.bytesPerLine();
+  const std::size_t width = source.Width();
   for (std::size_t y = 0; y < source.FRowOf.size(); ++y) {
     std::memcpy(bits + stride * static_cast<qsizetype>(y),
-                source.FRows.data() + source.FRowOf[y] * source.FWidth,
-                source.FWidth * sizeof(QRgb));
+                source.FRows.data() + source.FRowOf[y] * width, width * sizeof(QRgb));
   }
   return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -88,12 +89,12 @@ class TQtCanvas : public TCanvas {
   // Ends an open painter; every later call draws nothing.
   void Disable();
 
+ private:
   // The open painter, or a temporary one for the current call.
   class TPaint;
   // Device pixels from here on; the next call that draws in logical units sets the mapping.
   void UseDevicePixels(QPainter& painter);
 
- private:
   void PreparePen(QPainter& painter);
   void PrepareBrush(QPainter& painter);
   void PrepareMode(QPainter& painter) const;
@@ -101,9 +102,9 @@ class TQtCanvas : public TCanvas {
   QTransform DeviceMapping() const;
   // The points into the reused polygon buffer.
   const QPolygon& ToPolygon(std::span<const TPoint> points);
-  // The outline buffer from the polygon buffer, or from the ellipse in box from parametric
-  // angle t0 (y up) through sweep radians.
-  void OutlineFromPolygon();
+  // The outline buffer from the points, or from the ellipse in box from parametric angle t0
+  // (y up) through sweep radians.
+  void OutlineFromPoints(std::span<const TPoint> points);
   void OutlineFromEllipse(const QRectF& box, double t0, double sweep);
   // The edges of the outline buffer, square-capped with the current pen; leaves the
   // painter without a pen.
@@ -174,13 +175,13 @@ class TRowPicture {
  public:
   // The pixels of the canvas (its painter is ended first).
   void Take(TQtImageCanvas& source);
-  std::size_t DistinctRows() const { return FWidth == 0 ? 0 : FRows.size() / FWidth; }
+  std::size_t DistinctRows() const { return Width() == 0 ? 0 : FRows.size() / Width(); }
 
  private:
   friend class TQtImageCanvas;
+  std::size_t Width() const { return static_cast<std::size_t>(std::max(FPixels.width(), 0)); }
   QSize FPixels;
   double FRatio = 0.0;
-  std::size_t FWidth = 0;
   std::vector<QRgb> FRows;
   std::vector<std::uint32_t> FRowOf;
 };

@@ -21,7 +21,6 @@ class TQtImageList final : public TImageList {
   int Width() const override { return FWidth; }
   int Height() const override { return FHeight; }
   int Count() const override { return static_cast<int>(FImages.size()); }
-  double DevicePixelRatio() const { return FRatio; }
   // The size of each picture in device pixels.
   QSize PixelSize() const;
 

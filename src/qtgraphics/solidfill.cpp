@@ -17,6 +17,8 @@ namespace {
 // point.
 constexpr double CoordLimit = (1 << 23) - 1;
 constexpr std::int64_t FixedFactor = 65536;
+// The image's left side in 16.16; the right one depends on its width.
+constexpr std::int64_t LeftFP = 0;
 
 // The fixed-point products wrap as the engine's 64-bit ones do, without undefined behaviour.
 std::int64_t WrapAdd(std::int64_t a, std::int64_t b) {
@@ -117,33 +119,28 @@ bool TSolidFill::FillPoints(QPainter& painter, std::span<const Point> points, Qt
   const bool open = points.front() != points.back();
   const std::size_t count = points.size() + (open ? 1 : 0);
   FMapped.resize(count);
+  double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
   for (std::size_t i = 0; i < count; ++i) {
-    FMapped[i] = map(ToPointF(points[i < points.size() ? i : 0]));
-    if (!std::isfinite(FMapped[i].x()) || !std::isfinite(FMapped[i].y())) return false;
+    const QPointF d = map(ToPointF(points[i < points.size() ? i : 0]));
+    if (!std::isfinite(d.x()) || !std::isfinite(d.y())) return false;
+    FMapped[i] = d;
+    minX = i == 0 ? d.x() : std::min(minX, d.x());
+    maxX = i == 0 ? d.x() : std::max(maxX, d.x());
+    minY = i == 0 ? d.y() : std::min(minY, d.y());
+    maxY = i == 0 ? d.y() : std::max(maxY, d.y());
   }
-  const auto [left, right] = std::minmax_element(
-      FMapped.begin(), FMapped.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
-  const auto [upper, lower] = std::minmax_element(
-      FMapped.begin(), FMapped.end(), [](QPointF a, QPointF b) { return a.y() < b.y(); });
-  const double minX = left->x(), maxX = right->x(), minY = upper->y(), maxY = lower->y();
   if (minX < -CoordLimit || maxX > CoordLimit || minY < -CoordLimit || maxY > CoordLimit ||
       maxX - minX > CoordLimit || maxY - minY > CoordLimit)
     return false;
+  if (count < 3) return true;
   FPoints.resize(count);
   for (std::size_t i = 0; i < count; ++i) {
     FPoints[i] = TVector{To26Dot6(FMapped[i].x()), To26Dot6(FMapped[i].y())};
   }
-  if (count < 3) return true;
-
-  std::int64_t lowY = FPoints[0].y, highY = FPoints[0].y;
-  for (const TVector& p : FPoints) {
-    lowY = std::min(lowY, p.y);
-    highY = std::max(highY, p.y);
-  }
-  FTop = std::max(0, static_cast<int>((lowY + 32) >> 6));
-  FBottom = std::min(image->height() - 1, static_cast<int>((highY - 32) >> 6));
+  // Rounding keeps the order, so the extreme rows come from the extreme points.
+  FTop = std::max(0, static_cast<int>((To26Dot6(minY) + 32) >> 6));
+  FBottom = std::min(image->height() - 1, static_cast<int>((To26Dot6(maxY) - 32) >> 6));
   if (FTop > FBottom) return true;
-  FLeftFP = IntToFixed(0);
   FRightFP = IntToFixed(image->width());
   FLines.clear();
   for (std::size_t i = 0; i + 1 < count; ++i) MergeLine(FPoints[i], FPoints[i + 1]);
@@ -162,21 +159,21 @@ void TSolidFill::MergeLine(TVector a, TVector b) {
   if (top > bottom) return;
   const std::int64_t aFP = FixedFactor / 2 + PosToFixed(a.x);
   if (b.x == a.x) {
-    FLines.push_back(TLine{std::clamp(aFP, FLeftFP, FRightFP), 0, top, bottom, winding});
+    FLines.push_back(TLine{std::clamp(aFP, LeftFP, FRightFP), 0, top, bottom, winding});
     return;
   }
   const double slope = static_cast<double>(b.x - a.x) / static_cast<double>(b.y - a.y);
   const std::int64_t slopeFP = DoubleToInt64(slope * 65536.);
   std::int64_t xFP =
       WrapAdd(aFP, FixedMultiply(slopeFP, IntToFixed(top) + FixedFactor / 2 - PosToFixed(a.y)));
-  if (Clip(xFP, top, bottom, slopeFP, FLeftFP, winding)) return;
-  if (Clip(xFP, top, bottom, slopeFP, FRightFP, winding)) return;
+  if (Clip(xFP, top, bottom, slopeFP, false, winding)) return;
+  if (Clip(xFP, top, bottom, slopeFP, true, winding)) return;
   FLines.push_back(TLine{xFP, slopeFP, top, bottom, winding});
 }
 
-bool TSolidFill::Clip(std::int64_t& xFP, int& top, int& bottom, std::int64_t slopeFP,
-                      std::int64_t edgeFP, int winding) {
-  const bool right = edgeFP == FRightFP;
+bool TSolidFill::Clip(std::int64_t& xFP, int& top, int& bottom, std::int64_t slopeFP, bool right,
+                      int winding) {
+  const std::int64_t edgeFP = right ? FRightFP : LeftFP;
   if (xFP == edgeFP) {
     if ((slopeFP > 0) ^ right) return false;
     FLines.push_back(TLine{edgeFP, 0, top, bottom, winding});

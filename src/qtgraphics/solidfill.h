@@ -49,8 +49,8 @@ class TSolidFill {
   template <class Point>
   bool FillPoints(QPainter& painter, std::span<const Point> points, Qt::FillRule rule, QRgb colour);
   void MergeLine(TVector a, TVector b);
-  // Clips the edge at the left or right side; true when nothing of it is left to add.
-  bool Clip(std::int64_t& xFP, int& top, int& bottom, std::int64_t slopeFP, std::int64_t edgeFP,
+  // Clips the edge at the image's left or right side; true when nothing of it is left to add.
+  bool Clip(std::int64_t& xFP, int& top, int& bottom, std::int64_t slopeFP, bool right,
             int winding);
   void ScanConvert(QImage& image, bool winding, QRgb colour);
 
@@ -59,7 +59,7 @@ class TSolidFill {
   std::vector<TLine> FLines;
   std::vector<TLine*> FActive;
   int FTop = 0, FBottom = 0;
-  std::int64_t FLeftFP = 0, FRightFP = 0;
+  std::int64_t FRightFP = 0;
 };
 
 }  // namespace orvela
