@@ -50,10 +50,12 @@ void TSetup::Select(TSelectedObject selection) {
   RebuildSelectionMarkers();
 }
 
-void TSetup::ClearSelection() {
-  FMarkerList.clear();
-  FSelectedObject = std::monostate{};
-  FDraggedAttachment = nullptr;
+void TSetup::ClearSelection() { Select(std::monostate{}); }
+
+std::string TSetup::SelectionInfo() const {
+  if (const TTooth* tooth = SelectedTooth()) return tooth->Info();
+  if (const TWireStraight* wire = SelectedWire()) return wire->Info();
+  return {};
 }
 
 TTooth* TSetup::AddToothOfType(std::int32_t fdi) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <variant>
 #include <vector>
 
@@ -64,6 +65,8 @@ class TSetup {
   TTooth* SelectedTooth() const;
   TWireStraight* SelectedWire() const;
   bool HasSelection() const { return !std::holds_alternative<std::monostate>(FSelectedObject); }
+  // The information line of the selected tooth or wire; empty when nothing is selected.
+  std::string SelectionInfo() const;
 
   bool Running() const { return FRunning; }
   void SetRunning(bool running) { FRunning = running; }

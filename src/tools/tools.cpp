@@ -74,14 +74,17 @@ void TSelectTool::Cancel() {
   FHost.Redraw();
 }
 
+void TSelectTool::ShowHover(const TMarkerExtended* marker) {
+  FHost.SetCursor(marker != nullptr ? marker->Cursor : DefaultCursor);
+  FHost.SetStatusText(marker != nullptr ? marker->Hint : std::string());
+}
+
 void TSelectTool::MovingMouse(TPoint p) {
-  if (const TMarkerExtended* marker = FSetup.MarkerAt(p, FHost.HitCanvas())) {
-    FHost.SetCursor(marker->Cursor);
-    FHost.SetStatusText(marker->Hint);
+  const TMarkerExtended* marker = FSetup.MarkerAt(p, FHost.HitCanvas());
+  ShowHover(marker);
+  if (marker != nullptr) {
     FHoverAction = marker->Action;
   } else {
-    FHost.SetCursor(DefaultCursor);
-    FHost.SetStatusText({});
     FHoverAction.clear();
   }
 }
@@ -100,31 +103,16 @@ void TSelectTool::MyMouseDown(TPoint p) {
   FDragMoved = false;
   const TSelectedObject picked = FSetup.ObjectAt(p);
   FSetup.Select(picked);
-  if (const TTooth* tooth = FSetup.SelectedTooth()) {
-    FHost.SetInfoText(tooth->Info());
-  } else if (const TWireStraight* wire = FSetup.SelectedWire()) {
-    FHost.SetInfoText(wire->Info());
-  } else {
-    FHost.SetInfoText({});
-  }
+  FHost.SetInfoText(FSetup.SelectionInfo());
   FHost.SelectionChanged();
   FHost.Redraw();
 }
 
 void TSelectTool::MyMouseUp(TMouseButton button) {
   if (!FSetup.HasSelection()) return;
-  if (FDragMoved && FSetup.SelectedTooth() != nullptr) ShowSelection();
+  // The last move of the drag rebuilt the handles and redrew; the information line is new.
+  if (FDragMoved && FSetup.SelectedTooth() != nullptr) FHost.SetInfoText(FSetup.SelectionInfo());
   if (button == TMouseButton::Right) FHost.Properties();
-}
-
-void TSelectTool::ShowSelection() {
-  FSetup.RebuildSelectionMarkers();
-  if (const TTooth* tooth = FSetup.SelectedTooth()) {
-    FHost.SetInfoText(tooth->Info());
-  } else if (const TWireStraight* wire = FSetup.SelectedWire()) {
-    FHost.SetInfoText(wire->Info());
-  }
-  FHost.Redraw();
 }
 
 void TSelectTool::TranslateDown(TPoint p) {
@@ -175,8 +163,6 @@ void TSelectTool::RotateMove(TPoint p) {
 }
 
 void TSelectTool::TieWireDown(TPoint p) {
-  FDragMoved = false;
-  FLastMousePoint = p;
   const TWireStraight* wire = FSetup.SelectedWire();
   const TMarkerExtended* marker = FSetup.MarkerAt(p, FHost.HitCanvas());
   if (wire == nullptr || marker == nullptr) return;
@@ -189,22 +175,19 @@ void TSelectTool::TieWireDown(TPoint p) {
 
 void TSelectTool::TieWireMove(TPoint p) {
   if (FSetup.SelectedWire() == nullptr || FSetup.DraggedAttachment() == nullptr) return;
-  if (const TMarkerExtended* marker = FSetup.MarkerAt(p, FHost.HitCanvas())) {
-    FHost.SetCursor(marker->Cursor);
-    FHost.SetStatusText(marker->Hint);
-    FSetup.TieDraggedEnd(AttachmentOf(*marker));
-  } else {
-    FHost.SetCursor(DefaultCursor);
-    FHost.SetStatusText({});
-  }
+  const TMarkerExtended* marker = FSetup.MarkerAt(p, FHost.HitCanvas());
+  ShowHover(marker);
+  if (marker != nullptr) FSetup.TieDraggedEnd(AttachmentOf(*marker));
   FHost.Redraw();
-  FDragMoved = true;
 }
 
 void TSelectTool::TieWireUp() {
   FSetup.SetDraggedAttachment(nullptr);
-  if (FSetup.SelectedWire() != nullptr) ShowSelection();
-  FDragMoved = false;
+  if (FSetup.SelectedWire() == nullptr) return;
+  // The handles go back from the brackets to the wire's ends.
+  FSetup.RebuildSelectionMarkers();
+  FHost.SetInfoText(FSetup.SelectionInfo());
+  FHost.Redraw();
 }
 
 // Zoom tool -----------------------------------------------------------------------------

@@ -84,7 +84,6 @@ class TSelectTool : public TMouseTool {
   const std::string& HoverAction() const { return FHoverAction; }
   // Remove forgets the handle under the pointer with the object.
   void ClearHover() { FHoverAction.clear(); }
-  bool DragMoved() const { return FDragMoved; }
 
  private:
   void MovingMouse(TPoint p);
@@ -97,8 +96,8 @@ class TSelectTool : public TMouseTool {
   void TieWireDown(TPoint p);
   void TieWireMove(TPoint p);
   void TieWireUp();
-  // Handles and information line of the selection, after a drag changed it.
-  void ShowSelection();
+  // The cursor and hint of the handle under the pointer, or the plain ones.
+  void ShowHover(const TMarkerExtended* marker);
 
   TSetup& FSetup;
   TToolHost& FHost;

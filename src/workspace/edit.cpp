@@ -77,14 +77,14 @@ void TMainForm::ActionPropertiesExecute() {
     FToothInfDlg->SetTooth(nullptr);
     // However the dialog was closed, the handles and the information line follow the tooth.
     FSetup->RebuildSelectionMarkers();
-    FPanelInfo->setText(QString::fromStdString(tooth->Info()));
+    FPanelInfo->setText(QString::fromStdString(FSetup->SelectionInfo()));
     FView->DrawDisplay();
   }
   if (TWireStraight* wire = FSetup->SelectedWire()) {
     FWireInfo->SetWire(wire);
     FWireInfo->exec();
     FWireInfo->SetWire(nullptr);
-    FPanelInfo->setText(QString::fromStdString(wire->Info()));
+    FPanelInfo->setText(QString::fromStdString(FSetup->SelectionInfo()));
     FView->DrawDisplay();
   }
 }
