@@ -216,7 +216,7 @@ void TSetup::DrawAll(TCanvas& aCanvas, const TRect* visible) const {
     if (visible != nullptr) {
       // The tooth itself first: only a tooth off screen costs the computation of its forces.
       TExtent extent;
-      tooth->AddDrawnExtent(extent, false);
+      tooth->AddDrawnExtent(extent);
       if (!extent.Meets(*visible, Margin)) {
         tooth->AddForcesExtent(extent);
         if (!extent.Meets(*visible, Margin)) {

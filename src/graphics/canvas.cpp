@@ -12,6 +12,12 @@ void TExtent::AddAround(TPointDouble c, double r) {
   Add(TPointDouble{c.x + r, c.y + r});
 }
 
+TRect GrownBounds(TPoint a, TPoint b, std::int32_t margin) {
+  const TPoint low = OffsetPoint(TPoint{std::min(a.x, b.x), std::min(a.y, b.y)}, -margin, -margin);
+  const TPoint high = OffsetPoint(TPoint{std::max(a.x, b.x), std::max(a.y, b.y)}, margin, margin);
+  return TRect{low.x, low.y, high.x, high.y};
+}
+
 bool TExtent::Meets(const TRect& r, double margin) const {
   if (Empty()) return false;
   return FMinX - margin <= r.Right && FMaxX + margin >= r.Left && FMinY - margin <= r.Bottom &&

@@ -59,6 +59,10 @@ struct TRect {
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+// The rectangle spanned by a and b, grown by margin on every side; far from the model area
+// each corner saturates instead of overflowing.
+TRect GrownBounds(TPoint a, TPoint b, std::int32_t margin);
+
 // The drawing surface all drawing goes to. Callers draw in integer logical units (model
 // units, 0.1 mm, y up); the owner of a surface sets its mapping to device pixels. The pen,
 // brush and background mode are state that each drawing call uses as it stands.
@@ -114,7 +118,6 @@ class TExtent {
     FMinY = p.y < FMinY ? p.y : FMinY;
     FMaxY = p.y > FMaxY ? p.y : FMaxY;
   }
-  void Add(TPoint p) { Add(TPointDouble{static_cast<double>(p.x), static_cast<double>(p.y)}); }
   // The bounds stay in locals through the loop: stores to the members could alias the
   // points, which would keep them in memory.
   void Add(std::span<const TPointDouble> points) {

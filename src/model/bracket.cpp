@@ -82,13 +82,15 @@ void TBracket::Translate(TPointDouble aPt) {
 }
 
 void TBracket::Rotate(TPointDouble rotationPt, double theta) {
-  for (TPointDouble& p : FSlot) RotatePoint(p, rotationPt, theta);
-  RotatePoint(FOrigin, rotationPt, theta);
-  RotatePoint(FMesial, rotationPt, theta);
-  RotatePoint(FDistal, rotationPt, theta);
+  Rotate(rotationPt, std::cos(theta), std::sin(theta));
+}
+
+void TBracket::Rotate(TPointDouble c, double cosTheta, double sinTheta) {
+  for (TPointDouble& p : FSlot) RotatePoint(p, c, cosTheta, sinTheta);
+  for (TPointDouble* p : {&FOrigin, &FMesial, &FDistal}) RotatePoint(*p, c, cosTheta, sinTheta);
   for (const auto& att : Attachments) {
     TPointDouble o = att->Origin();
-    RotatePoint(o, rotationPt, theta);
+    RotatePoint(o, c, cosTheta, sinTheta);
     att->SetOrigin(o);
   }
 }

@@ -94,6 +94,8 @@ class TBracket {
 
   void Translate(TPointDouble aPt);
   void Rotate(TPointDouble rotationPt, double theta);
+  // The same turn given by cos θ and sin θ, as the tooth turns all its points.
+  void Rotate(TPointDouble c, double cosTheta, double sinTheta);
 
   // Silver outline with a width-0 pen in the caller's colour; the pen width is restored.
   void Draw(TCanvas& aCanvas) const;

@@ -91,14 +91,7 @@ TPointDouble TTooth::LowerRight() const {
   return result;
 }
 
-TRect TTooth::BoundsRect() const {
-  const TPoint c = RoundPoint(cusp);
-  const TPoint a = RoundPoint(apex);
-  // Far from the model area the margin would overflow: each corner saturates.
-  const TPoint low = OffsetPoint(TPoint{std::min(c.x, a.x), std::min(c.y, a.y)}, -2, -2);
-  const TPoint high = OffsetPoint(TPoint{std::max(c.x, a.x), std::max(c.y, a.y)}, 2, 2);
-  return TRect{low.x, low.y, high.x, high.y};
-}
+TRect TTooth::BoundsRect() const { return GrownBounds(RoundPoint(cusp), RoundPoint(apex), 2); }
 
 bool TTooth::Contains(std::int32_t ax, std::int32_t ay) const {
   const TPoint p{ax, ay};
@@ -131,7 +124,7 @@ void TTooth::Rotate(TPointDouble rotationPt, double theta) {
   for (TPointDouble& p : root) RotatePoint(p, c, ct, st);
   for (TPointDouble* p : {&FcRes, &cusp, &apex, &FCervix, &cervixAnatomic})
     RotatePoint(*p, c, ct, st);
-  for (const auto& bracket : FBrackets) bracket->Rotate(c, theta);
+  for (const auto& bracket : FBrackets) bracket->Rotate(c, ct, st);
 }
 
 TBracket& TTooth::AddBracket(double dx, double dy) {

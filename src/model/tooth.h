@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/canvas.h"
@@ -150,9 +151,8 @@ class TTooth : public TMarkerOwner {
   void Draw(TCanvas& aCanvas) const;
   // The force systems at the places ForceDrawPlaces selects.
   void DrawForces(TCanvas& aCanvas) const;
-  // Adds what Draw covers to the extent; the force arrows only with forces (which costs the
-  // forces' computation).
-  void AddDrawnExtent(TExtent& extent, bool forces) const;
+  // Adds what Draw covers to the extent, the force arrows left out (AddForcesExtent).
+  void AddDrawnExtent(TExtent& extent) const;
   // Adds the force arrows alone, which costs the forces' computation.
   void AddForcesExtent(TExtent& extent) const;
   // Sets the pen and brush as Draw leaves them, without drawing: a skipped tooth hands the
@@ -178,6 +178,8 @@ class TTooth : public TMarkerOwner {
   void InitFromTable(const char* name, const TToothTable& table, bool mirrored);
 
  private:
+  // The bone-support line across the axis at the cervix, as wide as the root there.
+  std::pair<TPointDouble, TPointDouble> CervixLine() const;
   // Calls f with each force system DrawForces draws, in its order.
   template <class F>
   void ForEachDrawnForce(F&& f) const;

@@ -45,13 +45,11 @@ void TTooth::Draw(TCanvas& aCanvas) const {
 
   aCanvas.Ellipse(RoundPoint({FcRes.x - 5, FcRes.y - 5}), RoundPoint({FcRes.x + 5, FcRes.y + 5}));
 
-  // Across the axis at the level of bone support, as wide as the root at the cervix.
-  const double scale = (cervixDiameter / 2.0) / toothLength();
-  const TPointDouble v{(apex.y - cusp.y) * scale, (cusp.x - apex.x) * scale};
+  const auto [from, to] = CervixLine();
   aCanvas.Pen().Width = 2;
   aCanvas.Pen().Color = clBlue;
-  aCanvas.MoveTo(RoundPoint({FCervix.x + v.x, FCervix.y + v.y}));
-  aCanvas.LineTo(RoundPoint({FCervix.x - v.x, FCervix.y - v.y}));
+  aCanvas.MoveTo(RoundPoint(from));
+  aCanvas.LineTo(RoundPoint(to));
 
   aCanvas.Pen().Width = 0;
   aCanvas.Pen().Color = clBlack;
@@ -91,19 +89,25 @@ void TTooth::DrawForces(TCanvas& aCanvas) const {
   ForEachDrawnForce([&aCanvas](const TForceMoment& fm) { fm.Draw(aCanvas); });
 }
 
-void TTooth::AddDrawnExtent(TExtent& extent, bool forces) const {
+std::pair<TPointDouble, TPointDouble> TTooth::CervixLine() const {
+  // Across the axis at the level of bone support, as wide as the root at the cervix.
+  const double scale = (cervixDiameter / 2.0) / toothLength();
+  const TPointDouble v{(apex.y - cusp.y) * scale, (cusp.x - apex.x) * scale};
+  return {TPointDouble{FCervix.x + v.x, FCervix.y + v.y},
+          TPointDouble{FCervix.x - v.x, FCervix.y - v.y}};
+}
+
+void TTooth::AddDrawnExtent(TExtent& extent) const {
   // Outline pens are a unit or two wide; the centre-of-resistance disc has a radius of 5.
   extent.Add(crown);
   extent.Add(root);
   extent.AddAround(FcRes, 6.0);
-  const double scale = (cervixDiameter / 2.0) / toothLength();
-  const TPointDouble v{(apex.y - cusp.y) * scale, (cusp.x - apex.x) * scale};
-  extent.Add(TPointDouble{FCervix.x + v.x, FCervix.y + v.y});
-  extent.Add(TPointDouble{FCervix.x - v.x, FCervix.y - v.y});
+  const auto [from, to] = CervixLine();
+  extent.Add(from);
+  extent.Add(to);
   for (const auto& bracket : FBrackets) {
     extent.Add(bracket->Slot());
   }
-  if (forces) AddForcesExtent(extent);
 }
 
 void TTooth::AddForcesExtent(TExtent& extent) const {

@@ -79,12 +79,7 @@ std::optional<TSplineSegment> TWireStraight::TiedCurve() const {
 }
 
 TRect TWireStraight::BoundsRect() const {
-  const TPoint a = RoundPoint(Attachments[0]->Origin());
-  const TPoint b = RoundPoint(Attachments[1]->Origin());
-  // Far from the model area the margin would overflow: each corner saturates.
-  const TPoint low = OffsetPoint(TPoint{std::min(a.x, b.x), std::min(a.y, b.y)}, -2, -2);
-  const TPoint high = OffsetPoint(TPoint{std::max(a.x, b.x), std::max(a.y, b.y)}, 2, 2);
-  return TRect{low.x, low.y, high.x, high.y};
+  return GrownBounds(RoundPoint(Attachments[0]->Origin()), RoundPoint(Attachments[1]->Origin()), 2);
 }
 
 bool TWireStraight::Contains(std::int32_t ax, std::int32_t ay) const {

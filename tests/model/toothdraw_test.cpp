@@ -256,10 +256,11 @@ TEST(SceneDrawing, DrawnExtentHoldsTheDrawingAndSkippingKeepsThePen) {
       EXPECT_EQ(skipped.Pen(), drawn.Pen()) << tooth->Name();
       EXPECT_EQ(skipped.Brush(), drawn.Brush()) << tooth->Name();
       TExtent extent;
-      tooth->AddDrawnExtent(extent, true);
+      tooth->AddDrawnExtent(extent);
+      tooth->AddForcesExtent(extent);
       EXPECT_TRUE(inside(extent, drawn)) << tooth->Name();
       TExtent bare;
-      tooth->AddDrawnExtent(bare, false);
+      tooth->AddDrawnExtent(bare);
       EXPECT_FALSE(bare.Empty());
     }
     for (const auto& wire : scene.WireList()) {
