@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -44,7 +45,17 @@ QHBoxLayout* NewPagesWithButtons(QDialog& dialog, QTabWidget& pages, const char*
 }
 
 QString UserNumber(const char* pattern, double value) {
-  return QString::fromStdString(FormatFloat(pattern, value, UserFormatSettings()));
+  return QString::fromStdString(FormatFloat(pattern, value));
+}
+
+bool ReadUserNumber(const QLineEdit& edit, double& value) {
+  return TryStrToFloat(edit.text().toStdString(), value, UserFormatSettings());
+}
+
+double UserNumberOr(const QLineEdit& edit, double fallback) {
+  double value = fallback;
+  ReadUserNumber(edit, value);
+  return value;
 }
 
 }  // namespace orvela

@@ -4,6 +4,7 @@
 
 class QDialog;
 class QHBoxLayout;
+class QLineEdit;
 class QTabWidget;
 
 namespace orvela {
@@ -14,5 +15,10 @@ QHBoxLayout* NewPagesWithButtons(QDialog& dialog, QTabWidget& pages, const char*
 
 // A number after a pattern such as "0.0" in the user's number format.
 QString UserNumber(const char* pattern, double value);
+// The number typed in the edit, read in the user's number format; false, leaving value
+// alone, when it is not one.
+bool ReadUserNumber(const QLineEdit& edit, double& value);
+// The number typed in the edit, or fallback when it is not one.
+double UserNumberOr(const QLineEdit& edit, double fallback);
 
 }  // namespace orvela

@@ -195,41 +195,38 @@ void TToothInfDlg::PerioDisplayPaint(TQtCanvas& canvas) const {
 void TToothInfDlg::PerioDisplayMouseDown(const QMouseEvent& event) {
   FPerioDragging = false;
   if (!theTooth) return;
-  const TPoint p = PerioPoint(event);
+  const TPerioHit hit = PerioPointAt(PerioPoint(event));
+  if (hit.Index < 0) return;
+  FPerioDragIndex = hit.Index;
+  FPerioDragging = true;
+  FPerioDisplay->update();
+}
+
+TToothInfDlg::TPerioHit TToothInfDlg::PerioPointAt(TPoint p) const {
+  if (!theTooth) return {};
   const TMarkerList markers = theTooth->ResponceMarkers();
   for (std::size_t i = 0; i < markers.size(); ++i) {
-    if (markers[i]->ContainsOld(p.x, p.y)) {
-      FPerioDragIndex = static_cast<int>(i);
-      FPerioDragging = true;
-      FPerioDisplay->update();
-      return;
-    }
+    if (markers[i]->ContainsOld(p.x, p.y)) return {static_cast<int>(i), markers[i]->Cursor};
   }
+  return {};
 }
 
 void TToothInfDlg::PerioDisplayMouseMove(const QMouseEvent& event) {
   const TPoint p = PerioPoint(event);
   if (FPerioDragging) {
-    PerioDrag(p.x, p.y);
+    PerioDrag(p);
   } else {
-    PerioMove(p.x, p.y);
+    PerioMove(p);
   }
 }
 
-void TToothInfDlg::PerioMove(std::int32_t x, std::int32_t y) {
-  FPerioDisplay->setCursor(CursorFromNumber(DefaultCursor));
+void TToothInfDlg::PerioMove(TPoint p) {
+  FPerioDisplay->setCursor(CursorFromNumber(PerioPointAt(p).Cursor));
+}
+
+void TToothInfDlg::PerioDrag(TPoint p) {
   if (!theTooth) return;
-  for (const auto& marker : theTooth->ResponceMarkers()) {
-    if (marker->ContainsOld(x, y)) {
-      FPerioDisplay->setCursor(CursorFromNumber(marker->Cursor));
-      return;
-    }
-  }
-}
-
-void TToothInfDlg::PerioDrag(std::int32_t x, std::int32_t y) {
-  if (!theTooth || !FPerioDragging) return;
-  theTooth->MoveResponcePoint(static_cast<std::size_t>(FPerioDragIndex), TPoint{x, y});
+  theTooth->MoveResponcePoint(static_cast<std::size_t>(FPerioDragIndex), p);
   // A full repaint is cheap at this size and shows the moving curve without traces.
   FPerioDisplay->update();
 }

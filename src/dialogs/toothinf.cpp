@@ -31,10 +31,6 @@ constexpr int DisplaySize = 156;
 constexpr int ScrollBarRootHeight = 117;
 constexpr int ApplyButWidth = 72;
 
-bool ReadUserNumber(const QLineEdit& edit, double& value) {
-  return TryStrToFloat(edit.text().toStdString(), value, UserFormatSettings());
-}
-
 QLabel* NewLabel(const char* name, const QString& caption, QWidget* parent) {
   auto* label = new QLabel(caption, parent);
   label->setObjectName(QLatin1String(name));
@@ -268,11 +264,7 @@ void TToothInfDlg::ApplyButClick() {
     theTooth->Rotate(theTooth->cRes(), tip * Pi / 180.0 - theTooth->Tip());
   }
   // Model units (0.1 mm); a field that is not a number shifts nothing.
-  double dx = 0.0;
-  double dy = 0.0;
-  if (!ReadUserNumber(*Fdx, dx)) dx = 0.0;
-  if (!ReadUserNumber(*Fdy, dy)) dy = 0.0;
-  theTooth->Translate(TPointDouble{dx, dy});
+  theTooth->Translate(TPointDouble{UserNumberOr(*Fdx, 0.0), UserNumberOr(*Fdy, 0.0)});
   FPanelTop->setText(QString::fromStdString(theTooth->Info()));
   ShowTotalForce();
   FDisplay->update();

@@ -35,10 +35,6 @@ class TToothInfDlg : public QDialog {
   // Set before exec(); the dialog never owns the tooth.
   void SetTooth(TTooth* tooth) { theTooth = tooth; }
 
-  // The editor's mouse in curve coordinates (0…100 both ways, y up): the cursor over the
-  // points, and one step of dragging point PerioDragIndex.
-  void PerioMove(std::int32_t x, std::int32_t y);
-  void PerioDrag(std::int32_t x, std::int32_t y);
   bool PerioDragging() const { return FPerioDragging; }
 
  protected:
@@ -64,6 +60,16 @@ class TToothInfDlg : public QDialog {
   void PerioDisplayMouseDown(const QMouseEvent& event);
   void PerioDisplayMouseMove(const QMouseEvent& event);
   void PerioDisplayMouseUp(const QMouseEvent& event);
+  // The editor's mouse in curve coordinates (0…100 both ways, y up): the cursor over the
+  // points, and one step of dragging point PerioDragIndex.
+  void PerioMove(TPoint p);
+  void PerioDrag(TPoint p);
+  // The response point whose handle holds p (curve coordinates) and that handle's cursor.
+  struct TPerioHit {
+    int Index = -1;
+    std::int16_t Cursor = DefaultCursor;
+  };
+  TPerioHit PerioPointAt(TPoint p) const;
   void FillResponceList(const QString& select = {});
   void ResponceCBChange(int index);
   void ButSaveResponceClick();

@@ -27,13 +27,9 @@ QLabel* NewValue(const char* name, QWidget* parent) {
   return label;
 }
 
-// Items equal but for letter case count as the same name.
+// Items equal but for letter case count as the same name (a fixed-string match ignores case).
 int IndexOfName(const QComboBox& list, const std::string& name) {
-  const QString wanted = QString::fromStdString(name);
-  for (int i = 0; i < list.count(); ++i) {
-    if (list.itemText(i).compare(wanted, Qt::CaseInsensitive) == 0) return i;
-  }
-  return -1;
+  return list.findText(QString::fromStdString(name), Qt::MatchFixedString);
 }
 
 }  // namespace

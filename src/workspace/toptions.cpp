@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/dialogparts.h"
 #include "platform/help.h"
 #include "platform/hints.h"
 #include "platform/windowface.h"
@@ -59,16 +60,6 @@ QGroupBox* NewRadioGroup(const char* name, const QString& title,
     ++i;
   }
   return box;
-}
-
-QString UserNumber(double value) {
-  return QString::fromStdString(FormatFloat("0", value, UserFormatSettings()));
-}
-
-double UserNumberOr(const QLineEdit& edit, double fallback) {
-  double value = 0.0;
-  if (!TryStrToFloat(edit.text().toStdString(), value, UserFormatSettings())) return fallback;
-  return value;
 }
 
 void SetRadioGroupIndex(QRadioButton* const* items, int count, int index) {
@@ -219,8 +210,8 @@ void TToothOptions::SetPreferences(const TPreferences& prefs) {
   FDrawFBr->setChecked(prefs.DrawForcesAtBracket);
   FNoWidthCB->setChecked(prefs.ZeroWidthBrackets);
   FAutoStop->setChecked(prefs.AutoStop);
-  FThrForce->setText(UserNumber(prefs.ThresholdForce));
-  FThrMom->setText(UserNumber(prefs.ThresholdMoment / MomentUnitsPerGfMm));
+  FThrForce->setText(UserNumber("0", prefs.ThresholdForce));
+  FThrMom->setText(UserNumber("0", prefs.ThresholdMoment / MomentUnitsPerGfMm));
 }
 
 void TToothOptions::GetPreferences(TPreferences& prefs) const {
