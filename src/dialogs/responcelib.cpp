@@ -17,16 +17,6 @@ std::string& ResponceIniPathOverride() {
   return path;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && (IsBlank(s.back()) || s.back() == '\r')) s.remove_suffix(1);
-  return s;
-}
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool HasControlCharacter(std::string_view s) {
   for (const char c : s) {
     const auto u = static_cast<unsigned char>(c);
@@ -46,17 +36,11 @@ std::string ResponceIniPath() {
 
 void SetResponceIniPath(std::string path) { ResponceIniPathOverride() = std::move(path); }
 
-bool SameResponceName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
+bool SameResponceName(std::string_view a, std::string_view b) { return SameIniName(a, b); }
 
 bool IsValidResponceName(std::string_view name) {
   if (name.empty() || name.size() > ResponceNameMaxLength) return false;
-  if (Trim(name) != name) return false;
+  if (TrimBlanks(name) != name) return false;
   if (name.front() == ';' || name.front() == '[') return false;
   if (name.find('=') != std::string_view::npos) return false;
   return !HasControlCharacter(name) && IsValidUtf8(name);
@@ -87,7 +71,7 @@ std::optional<TResponceCurve> ParseResponce(std::string_view value, std::string&
   std::string_view rest = value;
   while (true) {
     const std::size_t comma = rest.find(',');
-    const std::string_view piece = Trim(rest.substr(0, comma));
+    const std::string_view piece = TrimBlanks(rest.substr(0, comma));
     if (count == numbers.size()) {
       badText = std::string(value);
       return std::nullopt;

@@ -20,29 +20,23 @@ constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string Lower(std::string_view s) {
   std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : out) c = AsciiLower(c);
   return out;
 }
 
 // The section name of a "[name]" line, or nothing for other lines.
 std::optional<std::string_view> SectionOf(std::string_view line) {
-  const std::string_view t = Trim(line);
+  const std::string_view t = TrimBlanks(line);
   if (t.empty() || t.front() != '[') return std::nullopt;
   std::string_view inner = t.substr(1);
   if (const std::size_t close = inner.find(']'); close != std::string_view::npos) {
     inner = inner.substr(0, close);
   }
-  return Trim(inner);
+  return TrimBlanks(inner);
 }
 
 struct TKeyLine {
@@ -51,11 +45,11 @@ struct TKeyLine {
 };
 
 std::optional<TKeyLine> KeyOf(std::string_view line) {
-  const std::string_view t = Trim(line);
+  const std::string_view t = TrimBlanks(line);
   if (t.empty() || t.front() == ';' || t.front() == '[') return std::nullopt;
   const std::size_t eq = t.find('=');
   if (eq == std::string_view::npos) return std::nullopt;
-  return TKeyLine{Trim(t.substr(0, eq)), Trim(t.substr(eq + 1))};
+  return TKeyLine{TrimBlanks(t.substr(0, eq)), TrimBlanks(t.substr(eq + 1))};
 }
 
 std::string_view Unquote(std::string_view v) {
@@ -227,6 +221,20 @@ void FlushFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool SameIniName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // TIniDocument
 
@@ -307,7 +315,7 @@ struct TIniDocument::TData {
   }
 
   TSection* FindSection(std::string_view name) {
-    const auto it = SectionIndex.find(Lower(Trim(name)));
+    const auto it = SectionIndex.find(Lower(TrimBlanks(name)));
     return it == SectionIndex.end() ? nullptr : &Sections[it->second];
   }
 
@@ -318,7 +326,7 @@ struct TIniDocument::TData {
     section.InsertAfter = *section.Header;
     for (std::size_t i = *section.Header + 1; i < section.End; ++i) {
       const std::string_view line = LineText(i);
-      if (!Trim(line).empty()) section.InsertAfter = i;
+      if (!TrimBlanks(line).empty()) section.InsertAfter = i;
       if (const auto kv = KeyOf(line)) section.Keys.try_emplace(Lower(kv->Key), i);
     }
   }
@@ -328,12 +336,12 @@ struct TIniDocument::TData {
     TSection* section = FindSection(sectionName);
     if (section == nullptr) return std::nullopt;
     Index(*section);
-    const std::string lowerKey = Lower(Trim(key));
+    const std::string lowerKey = Lower(TrimBlanks(key));
     if (const auto it = section->Keys.find(lowerKey); it != section->Keys.end()) {
       return KeyOf(LineText(it->second))->Value;
     }
     for (const TAddedKey& added : section->Added) {
-      if (Lower(added.Key) == lowerKey) return Trim(added.Value);  // as it will read back
+      if (Lower(added.Key) == lowerKey) return TrimBlanks(added.Value);  // as it will read back
     }
     return std::nullopt;
   }
@@ -359,7 +367,7 @@ std::string TIniDocument::ReadString(std::string_view section, std::string_view 
 std::int32_t TIniDocument::ReadInteger(std::string_view section, std::string_view key,
                                        std::int32_t defaultValue) const {
   const std::string text = ReadString(section, key, "");
-  std::string_view t = Trim(text);
+  std::string_view t = TrimBlanks(text);
   if (t.starts_with('+')) t.remove_prefix(1);
   std::int32_t value = 0;
   const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
@@ -391,8 +399,8 @@ std::vector<std::string> TIniDocument::ReadSectionKeys(std::string_view section)
 
 bool TIniDocument::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
-  const std::string_view s = Trim(section);
-  const std::string_view k = Trim(key);
+  const std::string_view s = TrimBlanks(section);
+  const std::string_view k = TrimBlanks(key);
   if (!StorableNames(s, k)) return false;
   const std::string clean = WithoutLineBreaks(value);
   TData& data = *FData;

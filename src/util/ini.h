@@ -126,4 +126,9 @@ class TMemIniFile {
 // True when text is valid UTF-8 (no overlong forms, surrogates or values above U+10FFFF).
 bool IsValidUtf8(std::string_view text);
 
+// Spaces and tabs taken off both ends, as the INI layer trims names and values.
+std::string_view TrimBlanks(std::string_view s);
+// Whether the INI layer takes two names as one: equal but for ASCII letter case.
+bool SameIniName(std::string_view a, std::string_view b);
+
 }  // namespace orvela
