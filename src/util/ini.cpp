@@ -183,13 +183,18 @@ std::string TemporaryPrefix(const std::filesystem::path& file) {
 // Temporary files of a save that never finished (a crash, a power cut).
 void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
   namespace fs = std::filesystem;
+  // A save lives for milliseconds: an older temporary is left by a crash, a newer one may
+  // be another instance's save in progress, whose rename must not fail.
+  constexpr auto StaleAge = std::chrono::minutes(10);
+  const fs::file_time_type now = fs::file_time_type::clock::now();
   std::error_code ec;
   std::vector<fs::path> stale;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     if (name.size() == prefix.size() + TemporarySuffixLength && name.starts_with(prefix) &&
         it->is_regular_file(ec) && !it->is_symlink(ec)) {
-      stale.push_back(it->path());
+      const fs::file_time_type written = it->last_write_time(ec);
+      if (!ec && now - written > StaleAge) stale.push_back(it->path());
     }
   }
   for (const fs::path& p : stale) fs::remove(p, ec);

@@ -1,5 +1,6 @@
 #include "util/ini.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -239,14 +240,20 @@ TEST_F(IniTest, NewFilesHonourTheUmaskAndOldOnesKeepTheirMode) {
 }
 
 TEST_F(IniTest, SavingRemovesTemporaryFilesOfAnEarlierCrash) {
+  // An hour old: left by a crash.
+  const fs::file_time_type old = fs::file_time_type::clock::now() - std::chrono::hours(1);
   for (const char* name : {".Orvela.ini.a1B2c3", ".Orvela.ini.zzzzzz", ".Orvela.ini.longer1",
                            ".Other.ini.a1B2c3", "Orvela.ini.a1B2c3"}) {
     WriteTextFile(FDir / name, "[Half\n");
+    fs::last_write_time(FDir / name, old);
   }
+  // Just written: another instance's save in progress.
+  WriteTextFile(FDir / ".Orvela.ini.n0wN0w", "[Busy\n");
   ASSERT_TRUE(SaveIniDocument(PathOf("Orvela.ini"), TIniDocument("[A]\n")));
   EXPECT_FALSE(fs::exists(FDir / ".Orvela.ini.a1B2c3"));
   EXPECT_FALSE(fs::exists(FDir / ".Orvela.ini.zzzzzz"));
-  for (const char* kept : {".Orvela.ini.longer1", ".Other.ini.a1B2c3", "Orvela.ini.a1B2c3"}) {
+  for (const char* kept :
+       {".Orvela.ini.longer1", ".Other.ini.a1B2c3", "Orvela.ini.a1B2c3", ".Orvela.ini.n0wN0w"}) {
     EXPECT_TRUE(fs::exists(FDir / kept)) << kept;
   }
   EXPECT_EQ(ReadTextFile(FDir / "Orvela.ini"), "[A]\n");
