@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QTransform>
 
+#include "graphics/forcedraw.h"
 #include "graphics/markers.h"
 #include "graphics/shapes.h"
 #include "mechanics/forcemoment.h"
@@ -35,7 +36,8 @@ void BM_DrawForceSystem(benchmark::State& state) {
   const bool session = state.range(0) != 0;
   if (session) canvas.Begin();
   const TForceMoment fm({200, 900}, 120, 60, 4000);
-  for (auto _ : state) fm.Draw(canvas);
+  const TForceDrawing drawing;
+  for (auto _ : state) DrawForceMoment(canvas, fm, drawing);
   canvas.End();
 }
 BENCHMARK(BM_DrawForceSystem)->ArgName("painter_open")->Arg(1)->Arg(0);

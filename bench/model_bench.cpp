@@ -8,7 +8,7 @@
 #include <QTransform>
 
 #include "document/setup.h"
-#include "mechanics/forcedraw.h"
+#include "graphics/forcedraw.h"
 #include "model/teeth.h"
 #include "qtgraphics/qtcanvas.h"
 #include "recording_canvas.h"
@@ -33,15 +33,17 @@ void ModelStep(benchmark::State& state) {
   std::vector<TForceMoment> forces(teeth.size());
   for (auto _ : state) {
     for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->TotalForce();
-    for (std::size_t i = 0; i < teeth.size(); ++i) teeth[i]->OrthoMove(forces[i]);
+    for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->OrthoMove(forces[i]);
     benchmark::DoNotOptimize(forces.data());
   }
   state.counters["teeth"] = static_cast<double>(teeth.size());
 }
 BENCHMARK(ModelStep)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 
+// Forces at the centres of resistance only.
 void DrawAll(const TSetup& scene, TCanvas& canvas) {
-  for (const auto& tooth : scene.ToothList()) tooth->Draw(canvas);
+  const TForceDrawing drawing;
+  for (const auto& tooth : scene.ToothList()) tooth->Draw(canvas, drawing);
   for (const auto& wire : scene.WireList()) wire->Draw(canvas);
 }
 
@@ -50,7 +52,6 @@ void DrawAll(const TSetup& scene, TCanvas& canvas) {
 void DrawSceneQt(benchmark::State& state) {
   TSetup scene;
   AddSceneOfSize(scene, state.range(0));
-  ForceDrawPlaces = TForceDrawPlaces{};
   TQtImageCanvas canvas(QSize(804, 506));
   canvas.SetMapping(QTransform(1.0, 0.0, 0.0, -1.0, 30.0, 760.0));
   const TRect visible{-30, 254, 774, 760};
@@ -69,7 +70,6 @@ BENCHMARK(DrawSceneQt)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 void DrawSceneQtFitted(benchmark::State& state) {
   TSetup scene;
   AddSceneOfSize(scene, state.range(0));
-  ForceDrawPlaces = TForceDrawPlaces{};
   TPointDouble upperLeft = scene.ToothList().front()->UpperLeft();
   TPointDouble lowerRight = scene.ToothList().front()->LowerRight();
   for (const auto& tooth : scene.ToothList()) {
@@ -97,7 +97,6 @@ BENCHMARK(DrawSceneQtFitted)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 void DrawSceneRecorded(benchmark::State& state) {
   TSetup scene;
   AddSceneOfSize(scene, state.range(0));
-  ForceDrawPlaces = TForceDrawPlaces{};
   test::TRecordingCanvas canvas;
   for (auto _ : state) {
     canvas.Clear();

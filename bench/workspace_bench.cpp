@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <ctime>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -12,7 +13,6 @@
 #include <QTemporaryDir>
 
 #include "allocation_counter.h"
-#include "mechanics/forcedraw.h"
 #include "qtgraphics/qtcanvas.h"
 #include "scenes.h"
 #include "tools/tools.h"
@@ -31,16 +31,16 @@ struct TBenchEnvironment {
   char* Argv[2] = {Name, nullptr};
   std::unique_ptr<QApplication> App;
   QTemporaryDir Dir;
+  TStartupValues Startup;
 
   TBenchEnvironment() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     App = std::make_unique<QApplication>(Argc, Argv);
     QDir(Dir.path()).mkpath("common");
     QDir(Dir.path()).mkpath("user/Settings");
-    ModelExtent = 1000;
-    CommonDataFolder = Dir.path().toStdString() + "/common/";
-    UserDataFolder = Dir.path().toStdString() + "/user/";
-    SettingsIniPath = UserDataFolder + "Settings/Orvela.ini";
+    Startup.CommonDataFolder = Dir.path().toStdString() + "/common/";
+    Startup.UserDataFolder = Dir.path().toStdString() + "/user/";
+    Startup.SettingsIniPath = Startup.UserDataFolder + "Settings/Orvela.ini";
   }
 };
 
@@ -53,8 +53,12 @@ TBenchEnvironment& Environment() { return *CurrentEnvironment; }
 // The main window with the eight-tooth arch in an 804 × 506 display, grid on, forces drawn
 // at the centres of resistance only.
 std::unique_ptr<TMainForm> MakeArchWindow() {
-  Environment();
-  auto form = std::make_unique<TMainForm>();
+  {
+    std::ofstream settings(Environment().Startup.SettingsIniPath, std::ios::trunc);
+    settings << "[View]\nDraw Forces at CRes=1\nDraw Forces at Attachment=0\n"
+                "Draw Forces at Bracket=0\n";
+  }
+  auto form = std::make_unique<TMainForm>(Environment().Startup);
   form->show();
   QCoreApplication::processEvents();
   QWidget* display = form->View().Display();
@@ -62,7 +66,6 @@ std::unique_ptr<TMainForm> MakeArchWindow() {
     form->resize(form->size() + (QSize(804, 506) - display->size()));
     QCoreApplication::processEvents();
   }
-  ForceDrawPlaces = TForceDrawPlaces{true, false, false};
   form->Preferences().ShowGrid = true;
   test::AddLowerArchScene(form->Setup());
   form->View().ZoomCenterInDisplay(1500, 370, 620);
@@ -156,7 +159,7 @@ void BM_TranslateDragStep(benchmark::State& state) {
   };
   send(QEvent::MouseMove, start, Qt::NoButton);
   send(QEvent::MouseButtonPress, start, Qt::LeftButton);
-  if (form->ChooserTool().HoverAction() != ActionTranslateName) {
+  if (form->ChooserTool().HoverAction() != THandleAction::Translate) {
     state.SkipWithError("the drag did not start on the centre handle");
     return;
   }
@@ -272,7 +275,7 @@ void BM_StartToFirstFrame(benchmark::State& state) {
   Environment();
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    auto form = std::make_unique<TMainForm>();
+    auto form = std::make_unique<TMainForm>(Environment().Startup);
     form->show();
     QCoreApplication::processEvents();
     const auto end = std::chrono::steady_clock::now();

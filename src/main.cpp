@@ -27,7 +27,6 @@ QStringList ArgumentList(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  orvela::InitStartupValues();
   // No display name: Qt would append it to the caption ("Orvela [Untitled] — Orvela").
   orvela::SetProgramNames();
   orvela::TCommandLine commandLine;
@@ -39,7 +38,7 @@ int main(int argc, char* argv[]) {
   orvela::SetProgramIdentity();
   orvela::SetUserFormatSettings(LocaleFormatSettings(QLocale::system()));
 
-  orvela::TMainForm form;
+  orvela::TMainForm form(orvela::FindStartupValues());
   // Logout and shutdown end the program through the window's close, which saves.
   const auto* closeOnSignals = new orvela::TCloseOnSignals(form);  // owned by form
   Q_UNUSED(closeOnSignals);

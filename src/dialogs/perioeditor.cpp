@@ -206,7 +206,7 @@ TToothInfDlg::TPerioHit TToothInfDlg::PerioPointAt(TPoint p) const {
   if (!theTooth) return {};
   const TMarkerList markers = theTooth->ResponceMarkers();
   for (std::size_t i = 0; i < markers.size(); ++i) {
-    if (markers[i]->ContainsOld(p.x, p.y)) return {static_cast<int>(i), markers[i]->Cursor};
+    if (markers[i]->ContainsInUnits(p.x, p.y)) return {static_cast<int>(i), markers[i]->Cursor};
   }
   return {};
 }

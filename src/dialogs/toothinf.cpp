@@ -248,7 +248,7 @@ void TToothInfDlg::DisplayPaint(TQtCanvas& canvas) const {
   // Isotropic: the window's e units fill the box's width; y grows upward.
   const double s = static_cast<double>(FDisplay->width()) / e;
   canvas.SetMapping(QTransform(s, 0.0, 0.0, -s, -ox * s, oy * s));
-  theTooth->Draw(canvas);
+  theTooth->Draw(canvas, FForceDrawing);
 }
 
 void TToothInfDlg::AnkylosedClick(bool checked) {

@@ -34,6 +34,8 @@ class TToothInfDlg : public QDialog {
   TTooth* Tooth() const { return theTooth; }
   // Set before exec(); the dialog never owns the tooth.
   void SetTooth(TTooth* tooth) { theTooth = tooth; }
+  // How the preview draws the tooth's force systems: as the display does.
+  void SetForceDrawing(const TForceDrawing& drawing) { FForceDrawing = drawing; }
 
   bool PerioDragging() const { return FPerioDragging; }
 
@@ -75,6 +77,7 @@ class TToothInfDlg : public QDialog {
   void ButSaveResponceClick();
 
   TTooth* theTooth = nullptr;
+  TForceDrawing FForceDrawing;
   bool FPerioDragging = false;
   int FPerioDragIndex = 0;
 

@@ -93,15 +93,14 @@ void TWireInfo::showEvent(QShowEvent* event) {
 
 void TWireInfo::FormShow() {
   FWireMaterialCB->clear();
-  for (const TWireMaterial& row : MaterialTable) {
+  FWireSizeCB->clear();
+  if (!theWire) return;
+  const TModelSettings& tables = theWire->ModelSettings();
+  for (const TWireMaterial& row : tables.MaterialTable) {
     FWireMaterialCB->addItem(QString::fromStdString(row.Name));
   }
-  FWireSizeCB->clear();
-  for (const TWireSize& row : SizeTable) FWireSizeCB->addItem(QString::fromStdString(row.Name));
-  if (!theWire) {
-    FWireMaterialCB->setCurrentIndex(-1);
-    FWireSizeCB->setCurrentIndex(-1);
-    return;
+  for (const TWireSize& row : tables.SizeTable) {
+    FWireSizeCB->addItem(QString::fromStdString(row.Name));
   }
   FWireMaterialCB->setCurrentIndex(IndexOfName(*FWireMaterialCB, theWire->MaterialName()));
   FWireSizeCB->setCurrentIndex(IndexOfName(*FWireSizeCB, theWire->SizeName()));
@@ -115,13 +114,17 @@ void TWireInfo::FormShow() {
 }
 
 void TWireInfo::WireMaterialCBChange(int index) {
-  if (!theWire || index < 0 || index >= static_cast<int>(MaterialTable.size())) return;
-  theWire->SetMaterial(MaterialTable[static_cast<std::size_t>(index)]);
+  if (!theWire) return;
+  const auto& rows = theWire->ModelSettings().MaterialTable;
+  if (index < 0 || index >= static_cast<int>(rows.size())) return;
+  theWire->SetMaterial(rows[static_cast<std::size_t>(index)]);
 }
 
 void TWireInfo::WireSizeCBChange(int index) {
-  if (!theWire || index < 0 || index >= static_cast<int>(SizeTable.size())) return;
-  theWire->SetSize(SizeTable[static_cast<std::size_t>(index)]);
+  if (!theWire) return;
+  const auto& rows = theWire->ModelSettings().SizeTable;
+  if (index < 0 || index >= static_cast<int>(rows.size())) return;
+  theWire->SetSize(rows[static_cast<std::size_t>(index)]);
 }
 
 }  // namespace orvela

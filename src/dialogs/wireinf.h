@@ -10,7 +10,7 @@ class QLabel;
 namespace orvela {
 
 // The "Wire" dialog: a wire's length, force, end moments, angle ratio and geometry class,
-// and its material and size chosen from the rows of MaterialTable and SizeTable. The values
+// and its material and size chosen from the rows of the wire's tables. The values
 // are taken when the dialog is shown; a new material or size goes into the wire at once and
 // shows in the main window after the dialog closes. Created once and reused.
 class TWireInfo : public QDialog {

@@ -4,7 +4,6 @@
 
 #include "util/ini.h"
 #include "util/misc.h"
-#include "util/startup.h"
 
 namespace orvela {
 
@@ -30,8 +29,9 @@ bool CopyDataOnFirstRun(const std::string& commonDataFolder, const std::string& 
   return true;
 }
 
-bool CopyDataOnFirstRun() {
-  return CopyDataOnFirstRun(CommonDataFolder, UserDataFolder, SettingsIniPath, FileVersionText(""));
+bool CopyDataOnFirstRun(const TStartupValues& startup) {
+  return CopyDataOnFirstRun(startup.CommonDataFolder, startup.UserDataFolder,
+                            startup.SettingsIniPath, FileVersionText(""));
 }
 
 }  // namespace orvela

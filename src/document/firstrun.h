@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "util/startup.h"
+
 namespace orvela {
 
 // True when the shared data folder must be copied: no settings file, or its "Version" key
@@ -16,8 +18,7 @@ bool DataCopyNeeded(const std::string& settingsIniPath, const std::string& progr
 bool CopyDataOnFirstRun(const std::string& commonDataFolder, const std::string& userDataFolder,
                         const std::string& settingsIniPath, const std::string& programVersion);
 
-// The same with the start-up folders (CommonDataFolder, UserDataFolder, SettingsIniPath) and
-// the program's own FileVersionText("").
-bool CopyDataOnFirstRun();
+// The same with the start-up folders and the program's own FileVersionText("").
+bool CopyDataOnFirstRun(const TStartupValues& startup);
 
 }  // namespace orvela

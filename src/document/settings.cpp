@@ -3,13 +3,10 @@
 #include <charconv>
 #include <string_view>
 
-#include "mechanics/forcedraw.h"
 #include "mechanics/wiremechanics.h"
-#include "model/tooth.h"
 #include "util/format.h"
 #include "util/ini.h"
 #include "util/misc.h"
-#include "util/startup.h"
 
 namespace orvela {
 
@@ -36,7 +33,7 @@ constexpr double MomentUnitsPerGfMm = 10.0;
 
 std::optional<double> FileNumber(std::string_view text) {
   double value = 0.0;
-  if (!TryStrToFloat(text, value, FixedFormatSettings)) return std::nullopt;
+  if (!TryStrToFloat(text, value, FixedFormatSettings())) return std::nullopt;
   return value;
 }
 
@@ -58,13 +55,14 @@ std::optional<int> WholeNumber(std::string_view text) {
 }
 
 std::string MaterialText(const TWireMaterial& row) {
-  return row.Name + std::string(NameSeparator) + FormatFloat("0", row.Modulus, FixedFormatSettings);
+  return row.Name + std::string(NameSeparator) +
+         FormatFloat("0", row.Modulus, FixedFormatSettings());
 }
 
 std::string SizeText(const TWireSize& row) {
   return row.Name + std::string(NameSeparator) +
-         FormatFloat("0.000", row.CrossA, FixedFormatSettings) + std::string(DimensionSeparator) +
-         FormatFloat("0.000", row.CrossB, FixedFormatSettings);
+         FormatFloat("0.000", row.CrossA, FixedFormatSettings()) + std::string(DimensionSeparator) +
+         FormatFloat("0.000", row.CrossB, FixedFormatSettings());
 }
 
 // "name, rest": the name and the rest; without ", " the name is empty and so is the rest.
@@ -189,9 +187,10 @@ bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
   ini.WriteBool(Calculation, "Auto Stop", prefs.AutoStop);
   // The thresholds are kept too, so that what the options dialog set lasts.
   ini.WriteString(Calculation, "Threshold Force",
-                  FormatFloat("", prefs.ThresholdForce, FixedFormatSettings));
-  ini.WriteString(Calculation, "Threshold Moment",
-                  FormatFloat("", prefs.ThresholdMoment / MomentUnitsPerGfMm, FixedFormatSettings));
+                  FormatFloat("", prefs.ThresholdForce, FixedFormatSettings()));
+  ini.WriteString(
+      Calculation, "Threshold Moment",
+      FormatFloat("", prefs.ThresholdMoment / MomentUnitsPerGfMm, FixedFormatSettings()));
   for (std::size_t i = 0; i < prefs.MaterialTable.size(); ++i) {
     ini.WriteString(Wire, "Material " + std::to_string(i), MaterialText(prefs.MaterialTable[i]));
   }
@@ -213,30 +212,20 @@ bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
   return SaveIniDocument(path, ini);
 }
 
-namespace {
-// Each model setting beside the preference it comes from, one list for both directions.
-template <class Preferences, class F>
-void PairModelPreferences(Preferences& prefs, F&& pair) {
-  pair(prefs.MaterialTable, MaterialTable);
-  pair(prefs.SizeTable, SizeTable);
-  pair(prefs.DefaultWireMaterial, DefaultWireMaterial);
-  pair(prefs.DefaultWireSize, DefaultWireSize);
-  pair(prefs.ZeroWidthBrackets, ZeroWidthBrackets);
-  pair(prefs.ViewForces, ForceDrawOptions.forces);
-  pair(prefs.ViewMoments, ForceDrawOptions.moments);
-  pair(prefs.BracketForces, ForceDrawOptions.reversed);
-  pair(prefs.DrawForcesAtCRes, ForceDrawPlaces.atCRes);
-  pair(prefs.DrawForcesAtAttachment, ForceDrawPlaces.atAttachments);
-  pair(prefs.DrawForcesAtBracket, ForceDrawPlaces.atBrackets);
-}
-}  // namespace
-
-void ApplyModelPreferences(const TPreferences& prefs) {
-  PairModelPreferences(prefs, [](const auto& pref, auto& model) { model = pref; });
+TModelSettings ModelSettingsOf(const TPreferences& prefs) {
+  TModelSettings model;
+  model.MaterialTable = prefs.MaterialTable;
+  model.SizeTable = prefs.SizeTable;
+  model.DefaultWireMaterial = prefs.DefaultWireMaterial;
+  model.DefaultWireSize = prefs.DefaultWireSize;
+  model.ZeroWidthBrackets = prefs.ZeroWidthBrackets;
+  return model;
 }
 
-void CollectModelPreferences(TPreferences& prefs) {
-  PairModelPreferences(prefs, [](auto& pref, const auto& model) { pref = model; });
+void ApplyDrawPreferences(const TPreferences& prefs, TForceDrawing& drawing) {
+  drawing.Options = TForceDrawOptions{prefs.ViewForces, prefs.ViewMoments, prefs.BracketForces};
+  drawing.Places = TForceDrawPlaces{prefs.DrawForcesAtCRes, prefs.DrawForcesAtAttachment,
+                                    prefs.DrawForcesAtBracket};
 }
 
 const char* AutoStopCaption(bool autoStop) { return autoStop ? "Auto Stop" : "Manual Stop"; }

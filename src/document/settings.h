@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "graphics/forcedraw.h"
 #include "mechanics/wiremechanics.h"
 
 namespace orvela {
@@ -67,12 +68,11 @@ void ReadIniSettings(const std::string& path, TPreferences& prefs);
 // prefs.WindowPlacement must describe the window now (CaptureWindowPlacement).
 bool WriteIniSettings(const std::string& path, const TPreferences& prefs);
 
-// The program-wide values owned by the mechanics and the model: MaterialTable, SizeTable,
-// DefaultWireMaterial, DefaultWireSize, ZeroWidthBrackets, ForceDrawOptions and
-// ForceDrawPlaces. The window keeps the rest (AutoStop, thresholds, grid, RememberWindowRect)
-// in its own TPreferences.
-void ApplyModelPreferences(const TPreferences& prefs);
-void CollectModelPreferences(TPreferences& prefs);
+// The model settings a new setup starts with: the wire tables, the default rows and
+// zero-width brackets of the preferences.
+TModelSettings ModelSettingsOf(const TPreferences& prefs);
+// The preferences' force-draw options and places; the scale is the view's own and stays.
+void ApplyDrawPreferences(const TPreferences& prefs, TForceDrawing& drawing);
 
 // "Auto Stop" or "Manual Stop", the caption of the Auto Stop panel.
 const char* AutoStopCaption(bool autoStop);

@@ -65,7 +65,9 @@ TTooth* TSetup::AddToothOfType(std::int32_t fdi) {
   return &AddTooth(std::move(tooth));
 }
 
-TWireStraight& TSetup::AddNewWire() { return AddWire(std::make_unique<TWireStraight>()); }
+TWireStraight& TSetup::AddNewWire() {
+  return AddWire(std::make_unique<TWireStraight>(FModelSettings));
+}
 
 namespace {
 
@@ -132,7 +134,7 @@ void TSetup::SetMarkersToBrackets() {
   const TAttachment* other = FDraggedAttachment == a ? b : FDraggedAttachment == b ? a : nullptr;
   for (const auto& tooth : FToothList) {
     for (const auto& bracket : tooth->Brackets()) {
-      for (auto& marker : bracket->Markers()) {
+      for (auto& marker : bracket->Markers(FMarkerStyle)) {
         if (other != nullptr && marker->Owner == other) continue;
         FMarkerList.push_back(std::move(marker));
       }
@@ -157,9 +159,9 @@ void TSetup::ResetNew() {
 void TSetup::RebuildSelectionMarkers() {
   FMarkerList.clear();
   if (TTooth* tooth = SelectedTooth()) {
-    FMarkerList = tooth->Markers();
+    FMarkerList = tooth->Markers(FMarkerStyle);
   } else if (const TWireStraight* wire = SelectedWire()) {
-    FMarkerList = wire->Markers();
+    FMarkerList = wire->Markers(FMarkerStyle);
   }
 }
 
@@ -185,7 +187,8 @@ std::vector<TForceMoment> TSetup::RunStep() {
   std::vector<TForceMoment> forces;
   forces.reserve(FToothList.size());
   for (const auto& tooth : FToothList) forces.push_back(tooth->TotalForce());
-  for (std::size_t i = 0; i < FToothList.size(); ++i) FToothList[i]->OrthoMove(forces[i]);
+  for (std::size_t i = 0; i < FToothList.size(); ++i)
+    forces[i] = FToothList[i]->OrthoMove(forces[i]);
   return forces;
 }
 
@@ -197,11 +200,15 @@ std::vector<TRect> TSetup::Bounds() const {
   return bounds;
 }
 
-void TSetup::DrawAll(TCanvas& aCanvas) const { DrawAll(aCanvas, nullptr); }
+void TSetup::DrawAll(TCanvas& aCanvas, const TForceDrawing& drawing) const {
+  DrawAll(aCanvas, drawing, nullptr);
+}
 
-void TSetup::DrawAll(TCanvas& aCanvas, const TRect& visible) const { DrawAll(aCanvas, &visible); }
+void TSetup::DrawAll(TCanvas& aCanvas, const TForceDrawing& drawing, const TRect& visible) const {
+  DrawAll(aCanvas, drawing, &visible);
+}
 
-void TSetup::DrawAll(TCanvas& aCanvas, const TRect* visible) const {
+void TSetup::DrawAll(TCanvas& aCanvas, const TForceDrawing& drawing, const TRect* visible) const {
   // Rounding of drawn points to whole units.
   constexpr double Margin = 1.0;
   for (const auto& tooth : FToothList) {
@@ -218,14 +225,14 @@ void TSetup::DrawAll(TCanvas& aCanvas, const TRect* visible) const {
       TExtent extent;
       tooth->AddDrawnExtent(extent);
       if (!extent.Meets(*visible, Margin)) {
-        tooth->AddForcesExtent(extent);
+        tooth->AddForcesExtent(extent, drawing);
         if (!extent.Meets(*visible, Margin)) {
           tooth->LeaveDrawState(aCanvas);
           continue;
         }
       }
     }
-    tooth->Draw(aCanvas);
+    tooth->Draw(aCanvas, drawing);
   }
   for (const auto& wire : FWireList) {
     if (visible != nullptr) {

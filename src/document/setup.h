@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics/canvas.h"
+#include "graphics/forcedraw.h"
 #include "graphics/markers.h"
 #include "mechanics/forcemoment.h"
 #include "model/teeth.h"
@@ -33,13 +34,16 @@ bool ThresholdsMet(std::span<const TForceMoment> forces, const TThresholds& thre
 // The one setup of the main window: the teeth and wires the user has placed, the handles on
 // offer and the selection. ToothList owns the teeth, WireList the wires, MarkerList the
 // handles. A wire refers to the attachments of teeth, so whenever the setup is discarded
-// (ResetNew, destruction) every wire goes before any tooth.
+// (ResetNew, destruction) every wire goes before any tooth. The setup owns the model
+// settings its forces and new wires depend on, and builds handles in the style it is given.
 class TSetup {
  public:
   using TToothList = std::vector<std::unique_ptr<TTooth>>;
   using TWireList = std::vector<std::unique_ptr<TWireStraight>>;
 
-  TSetup() = default;
+  explicit TSetup(const TMarkerStyle& markerStyle = {},
+                  const TModelSettings& modelSettings = TModelSettings{})
+      : FModelSettings(modelSettings), FMarkerStyle(markerStyle) {}
   TSetup(const TSetup&) = delete;
   TSetup& operator=(const TSetup&) = delete;
   // Wires first, then teeth, then markers.
@@ -52,8 +56,12 @@ class TSetup {
   TMarkerList& MarkerList() { return FMarkerList; }
   const TMarkerList& MarkerList() const { return FMarkerList; }
 
+  const TModelSettings& ModelSettings() const { return FModelSettings; }
+  // The wires already placed compute their forces under the new settings at once.
+  void SetModelSettings(const TModelSettings& settings) { FModelSettings = settings; }
+  const TMarkerStyle& MarkerStyle() const { return FMarkerStyle; }
+
   const TSelectedObject& SelectedObject() const { return FSelectedObject; }
-  void SetSelectedObject(TSelectedObject selection) { FSelectedObject = selection; }
   // The attachment that holds the wire end being dragged; none outside a tie-wire drag.
   TAttachment* DraggedAttachment() const { return FDraggedAttachment; }
   void SetDraggedAttachment(TAttachment* attachment) { FDraggedAttachment = attachment; }
@@ -78,8 +86,8 @@ class TSetup {
   // Edit > Add Tooth: a new tooth of that FDI number (33…36, 43…46) with its bracket bonded
   // at the standard depth below the cusp tip; null for any other number. Not selected.
   TTooth* AddToothOfType(std::int32_t fdi);
-  // Edit > Add Wire: a wire of the default material and size with two free ends. Not
-  // selected.
+  // Edit > Add Wire: a wire of the model settings' default material and size with two free
+  // ends. Not selected.
   TWireStraight& AddNewWire();
 
   enum class TRemoveResult : std::uint8_t { Nothing, Removed, ToothLigated };
@@ -120,8 +128,8 @@ class TSetup {
   // The start of a run: no handles, nothing selected.
   void BeginRun();
   // One step: the force system of every tooth is taken before any tooth moves, then each
-  // tooth moves under its own. Returns the step's force systems (as the movement left them:
-  // a moving tooth re-expresses its system at its centre of resistance).
+  // tooth moves under its own. Returns the step's force systems as each tooth moved by them
+  // (OrthoMove: at the centre of resistance of a tooth that moved).
   std::vector<TForceMoment> RunStep();
 
   // The bounding rectangles of all teeth, then of all wires.
@@ -129,17 +137,19 @@ class TSetup {
 
   // Reference outlines, then teeth, then wires, each in list order, with the pen and brush
   // the surface has.
-  void DrawAll(TCanvas& aCanvas) const;
+  void DrawAll(TCanvas& aCanvas, const TForceDrawing& drawing) const;
   // The same, skipping every outline, tooth and wire whose drawing (force arrows included)
   // lies wholly outside visible, the model rectangle on show (Left ≤ Right, Top ≤ Bottom),
   // which the caller grows by what a device pixel needs. A skipped tooth still leaves the
   // pen and brush as drawing it would, so what follows looks the same.
-  void DrawAll(TCanvas& aCanvas, const TRect& visible) const;
+  void DrawAll(TCanvas& aCanvas, const TForceDrawing& drawing, const TRect& visible) const;
   void DrawMarkers(TCanvas& aCanvas) const;
 
  private:
-  void DrawAll(TCanvas& aCanvas, const TRect* visible) const;
+  void DrawAll(TCanvas& aCanvas, const TForceDrawing& drawing, const TRect* visible) const;
 
+  TModelSettings FModelSettings;
+  TMarkerStyle FMarkerStyle;
   TToothList FToothList;
   TWireList FWireList;
   TMarkerList FMarkerList;

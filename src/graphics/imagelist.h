@@ -34,9 +34,4 @@ class TBlankImageList final : public TImageList {
   int FCount;
 };
 
-// The program's two handle picture lists (44 × 44 and 22 × 22 pixels). Observers, null
-// until the platform layer has loaded the pictures and set them; it owns the lists.
-extern const TImageList* ImageListMarkers;
-extern const TImageList* ImageListWireMarkers;
-
 }  // namespace orvela

@@ -9,7 +9,19 @@
 
 namespace orvela {
 
-std::int32_t MarkerSize = 5;
+std::string_view HandleActionName(THandleAction action) {
+  switch (action) {
+    case THandleAction::Translate:
+      return "Translate";
+    case THandleAction::Rotate:
+      return "Rotate";
+    case THandleAction::TieWire:
+      return "TieWire";
+    case THandleAction::None:
+      break;
+  }
+  return {};
+}
 
 namespace {
 
@@ -137,13 +149,13 @@ bool TMarker::Contains(std::int32_t ax, std::int32_t ay, const TCanvas& aCanvas)
   return Within(origin.x, ax, a) && Within(origin.y, ay, b);
 }
 
-bool TMarker::ContainsOld(std::int32_t ax, std::int32_t ay) const {
+bool TMarker::ContainsInUnits(std::int32_t ax, std::int32_t ay) const {
   return Within(origin.x, ax, size) && Within(origin.y, ay, size);
 }
 
 std::unique_ptr<TMarkerExtended> MakeImageMarker(TPointDouble position, const TImageList* images,
                                                  std::int32_t imageIdx, std::string hint,
-                                                 std::int16_t cursor, std::string_view action,
+                                                 std::int16_t cursor, THandleAction action,
                                                  TMarkerOwner* owner) {
   auto marker = std::make_unique<TMarkerExtended>();
   marker->ShapeType = oglmImage;
@@ -152,7 +164,7 @@ std::unique_ptr<TMarkerExtended> MakeImageMarker(TPointDouble position, const TI
   marker->origin = RoundPoint(position);
   marker->Hint = std::move(hint);
   marker->Cursor = cursor;
-  marker->Action = std::string(action);
+  marker->Action = action;
   marker->Owner = owner;
   return marker;
 }

@@ -35,12 +35,22 @@ inline constexpr std::int16_t MoverCursor = 4;
 inline constexpr std::int16_t MoveCursor = -22;
 
 // The drags a handle can start; the select tool dispatches on these.
-inline constexpr std::string_view ActionTranslateName = "Translate";
-inline constexpr std::string_view ActionRotateName = "Rotate";
-inline constexpr std::string_view ActionTieWireName = "TieWire";
+enum class THandleAction : std::uint8_t { None, Translate, Rotate, TieWire };
 
-// Half-width in device pixels that new markers take; 5 from the start.
-extern std::int32_t MarkerSize;
+// "Translate", "Rotate", "TieWire", or empty for none.
+std::string_view HandleActionName(THandleAction action);
+
+// Half-width in device pixels of a marker that is given no other.
+inline constexpr std::int32_t DefaultMarkerSize = 5;
+
+// What the handles of teeth, brackets and wires are drawn with: the program's two picture
+// lists (44 × 44 and 22 × 22 pixels), observers that the platform layer owns and null
+// without one, and the half-width of other markers.
+struct TMarkerStyle {
+  const TImageList* Markers = nullptr;
+  const TImageList* WireMarkers = nullptr;
+  std::int32_t Size = DefaultMarkerSize;
+};
 
 // Extent in model units of n × m device pixels on the surface's current mapping:
 // DeviceToLogical(n, m) − DeviceToLogical(0, 0), with y negated, so both are positive on the
@@ -50,13 +60,13 @@ TPoint PixelExtent(const TCanvas& aCanvas, std::int32_t n, std::int32_t m);
 // An on-screen handle: a symbol of fixed pixel size at origin (model units) whatever the
 // zoom, hit-tested with a box of the same pixel size. corner is not used. At creation the
 // pen is not-xor and clear and the brush black, so a default cross draws nothing visible.
-class TMarker : public TMyShape {
+class TMarker : public TShape {
  public:
   TOGLMarkerType ShapeType = oglmCross;
   // Source of the picture for oglmImage; not owned.
   const TImageList* ImageList = nullptr;
   // Half-width of the symbol in device pixels.
-  std::int32_t size = MarkerSize;
+  std::int32_t size = DefaultMarkerSize;
   std::int32_t imageIdx = 0;
 
   TMarker();
@@ -68,8 +78,9 @@ class TMarker : public TMyShape {
   // half size for oglmImage, size × size otherwise, converted through the surface.
   bool Contains(std::int32_t ax, std::int32_t ay, const TCanvas& aCanvas) const;
 
-  // |origin − a| ≤ size on both axes, size taken in the caller's own units.
-  bool ContainsOld(std::int32_t ax, std::int32_t ay) const;
+  // |origin − a| ≤ size on both axes, size taken in the caller's own units (the response
+  // editor's, whose points are not drawn through a pixel mapping).
+  bool ContainsInUnits(std::int32_t ax, std::int32_t ay) const;
 };
 
 // What a handle's owner derives from, so that the tools can find the tooth or attachment
@@ -90,8 +101,7 @@ class TMarkerExtended : public TMarker {
   std::int16_t Cursor = 0;
   // Status-line text while the pointer is over the handle.
   std::string Hint;
-  // "Translate", "Rotate", "TieWire", or empty for none.
-  std::string Action;
+  THandleAction Action = THandleAction::None;
   // The tooth or attachment the handle belongs to; observer, never freed.
   TMarkerOwner* Owner = nullptr;
 };
@@ -104,7 +114,7 @@ using TMarkerList = std::vector<std::unique_ptr<TMarkerExtended>>;
 // action, belonging to owner.
 std::unique_ptr<TMarkerExtended> MakeImageMarker(TPointDouble position, const TImageList* images,
                                                  std::int32_t imageIdx, std::string hint,
-                                                 std::int16_t cursor, std::string_view action,
+                                                 std::int16_t cursor, THandleAction action,
                                                  TMarkerOwner* owner);
 
 }  // namespace orvela

@@ -59,9 +59,9 @@ class THeadBrush {
 
 }  // namespace
 
-void TMyShape::Draw(TCanvas& /*aCanvas*/) const {}
+void TShape::Draw(TCanvas& /*aCanvas*/) const {}
 
-void TMyShape::TransferPen(TCanvas& aCanvas) const {
+void TShape::TransferPen(TCanvas& aCanvas) const {
   aCanvas.Pen() = pen;
   aCanvas.Brush() = brush;
 }

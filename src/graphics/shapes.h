@@ -12,7 +12,7 @@ inline constexpr int ArrowHeadDivisor = 4;
 // A small figure defined by two integer points in model units (0.1 mm, y up). The shape
 // carries its own pen and brush; only TRectangle draws with them (TransferPen), the others
 // draw with whatever pen the surface holds.
-class TMyShape {
+class TShape {
  public:
   TPoint origin;
   TPoint corner;
@@ -21,10 +21,10 @@ class TMyShape {
   // White, solid.
   TBrush brush;
 
-  TMyShape() = default;
-  TMyShape(const TMyShape&) = default;
-  TMyShape& operator=(const TMyShape&) = default;
-  virtual ~TMyShape() = default;
+  TShape() = default;
+  TShape(const TShape&) = default;
+  TShape& operator=(const TShape&) = default;
+  virtual ~TShape() = default;
 
   // The base shape draws nothing.
   virtual void Draw(TCanvas& aCanvas) const;
@@ -40,7 +40,7 @@ class TMyShape {
 
 // The rectangle between origin and corner, with the shape's own pen and brush; the surface
 // keeps them afterwards.
-class TRectangle : public TMyShape {
+class TRectangle : public TShape {
  public:
   void Draw(TCanvas& aCanvas) const override;
 };
@@ -49,7 +49,7 @@ class TRectangle : public TMyShape {
 // the filled head is the tip and corner − d/K ± (dy, −dx)/(3K), so its half-angle at the tip
 // is atan(1/3). The head is filled in the pen colour; the brush colour is restored, the
 // brush style stays solid.
-class TArrow : public TMyShape {
+class TArrow : public TShape {
  public:
   void Draw(TCanvas& aCanvas) const override;
 };
@@ -59,7 +59,7 @@ class TArrow : public TMyShape {
 // the left side, head at the top pointing to +x: it turns clockwise. r < 0: the lower right
 // quarter, head at the bottom pointing to +x: it turns counter-clockwise. Head half-height
 // round(r/7), head length round(r/4), ties to even.
-class TCircularArrow : public TMyShape {
+class TCircularArrow : public TShape {
  public:
   void Draw(TCanvas& aCanvas) const override;
 };
@@ -70,7 +70,7 @@ class TCircularArrow : public TMyShape {
 //   P(s) = O + t0·s + A·s² + B·s³,  A = 3(C − O)/L² − (2·t0 + t1)/L,
 //   B = 2(O − C)/L³ + (t0 + t1)/L²,  0 ≤ s ≤ L.
 // Drawn as a polyline through samples every L/10 plus a closing line to C.
-class TSplineSegment : public TMyShape {
+class TSplineSegment : public TShape {
  public:
   // Radians, counter-clockwise from +x.
   double angleOrigin = 0.0;

@@ -4,9 +4,6 @@
 
 namespace orvela {
 
-class TCanvas;
-class TExtent;
-
 // A planar force system: the force (x, y) in gf acting at origin, plus a couple m in
 // gf × model unit (gf·0.1 mm). Moments are positive clockwise on the display, the
 // opposite of the counterclockwise-positive angles, so a positive m turns a tooth
@@ -34,11 +31,6 @@ class TForceMoment {
   void Reorient(TPointDouble aPt);
 
   double Magnitude() const;
-
-  // Blue arrow for the force, red circular arrow for the couple, as ForceDrawOptions say.
-  void Draw(TCanvas& aCanvas) const;
-  // Adds what Draw covers (arrow heads and pen included) to the extent.
-  void AddDrawnExtent(TExtent& extent) const;
 };
 
 }  // namespace orvela

@@ -24,11 +24,10 @@ std::array<TWireSize, 8> BuiltInSizes() {
            {4.0, 4.0, "Other"}}};
 }
 
-std::array<TWireMaterial, 5> MaterialTable = BuiltInMaterials();
-std::array<TWireSize, 8> SizeTable = BuiltInSizes();
-TWireMaterial DefaultWireMaterial = MaterialTable[0];
-TWireSize DefaultWireSize = SizeTable[0];
-bool ZeroWidthBrackets = false;
+const TModelSettings& DefaultModelSettings() {
+  static const TModelSettings settings;
+  return settings;
+}
 
 namespace {
 
@@ -65,14 +64,6 @@ void EndAngles(const TWireEndPose& a, const TWireEndPose& b, TPointDouble pa, TP
 }
 
 }  // namespace
-
-void ResetWireTables() {
-  MaterialTable = BuiltInMaterials();
-  SizeTable = BuiltInSizes();
-  DefaultWireMaterial = MaterialTable[0];
-  DefaultWireSize = SizeTable[0];
-  ZeroWidthBrackets = false;
-}
 
 double MomentInertiaOf(const TWireSize& size) {
   if (size.CrossB != 0.0) {

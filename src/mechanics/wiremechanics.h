@@ -32,17 +32,23 @@ struct TWireSize {
 std::array<TWireMaterial, 5> BuiltInMaterials();
 std::array<TWireSize, 8> BuiltInSizes();
 
-// The wire tables; the settings may rewrite any row at start.
-extern std::array<TWireMaterial, 5> MaterialTable;
-extern std::array<TWireSize, 8> SizeTable;
-// What a new wire is made of: copies of one row each.
-extern TWireMaterial DefaultWireMaterial;
-extern TWireSize DefaultWireSize;
-// Forces computed as if brackets had no width: both ends sit at their brackets' origins.
-extern bool ZeroWidthBrackets;
+// What the forces of a setup and its new wires depend on: the wire tables (the settings may
+// rewrite any row), the rows a new wire is made of, and whether forces are computed as if
+// brackets had no width (both ends at their brackets' origins). The setup owns one; the
+// preferences hold what a new setup starts with.
+struct TModelSettings {
+  std::array<TWireMaterial, 5> MaterialTable = BuiltInMaterials();
+  std::array<TWireSize, 8> SizeTable = BuiltInSizes();
+  // Copies of one row each.
+  TWireMaterial DefaultWireMaterial = MaterialTable[0];
+  TWireSize DefaultWireSize = SizeTable[0];
+  bool ZeroWidthBrackets = false;
 
-// Restores the built-in table rows, row 0 of each as the defaults, and ZeroWidthBrackets off.
-void ResetWireTables();
+  friend bool operator==(const TModelSettings&, const TModelSettings&) = default;
+};
+
+// The built-in settings, for objects made outside a setup.
+const TModelSettings& DefaultModelSettings();
 
 // Second moment of area, (model units)^4: CrossB·CrossA³/12 for a rectangle, π·r⁴/4 with
 // r = CrossA/2 for a round wire.

@@ -5,7 +5,6 @@
 #include "model/tooth.h"
 #include "model/wire.h"
 #include "util/format.h"
-#include "util/startup.h"
 
 namespace orvela {
 
@@ -109,7 +108,7 @@ void TBracket::AddWireForces(TForceMoment& sum) const {
   for (const auto& att : Attachments) att->AddWireForces(sum);
 }
 
-TMarkerList TBracket::Markers() const {
+TMarkerList TBracket::Markers(const TMarkerStyle& style) const {
   static constexpr std::array<std::int32_t, 3> ImageIndex{1, 0, 2};
   TMarkerList markers;
   markers.reserve(Attachments.size());
@@ -119,10 +118,10 @@ TMarkerList TBracket::Markers() const {
     TAttachment& att = *Attachments[i];
     std::string hint =
         toothName + " Bracket: " + att.Name() + " " +
-        FormatFloat("0.#", (tip + att.Angulation()) * 180.0 / Pi, FixedFormatSettings);
-    markers.push_back(MakeImageMarker(att.Origin(), ImageListWireMarkers,
+        FormatFloat("0.#", (tip + att.Angulation()) * 180.0 / Pi, FixedFormatSettings());
+    markers.push_back(MakeImageMarker(att.Origin(), style.WireMarkers,
                                       i < ImageIndex.size() ? ImageIndex[i] : 0, std::move(hint),
-                                      PlierCursor, ActionTieWireName, &att));
+                                      PlierCursor, THandleAction::TieWire, &att));
   }
   return markers;
 }

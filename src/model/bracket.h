@@ -32,13 +32,10 @@ class TAttachment : public TMarkerOwner {
   ~TAttachment() override;
 
   TBracket* Owner() const { return FOwner; }
-  void SetOwner(TBracket* owner) { FOwner = owner; }
   const std::string& Name() const { return FName; }
-  void SetName(std::string name) { FName = std::move(name); }
   TPointDouble Origin() const { return FOrigin; }
   void SetOrigin(TPointDouble origin) { FOrigin = origin; }
   double Angulation() const { return FAngulation; }
-  void SetAngulation(double angulation) { FAngulation = angulation; }
   const std::vector<TWireStraight*>& Wires() const { return FWires; }
 
   // Direction in which a tied wire leaves the slot: the bracket's Tip plus Angulation
@@ -104,7 +101,7 @@ class TBracket {
   void AddWireForces(TForceMoment& sum) const;
 
   // One "TieWire" handle per attachment, in order, owned by the caller.
-  TMarkerList Markers() const;
+  TMarkerList Markers(const TMarkerStyle& style) const;
 
  private:
   void Init();

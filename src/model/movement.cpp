@@ -87,29 +87,31 @@ void TTooth::SetSupportLoss(double percent) {
   SetCervix(TPointDouble{0.0, rootLengthAnatomic() * percent / 100.0});
 }
 
-void TTooth::OrthoMove(TForceMoment& aFM) {
-  if (FAnkylosed) return;
-  if (aFM.Magnitude() == 0.0 && aFM.m == 0.0) return;
+TForceMoment TTooth::OrthoMove(const TForceMoment& aFM) {
+  if (FAnkylosed) return aFM;
+  if (aFM.Magnitude() == 0.0 && aFM.m == 0.0) return aFM;
   // A force system that overflowed (a wire of absurd stiffness or size) gives no direction
   // and no size to move by: the tooth stays, and no not-a-number ever reaches its pose. Once
   // the system at the centre of resistance is finite, so are the step and the turn below.
   TForceMoment atCRes = aFM;
   atCRes.Reorient(FcRes);
-  if (!IsFinite(atCRes)) return;
-  aFM = atCRes;
+  if (!IsFinite(atCRes)) return aFM;
 
   // The step length reflects the wires as they are now, after earlier teeth moved; the
   // direction comes from aFM. A pure couple has no direction to translate along.
   const double d = ResponceAt(stressTranslation());
-  const double magnitude = aFM.Magnitude();
-  if (magnitude != 0.0) Translate(TPointDouble{d * aFM.x / magnitude, d * aFM.y / magnitude});
+  const double magnitude = atCRes.Magnitude();
+  if (magnitude != 0.0) {
+    Translate(TPointDouble{d * atCRes.x / magnitude, d * atCRes.y / magnitude});
+  }
 
   // The turn is read after the translation. Without a supported root (cRes at the apex)
   // there is nothing to turn the tooth against.
   const double dc = PointDistance(FcRes, apex);
   double r = ResponceAt(stressRotation());
-  if (aFM.m < 0.0) r = -r;
+  if (atCRes.m < 0.0) r = -r;
   if (dc != 0.0) Rotate(FcRes, -std::atan(r / dc));
+  return atCRes;
 }
 
 }  // namespace orvela

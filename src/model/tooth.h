@@ -8,26 +8,13 @@
 #include <vector>
 
 #include "graphics/canvas.h"
+#include "graphics/forcedraw.h"
 #include "graphics/markers.h"
 #include "mechanics/forcemoment.h"
 #include "mechanics/geometry.h"
 #include "model/bracket.h"
 
 namespace orvela {
-
-// Where a tooth draws force systems: at its centre of resistance (moved there), at every
-// attachment (the sum of its wires), at every bracket (the sum of its attachments, moved
-// to the bracket's centre).
-struct TForceDrawPlaces {
-  bool atCRes = true;
-  bool atAttachments = false;
-  bool atBrackets = false;
-
-  friend bool operator==(const TForceDrawPlaces&, const TForceDrawPlaces&) = default;
-};
-
-// Program-wide; the centre of resistance only at start.
-extern TForceDrawPlaces ForceDrawPlaces;
 
 // Five control points of a periodontal response curve: x = 1000 × stress in gf per square
 // model unit (10 × gf/mm²), y = 1000 × step length in model units (0.1 µm per unit).
@@ -84,7 +71,6 @@ class TTooth : public TMarkerOwner {
   bool Ankylosed() const { return FAnkylosed; }
   void SetAnkylosed(bool ankylosed) { FAnkylosed = ankylosed; }
   const std::string& Name() const { return FName; }
-  void SetName(std::string name) { FName = std::move(name); }
   TPointDouble cRes() const { return FcRes; }
   const TBracketList& Brackets() const { return FBrackets; }
   TPointDouble Cervix() const { return FCervix; }
@@ -141,27 +127,28 @@ class TTooth : public TMarkerOwner {
   // Sum of the force systems of every wire at every attachment of every bracket; its
   // origin is wherever the sum leaves it (zero system at (0, 0) without wires).
   TForceMoment TotalForce() const;
-  // One movement step under aFM, the TotalForce taken at the start of the run step. On
-  // return aFM is moved to cRes, unless the tooth is ankylosed or aFM is empty. The step
-  // length comes from a fresh TotalForce (earlier teeth may have moved), the turn from one
-  // taken after the translation.
-  void OrthoMove(TForceMoment& aFM);
+  // One movement step under aFM, the TotalForce taken at the start of the run step.
+  // Returns the system the step moved by, aFM carried to cRes (what the Auto Stop test
+  // reads), or aFM itself when the tooth is ankylosed, aFM is empty or not finite at cRes.
+  // The step length comes from a fresh TotalForce (earlier teeth may have moved), the turn
+  // from one taken after the translation.
+  TForceMoment OrthoMove(const TForceMoment& aFM);
 
   // Crown, root, centre of resistance, supporting-cervix line, brackets and forces.
-  void Draw(TCanvas& aCanvas) const;
-  // The force systems at the places ForceDrawPlaces selects.
-  void DrawForces(TCanvas& aCanvas) const;
+  void Draw(TCanvas& aCanvas, const TForceDrawing& drawing) const;
+  // The force systems at the places drawing.Places selects.
+  void DrawForces(TCanvas& aCanvas, const TForceDrawing& drawing) const;
   // Adds what Draw covers to the extent, the force arrows left out (AddForcesExtent).
   void AddDrawnExtent(TExtent& extent) const;
   // Adds the force arrows alone, which costs the forces' computation.
-  void AddForcesExtent(TExtent& extent) const;
+  void AddForcesExtent(TExtent& extent, const TForceDrawing& drawing) const;
   // Sets the pen and brush as Draw leaves them, without drawing: a skipped tooth hands the
   // next figure the same surface state as a drawn one.
   void LeaveDrawState(TCanvas& aCanvas) const;
   // The stored reference outline as a dotted open polyline in the caller's colour.
   void DrawOriginalOutline(TCanvas& aCanvas) const;
   // Cusp and apex "Rotate" handles and the cRes "Translate" handle, owned by the caller.
-  TMarkerList Markers();
+  TMarkerList Markers(const TMarkerStyle& style);
   // Five invisible hit boxes on the response curve points (editor coordinates).
   TMarkerList ResponceMarkers() const;
 
@@ -182,7 +169,7 @@ class TTooth : public TMarkerOwner {
   std::pair<TPointDouble, TPointDouble> CervixLine() const;
   // Calls f with each force system DrawForces draws, in its order.
   template <class F>
-  void ForEachDrawnForce(F&& f) const;
+  void ForEachDrawnForce(const TForceDrawPlaces& places, F&& f) const;
   bool FAnkylosed = false;
   std::string FName;
   TPointDouble FcRes;

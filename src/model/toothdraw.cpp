@@ -5,8 +5,6 @@
 
 namespace orvela {
 
-TForceDrawPlaces ForceDrawPlaces;
-
 namespace {
 
 constexpr TColor CrownColor{255, 255, 232};
@@ -30,7 +28,7 @@ TColor RootColorOf(bool ankylosed) { return ankylosed ? AnkylosedRootColor : Roo
 
 }  // namespace
 
-void TTooth::Draw(TCanvas& aCanvas) const {
+void TTooth::Draw(TCanvas& aCanvas, const TForceDrawing& drawing) const {
   const int savedWidth = aCanvas.Pen().Width;
   aCanvas.Pen().Width = 1;
   aCanvas.Pen().Mode = TPenMode::Copy;
@@ -55,18 +53,18 @@ void TTooth::Draw(TCanvas& aCanvas) const {
   aCanvas.Pen().Color = clBlack;
   for (const auto& bracket : FBrackets) bracket->Draw(aCanvas);
 
-  DrawForces(aCanvas);
+  DrawForces(aCanvas, drawing);
   aCanvas.Pen().Width = savedWidth;
 }
 
 template <class F>
-void TTooth::ForEachDrawnForce(F&& f) const {
-  if (ForceDrawPlaces.atCRes) {
+void TTooth::ForEachDrawnForce(const TForceDrawPlaces& places, F&& f) const {
+  if (places.atCRes) {
     TForceMoment total = TotalForce();
     total.Reorient(FcRes);
     f(total);
   }
-  if (ForceDrawPlaces.atAttachments) {
+  if (places.atAttachments) {
     for (const auto& bracket : FBrackets) {
       for (const auto& att : bracket->Attachments) {
         TForceMoment sum;
@@ -75,7 +73,7 @@ void TTooth::ForEachDrawnForce(F&& f) const {
       }
     }
   }
-  if (ForceDrawPlaces.atBrackets) {
+  if (places.atBrackets) {
     for (const auto& bracket : FBrackets) {
       TForceMoment sum;
       bracket->AddWireForces(sum);
@@ -85,8 +83,9 @@ void TTooth::ForEachDrawnForce(F&& f) const {
   }
 }
 
-void TTooth::DrawForces(TCanvas& aCanvas) const {
-  ForEachDrawnForce([&aCanvas](const TForceMoment& fm) { fm.Draw(aCanvas); });
+void TTooth::DrawForces(TCanvas& aCanvas, const TForceDrawing& drawing) const {
+  ForEachDrawnForce(drawing.Places,
+                    [&](const TForceMoment& fm) { DrawForceMoment(aCanvas, fm, drawing); });
 }
 
 std::pair<TPointDouble, TPointDouble> TTooth::CervixLine() const {
@@ -110,8 +109,9 @@ void TTooth::AddDrawnExtent(TExtent& extent) const {
   }
 }
 
-void TTooth::AddForcesExtent(TExtent& extent) const {
-  ForEachDrawnForce([&extent](const TForceMoment& fm) { fm.AddDrawnExtent(extent); });
+void TTooth::AddForcesExtent(TExtent& extent, const TForceDrawing& drawing) const {
+  ForEachDrawnForce(drawing.Places,
+                    [&](const TForceMoment& fm) { AddForceMomentExtent(extent, fm, drawing); });
 }
 
 void TTooth::LeaveDrawState(TCanvas& aCanvas) const {
@@ -134,24 +134,24 @@ void TTooth::DrawOriginalOutline(TCanvas& aCanvas) const {
   aCanvas.Pen().Mode = saved.Mode;
 }
 
-TMarkerList TTooth::Markers() {
+TMarkerList TTooth::Markers(const TMarkerStyle& style) {
   struct THandle {
     TPointDouble Position;
     const char* Hint;
     std::int16_t Cursor;
-    std::string_view Action;
+    THandleAction Action;
     std::int32_t Image;
   };
   const std::array<THandle, 3> handles{{
-      {cusp, "Cusp Tip.", RotateCursor, ActionRotateName, 1},
-      {apex, "Apex.", RotateCursor, ActionRotateName, 1},
-      {FcRes, "Center of Resistance.", MoveCursor, ActionTranslateName, 0},
+      {cusp, "Cusp Tip.", RotateCursor, THandleAction::Rotate, 1},
+      {apex, "Apex.", RotateCursor, THandleAction::Rotate, 1},
+      {FcRes, "Center of Resistance.", MoveCursor, THandleAction::Translate, 0},
   }};
   TMarkerList markers;
   markers.reserve(handles.size());
   for (const THandle& h : handles) {
     markers.push_back(
-        MakeImageMarker(h.Position, ImageListMarkers, h.Image, h.Hint, h.Cursor, h.Action, this));
+        MakeImageMarker(h.Position, style.Markers, h.Image, h.Hint, h.Cursor, h.Action, this));
   }
   return markers;
 }

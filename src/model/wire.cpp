@@ -15,7 +15,8 @@ constexpr double BandHalfWidth = 3.0;
 
 }  // namespace
 
-TWireStraight::TWireStraight() : material(DefaultWireMaterial), size(DefaultWireSize) {
+TWireStraight::TWireStraight(const TModelSettings& settings)
+    : material(settings.DefaultWireMaterial), size(settings.DefaultWireSize), FSettings(&settings) {
   FFreeEnds[0] = std::make_unique<TAttachment>(nullptr, "", TPointDouble{100, 900}, 0.0);
   FFreeEnds[1] = std::make_unique<TAttachment>(nullptr, "", TPointDouble{200, 900}, 0.0);
   Attachments = {FFreeEnds[0].get(), FFreeEnds[1].get()};
@@ -130,14 +131,15 @@ void TWireStraight::AddDrawnExtent(TExtent& extent) const {
   }
 }
 
-TMarkerList TWireStraight::Markers() const {
+TMarkerList TWireStraight::Markers(const TMarkerStyle& style) const {
   static constexpr std::array<const char*, 2> Hints{"End A. Drag this end to tie to a bracket.",
                                                     "End B. Drag this end to tie to a bracket."};
   TMarkerList markers;
   markers.reserve(2);
   for (std::size_t i = 0; i < Attachments.size(); ++i) {
-    markers.push_back(MakeImageMarker(Attachments[i]->Origin(), ImageListWireMarkers, WireEndImage,
-                                      Hints[i], PlierCursor, ActionTieWireName, Attachments[i]));
+    markers.push_back(MakeImageMarker(Attachments[i]->Origin(), style.WireMarkers, WireEndImage,
+                                      Hints[i], PlierCursor, THandleAction::TieWire,
+                                      Attachments[i]));
   }
   return markers;
 }
@@ -158,7 +160,7 @@ TForceMoment TWireStraight::Forces(const TAttachment& aAtt) const {
   if (!IsTied(0) || !IsTied(1)) return TForceMoment(aAtt.Origin(), 0.0, 0.0, 0.0);
   const TWireEnd end = &aAtt == Attachments[0] ? TWireEnd::A : TWireEnd::B;
   return WireEndForces(Pose(0), Pose(1), end, ModulusElasticity(), MomentInertia(),
-                       ZeroWidthBrackets);
+                       FSettings->ZeroWidthBrackets);
 }
 
 double TWireStraight::Force() const { return Forces(*Attachments[0]).Magnitude(); }

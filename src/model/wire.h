@@ -21,7 +21,9 @@ namespace orvela {
 // wire is a beam clamped in the two slots: its force systems come from the two end poses
 // (attachment point, slot direction = bracket Tip + attachment Angulation), the modulus
 // and the second moment of the cross-section; a wire with a free end exerts nothing.
-// Forces are in gf, moments in gf·0.1 mm, clockwise positive.
+// Forces are in gf, moments in gf·0.1 mm, clockwise positive. The wire computes them under
+// the model settings of its setup (zero-width brackets), which it refers to and which
+// outlive it.
 class TWireStraight {
  public:
   TWireMaterial material;
@@ -29,8 +31,8 @@ class TWireStraight {
   // End A, end B; observers (a free end is also held by the wire).
   std::array<TAttachment*, 2> Attachments{};
 
-  // Default material and size, free ends at (100, 900) and (200, 900).
-  TWireStraight();
+  // The settings' default material and size, free ends at (100, 900) and (200, 900).
+  explicit TWireStraight(const TModelSettings& settings = DefaultModelSettings());
   TWireStraight(const TWireStraight&) = delete;
   TWireStraight& operator=(const TWireStraight&) = delete;
   // Unties the wire from its tied ends, so that no attachment keeps listing it.
@@ -54,11 +56,13 @@ class TWireStraight {
   // Adds what Draw covers (its 3-unit pen included) to the extent.
   void AddDrawnExtent(TExtent& extent) const;
   // "TieWire" handles on end A and end B, owned by the caller.
-  TMarkerList Markers() const;
+  TMarkerList Markers(const TMarkerStyle& style) const;
   // Material, size, force and both moments in the user's number format.
   std::string Info() const;
 
-  // A row of MaterialTable or SizeTable taken over whole, name included.
+  // The settings the wire computes its forces under; their tables are what it can be made of.
+  const TModelSettings& ModelSettings() const { return *FSettings; }
+  // A row of the wire tables taken over whole, name included.
   void SetMaterial(const TWireMaterial& aMaterial) { material = aMaterial; }
   void SetSize(const TWireSize& aSize) { size = aSize; }
 
@@ -87,6 +91,7 @@ class TWireStraight {
   TWireEndPose Pose(std::size_t end) const;
 
   std::array<std::unique_ptr<TAttachment>, 2> FFreeEnds;
+  const TModelSettings* FSettings;
 };
 
 }  // namespace orvela

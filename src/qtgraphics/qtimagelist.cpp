@@ -64,14 +64,6 @@ std::unique_ptr<TQtImageList> MakeWireMarkerImages(double devicePixelRatio) {
 
 TProgramImageLists::TProgramImageLists()
     : FMarkers(MakeMarkerImages(qGuiApp->devicePixelRatio())),
-      FWireMarkers(MakeWireMarkerImages(qGuiApp->devicePixelRatio())) {
-  ImageListMarkers = FMarkers.get();
-  ImageListWireMarkers = FWireMarkers.get();
-}
-
-TProgramImageLists::~TProgramImageLists() {
-  if (ImageListMarkers == FMarkers.get()) ImageListMarkers = nullptr;
-  if (ImageListWireMarkers == FWireMarkers.get()) ImageListWireMarkers = nullptr;
-}
+      FWireMarkers(MakeWireMarkerImages(qGuiApp->devicePixelRatio())) {}
 
 }  // namespace orvela

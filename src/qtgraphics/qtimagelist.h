@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "graphics/imagelist.h"
+#include "graphics/markers.h"
 
 namespace orvela {
 
@@ -47,18 +48,16 @@ class TQtImageList final : public TImageList {
 std::unique_ptr<TQtImageList> MakeMarkerImages(double devicePixelRatio = 1.0);
 std::unique_ptr<TQtImageList> MakeWireMarkerImages(double devicePixelRatio = 1.0);
 
-// Owns the program's two picture lists and publishes them as ImageListMarkers and
-// ImageListWireMarkers for as long as it lives. One at a time. The pictures are made at the
-// application's device pixel ratio (the highest of its screens).
+// Owns the program's two picture lists, made at the application's device pixel ratio (the
+// highest of its screens).
 class TProgramImageLists {
  public:
   TProgramImageLists();
-  TProgramImageLists(const TProgramImageLists&) = delete;
-  TProgramImageLists& operator=(const TProgramImageLists&) = delete;
-  ~TProgramImageLists();
 
   const TQtImageList& Markers() const { return *FMarkers; }
   const TQtImageList& WireMarkers() const { return *FWireMarkers; }
+  // The handle style that shows these pictures; valid while the lists live.
+  TMarkerStyle Style() const { return TMarkerStyle{FMarkers.get(), FWireMarkers.get()}; }
 
  private:
   std::unique_ptr<TQtImageList> FMarkers;

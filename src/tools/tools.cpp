@@ -39,12 +39,17 @@ void TSelectTool::Press(TMouseButton /*button*/, TPoint p) {
   if (FMouseIsDown) return;
   FMouseIsDown = true;
   // The handle under the pointer was found at the last move; the press does not look again.
-  if (FHoverAction.empty()) {
-    MyMouseDown(p);
-  } else if (FHoverAction == ActionTieWireName) {
-    TieWireDown(p);
-  } else if (FHoverAction == ActionTranslateName || FHoverAction == ActionRotateName) {
-    TranslateDown(p);
+  switch (FHoverAction) {
+    case THandleAction::None:
+      PickDown(p);
+      break;
+    case THandleAction::TieWire:
+      TieWireDown(p);
+      break;
+    case THandleAction::Translate:
+    case THandleAction::Rotate:
+      TranslateDown(p);
+      break;
   }
 }
 
@@ -59,10 +64,10 @@ void TSelectTool::Move(TPoint p) {
 void TSelectTool::Release(TMouseButton button, TPoint /*p*/) {
   if (!FMouseIsDown) return;
   FMouseIsDown = false;
-  if (FHoverAction == ActionTieWireName) {
+  if (FHoverAction == THandleAction::TieWire) {
     TieWireUp();
   } else {
-    MyMouseUp(button);
+    PickUp(button);
   }
 }
 
@@ -82,24 +87,26 @@ void TSelectTool::ShowHover(const TMarkerExtended* marker) {
 void TSelectTool::MovingMouse(TPoint p) {
   const TMarkerExtended* marker = FSetup.MarkerAt(p, FHost.HitCanvas());
   ShowHover(marker);
-  if (marker != nullptr) {
-    FHoverAction = marker->Action;
-  } else {
-    FHoverAction.clear();
-  }
+  FHoverAction = marker != nullptr ? marker->Action : THandleAction::None;
 }
 
 void TSelectTool::DraggingMouse(TPoint p) {
-  if (FHoverAction == ActionTranslateName) {
-    TranslateMove(p);
-  } else if (FHoverAction == ActionRotateName) {
-    RotateMove(p);
-  } else if (FHoverAction == ActionTieWireName) {
-    TieWireMove(p);
+  switch (FHoverAction) {
+    case THandleAction::Translate:
+      TranslateMove(p);
+      break;
+    case THandleAction::Rotate:
+      RotateMove(p);
+      break;
+    case THandleAction::TieWire:
+      TieWireMove(p);
+      break;
+    case THandleAction::None:
+      break;
   }
 }
 
-void TSelectTool::MyMouseDown(TPoint p) {
+void TSelectTool::PickDown(TPoint p) {
   FDragMoved = false;
   const TSelectedObject picked = FSetup.ObjectAt(p);
   FSetup.Select(picked);
@@ -108,7 +115,7 @@ void TSelectTool::MyMouseDown(TPoint p) {
   FHost.Redraw();
 }
 
-void TSelectTool::MyMouseUp(TMouseButton button) {
+void TSelectTool::PickUp(TMouseButton button) {
   if (!FSetup.HasSelection()) return;
   // The last move of the drag rebuilt the handles and redrew; the information line is new.
   if (FDragMoved && FSetup.SelectedTooth() != nullptr) FHost.SetInfoText(FSetup.SelectionInfo());
@@ -118,6 +125,8 @@ void TSelectTool::MyMouseUp(TMouseButton button) {
 void TSelectTool::TranslateDown(TPoint p) {
   FDragMoved = false;
   FLastMousePoint = p;
+  FPointerTurn = 0.0;
+  FSnappedTurn = 0.0;
   if (const TTooth* tooth = FSetup.SelectedTooth()) FTranslateStart = tooth->cRes();
 }
 
@@ -153,7 +162,14 @@ void TSelectTool::RotateMove(TPoint p) {
     return;
   }
   double a = AngleBetweenLines(pointer, cRes, last, cRes);
-  if (FHost.SnapGrid()) a = SnapTo(a * 180.0 / Pi, 1.0) * Pi / 180.0;
+  if (FHost.SnapGrid()) {
+    // The whole turn since the press is rounded, not each move's share of it: a slow drag,
+    // whose every move turns less than half a degree, still turns the tooth.
+    FPointerTurn += a;
+    const double snapped = SnapTo(FPointerTurn * 180.0 / Pi, 1.0) * Pi / 180.0;
+    a = snapped - FSnappedTurn;
+    FSnappedTurn = snapped;
+  }
   tooth->Rotate(cRes, a);
   FSetup.RebuildSelectionMarkers();
   FHost.Redraw();

@@ -81,15 +81,17 @@ class TSelectTool : public TMouseTool {
   void Cancel() override;
 
   // Action of the handle under the pointer at the last move with no button down.
-  const std::string& HoverAction() const { return FHoverAction; }
+  THandleAction HoverAction() const { return FHoverAction; }
   // Remove forgets the handle under the pointer with the object.
-  void ClearHover() { FHoverAction.clear(); }
+  void ClearHover() { FHoverAction = THandleAction::None; }
 
  private:
   void MovingMouse(TPoint p);
   void DraggingMouse(TPoint p);
-  void MyMouseDown(TPoint p);
-  void MyMouseUp(TMouseButton button);
+  // A press or release away from any handle: picks what lies under the pointer, and a right
+  // click asks for its properties.
+  void PickDown(TPoint p);
+  void PickUp(TMouseButton button);
   void TranslateDown(TPoint p);
   void TranslateMove(TPoint p);
   void RotateMove(TPoint p);
@@ -101,10 +103,14 @@ class TSelectTool : public TMouseTool {
 
   TSetup& FSetup;
   TToolHost& FHost;
-  std::string FHoverAction;
+  THandleAction FHoverAction = THandleAction::None;
   bool FDragMoved = false;
   TPoint FLastMousePoint;
   TPointDouble FTranslateStart;
+  // A rotate drag with Snap to Grid: the pointer's whole turn about cRes since the press,
+  // and the whole degrees of it the tooth has been turned by.
+  double FPointerTurn = 0.0;
+  double FSnappedTurn = 0.0;
 };
 
 // Zooms: a left click in one step about the release point, a right click out one step

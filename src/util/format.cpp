@@ -225,6 +225,11 @@ std::string FormatFloat(std::string_view pattern, double value) {
   return FormatFloat(pattern, value, UserFormatSettings());
 }
 
+const TFormatSettings& FixedFormatSettings() {
+  static const TFormatSettings fixed;
+  return fixed;
+}
+
 const TFormatSettings& UserFormatSettings() { return UserSettingsStorage(); }
 
 void SetUserFormatSettings(TFormatSettings fs) { UserSettingsStorage() = std::move(fs); }

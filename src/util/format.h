@@ -28,6 +28,9 @@ std::string FormatFloat(std::string_view pattern, double value, const TFormatSet
 // The same with the user's own number format.
 std::string FormatFloat(std::string_view pattern, double value);
 
+// The locale-independent number format of the settings file: TFormatSettings' defaults.
+const TFormatSettings& FixedFormatSettings();
+
 // The user's number format. Until SetUserFormatSettings is called it comes from the
 // environment's locale (LC_NUMERIC / LANG), falling back to "." and ",".
 const TFormatSettings& UserFormatSettings();

@@ -14,25 +14,14 @@ namespace orvela {
 //     $XDG_CONFIG_HOME/user-dirs.dirs (default ~/.config), else $HOME/Documents.
 // A folder that cannot be found gives an empty prefix; nothing is reported.
 
-std::int32_t ModelExtent = 1000;
-std::string CommonDataFolder;
-std::string UserDataFolder;
-std::string SettingsIniPath;
-TFormatSettings FixedFormatSettings;
-
-void InitStartupValues() {
-  ModelExtent = 1000;
-  CommonDataFolder = ShellFolderPath(CommonAppDataFolderId, false) + "/Kestrin Software/Orvela/";
-  SettingsIniPath =
-      ShellFolderPath(PersonalFolderId, false) + "/Kestrin Orvela/Settings/Orvela.ini";
-  UserDataFolder = ShellFolderPath(PersonalFolderId, false) + "/Kestrin Orvela/";
-  TFormatSettings fs = UserFormatSettings();
-  fs.ThousandSeparator = ",";
-  fs.DecimalSeparator = ".";
-  fs.DateSeparator = "-";
-  fs.ShortDateFormat = "yyyy-mm-dd";
-  fs.LongTimeFormat = "hh:mm:ss.zzz";
-  FixedFormatSettings = fs;
+TStartupValues FindStartupValues() {
+  const std::string documents = ShellFolderPath(PersonalFolderId, false);
+  TStartupValues values;
+  values.CommonDataFolder =
+      ShellFolderPath(CommonAppDataFolderId, false) + "/Kestrin Software/Orvela/";
+  values.SettingsIniPath = documents + "/Kestrin Orvela/Settings/Orvela.ini";
+  values.UserDataFolder = documents + "/Kestrin Orvela/";
+  return values;
 }
 
 }  // namespace orvela

@@ -45,17 +45,20 @@ void TMainForm::ConnectEditCommands() {
   }
   connect(FMenuWireAdd, &QAction::triggered, this, &TMainForm::MenuWireAddClick);
   connect(FActionProperties, &QAction::triggered, this, &TMainForm::ActionPropertiesExecute);
-  connect(FActionClose, &QAction::triggered, this, &TMainForm::ActionCloseExecute);
+  connect(FActionRemove, &QAction::triggered, this, &TMainForm::ActionRemoveExecute);
   connect(FMenuCopyasPicture, &QAction::triggered, this, [this] { CopyPicture(); });
 }
 
 void TMainForm::ConnectTools() {
-  connect(FView, &TView::DisplayPressed, this,
-          [this](Qt::MouseButton button, TPoint p) { ActiveTool().Press(ToolButton(button), p); });
-  connect(FView, &TView::DisplayMoved, this,
-          [this](Qt::MouseButtons, TPoint p) { ActiveTool().Move(p); });
+  // Nothing is selected during a run, and nothing can be: the tools get no input then.
+  connect(FView, &TView::DisplayPressed, this, [this](Qt::MouseButton button, TPoint p) {
+    if (!FSetup->Running()) ActiveTool().Press(ToolButton(button), p);
+  });
+  connect(FView, &TView::DisplayMoved, this, [this](Qt::MouseButtons, TPoint p) {
+    if (!FSetup->Running()) ActiveTool().Move(p);
+  });
   connect(FView, &TView::DisplayReleased, this, [this](Qt::MouseButton button, TPoint p) {
-    ActiveTool().Release(ToolButton(button), p);
+    if (!FSetup->Running()) ActiveTool().Release(ToolButton(button), p);
   });
 }
 
@@ -73,6 +76,7 @@ void TMainForm::ActionPropertiesExecute() {
   // Opening the dialog begins this action and its return ends it.
   if (TTooth* tooth = FSetup->SelectedTooth()) {
     FToothInfDlg->SetTooth(tooth);
+    FToothInfDlg->SetForceDrawing(FForceDrawing);
     FToothInfDlg->exec();
     FToothInfDlg->SetTooth(nullptr);
     // However the dialog was closed, the handles and the information line follow the tooth.
@@ -89,7 +93,7 @@ void TMainForm::ActionPropertiesExecute() {
   }
 }
 
-void TMainForm::ActionCloseExecute() {
+void TMainForm::ActionRemoveExecute() {
   switch (FSetup->RemoveSelection()) {
     case TSetup::TRemoveResult::Nothing:
       return;
@@ -115,6 +119,7 @@ bool TMainForm::CopyPicture() {
   }
   picture.ShowGrid = FPrefs.ShowGrid;
   picture.GridDensity = FPrefs.GridDensity;
+  picture.ForceDrawing = FForceDrawing;
   auto data = std::make_unique<QMimeData>();
   data->setData("image/svg+xml", picture.Svg(*FSetup));
   // Programs that take no SVG paste the same drawing as pixels.

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -18,7 +19,6 @@
 #include "dialogs/toothinf.h"
 #include "dialogs/wireinf.h"
 #include "document/firstrun.h"
-#include "mechanics/forcedraw.h"
 #include "platform/cursors.h"
 #include "platform/hints.h"
 #include "platform/messages.h"
@@ -27,7 +27,6 @@
 #include "platform/windowface.h"
 #include "qtgraphics/qtimagelist.h"
 #include "tools/tools.h"
-#include "util/startup.h"
 #include "workspace/placement.h"
 #include "workspace/toolhost.h"
 #include "workspace/toothchart.h"
@@ -92,17 +91,25 @@ void TAutoPanel::mouseDoubleClickEvent(QMouseEvent* event) {
   emit DoubleClicked();
 }
 
-TMainForm::TMainForm(QWidget* parent)
+TMainForm::TMainForm(TStartupValues startup, QWidget* parent)
     : QMainWindow(parent),
+      FStartup(std::move(startup)),
       FImageLists(std::make_unique<TProgramImageLists>()),
-      FSetup(std::make_unique<TSetup>()),
-      FToolHost(std::make_unique<TFormToolHost>(*this)),
-      FSelectTool(std::make_unique<TSelectTool>(*FSetup, *FToolHost)),
-      FZoomTool(std::make_unique<TZoomTool>(*FToolHost)) {
+      FSetup(std::make_unique<TSetup>(FImageLists->Style())) {
   setObjectName("MainForm");
   CreateActions();
   CreateMenus();
   CreatePanels();
+  FToolHost = std::make_unique<TFormToolHost>(
+      *FView, *FPanelBottom, *FPanelInfo, FPrefs, [this] { UpdateMenu(); },
+      [this] { ActionPropertiesExecute(); });
+  FSelectTool = std::make_unique<TSelectTool>(*FSetup, *FToolHost);
+  FZoomTool = std::make_unique<TZoomTool>(*FToolHost);
+  // The run's steps: one per pass of the event loop, so that every event is served between
+  // two steps and never inside one.
+  FRunTimer = new QTimer(this);
+  FRunTimer->setInterval(0);
+  connect(FRunTimer, &QTimer::timeout, this, &TMainForm::RunTick);
   CreateToolBars();
   ConnectEditCommands();
   ConnectTools();
@@ -136,11 +143,11 @@ void TMainForm::CreateActions() {
   FMenuWireAdd = MakeAction(this, "Add &Wire", "Add a new piece of wire.");
   FActionProperties =
       MakeAction(this, "&Properties", "Properties|Change the properties of the selected item.");
-  FActionClose = MakeAction(this, "&Remove", "Remove|Remove the selected item.");
-  FActionClose->setShortcut(QKeySequence(Qt::Key_Delete));
+  FActionRemove = MakeAction(this, "&Remove", "Remove|Remove the selected item.");
+  FActionRemove->setShortcut(QKeySequence(Qt::Key_Delete));
   // The shortcut stays active while the Edit menu is disabled during a run.
-  FActionClose->setShortcutContext(Qt::WindowShortcut);
-  addAction(FActionClose);
+  FActionRemove->setShortcutContext(Qt::WindowShortcut);
+  addAction(FActionRemove);
   FActionProperties->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Return));
   FMenuCopyasPicture = MakeAction(this, "&Copy as Picture", "MenuEditCopy");
   FMenuCopyasPicture->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
@@ -243,7 +250,7 @@ void TMainForm::CreateMenus() {
   FMenuEdit->addAction(FMenuWireAdd);
   FMenuEdit->addSeparator();
   FMenuEdit->addAction(FActionProperties);
-  FMenuEdit->addAction(FActionClose);
+  FMenuEdit->addAction(FActionRemove);
   FMenuEdit->addSeparator();
   FMenuEdit->addAction(FMenuCopyasPicture);
   FMenuEdit->addSeparator();
@@ -281,7 +288,7 @@ void TMainForm::CreateMenus() {
   for (QMenu* menu : {FMenuFile, FMenuEdit, FMenuView}) {
     auto* gate = new TMenuShortcutGate(this, menu);
     for (QAction* action : findChildren<QAction*>()) {
-      if (action == FActionNew || action == FActionClose || action->shortcut().isEmpty()) continue;
+      if (action == FActionNew || action == FActionRemove || action->shortcut().isEmpty()) continue;
       if (action->associatedObjects().contains(menu)) action->installEventFilter(gate);
     }
   }
@@ -297,7 +304,7 @@ void TMainForm::CreatePanels() {
   FPanelInfo->setMinimumHeight(FPanelInfo->fontMetrics().height() + 6);
   layout->addWidget(FPanelInfo);
 
-  FView = new TView(*FSetup, FPrefs, central);
+  FView = new TView(*FSetup, FPrefs, FForceDrawing, central);
   FView->setObjectName("PanelDisplay");
   layout->addWidget(FView, 1);
   connect(FView, &TView::DisplayMoved, this, [this] { UpdateMenu(); });
@@ -352,7 +359,7 @@ void TMainForm::CreateToolBars() {
 
 void TMainForm::FormCreate() {
   // 1. The shared data folder on first start (or after a version change).
-  CopyDataOnFirstRun();
+  CopyDataOnFirstRun(FStartup);
 
   // 2. The face of the system's title font.
   TakeTitleFontFace(*this);
@@ -371,19 +378,17 @@ void TMainForm::FormCreate() {
   // 7. Defaults.
   FView->SetZoomValue(1500);
   FPrefs = TPreferences{};
-  ForceDrawOptions = TForceDrawOptions{};
-  ForceScale = 4.0;
-  MarkerSize = 5;
-  ApplyModelPreferences(FPrefs);
+  FForceDrawing = TForceDrawing{};
+  ApplyModelPreferences();
   FSetup->SetRunning(false);
 
   // 8.
   ResetNew();
 
   // 9. The settings file replaces the defaults it holds.
-  ReadIniSettings(SettingsIniPath, FPrefs);
+  ReadIniSettings(FStartup.SettingsIniPath, FPrefs);
   if (FPrefs.GridDensity < 0 || FPrefs.GridDensity > 3) FPrefs.GridDensity = 2;
-  ApplyModelPreferences(FPrefs);
+  ApplyModelPreferences();
   ApplyPreferences();
   resize(804, 506 + menuBar()->sizeHint().height());
   FStartMaximized = ApplyWindowPlacement(*this, FPrefs.WindowPlacement);
@@ -397,6 +402,11 @@ void TMainForm::FormCreate() {
   FWireInfo = new TWireInfo(this);
   FAboutForm = new TAboutForm(this);
   FToothInfDlg = new TToothInfDlg(this);
+}
+
+void TMainForm::ApplyModelPreferences() {
+  FSetup->SetModelSettings(ModelSettingsOf(FPrefs));
+  ApplyDrawPreferences(FPrefs, FForceDrawing);
 }
 
 void TMainForm::ApplyPreferences() {
@@ -428,6 +438,11 @@ bool TMainForm::event(QEvent* event) {
     FPanelBottom->setText(static_cast<QStatusTipEvent*>(event)->tip());
     return true;
   }
+  if (event->type() == QEvent::WindowBlocked) {
+    // A modal window takes the mouse release, so a drag in progress would go on with no
+    // button held: it ends here.
+    ActiveTool().Cancel();
+  }
   if (event->type() == static_cast<QEvent::Type>(TView::ZoomTextMessage)) {
     FView->ShowZoomText();
     return true;
@@ -436,27 +451,21 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (FInRunLoop) {
-    // The run loop sees the request, ends the run and closes the window after it, so
-    // nothing is freed while the loop still uses it.
-    FCloseRequested = true;
-    event->ignore();
-    return;
-  }
   if (!AskAndSave()) {
     event->ignore();
     return;
   }
-  WriteSettings();
+  // A run ends with the window; no step is left to come after it.
+  if (FSetup->Running()) ActionStopExecute();
+  if (!WriteSettings()) {
+    ShowMessage(this, TMessageKind::Error, QString::fromUtf8(SavePreferencesFailedText));
+  }
   event->accept();
 }
 
-void TMainForm::WriteSettings() {
-  CollectModelPreferences(FPrefs);
+bool TMainForm::WriteSettings() {
   FPrefs.WindowPlacement = CaptureWindowPlacement(*this);
-  if (!WriteIniSettings(SettingsIniPath, FPrefs)) {
-    ShowMessage(this, TMessageKind::Error, QString::fromUtf8(SavePreferencesFailedText));
-  }
+  return WriteIniSettings(FStartup.SettingsIniPath, FPrefs);
 }
 
 void TMainForm::ResetNew() {
@@ -476,7 +485,7 @@ void TMainForm::SetMenuButtons() {
 void TMainForm::UpdateMenu() {
   const bool selected = FSetup->HasSelection();
   FActionProperties->setEnabled(selected);
-  FActionClose->setEnabled(selected);
+  FActionRemove->setEnabled(selected);
 }
 
 TMouseTool& TMainForm::ActiveTool() const {
@@ -501,9 +510,8 @@ void TMainForm::ActionNewExecute() {
 }
 
 void TMainForm::MenuEditOptionsClick() {
-  CollectModelPreferences(FPrefs);
   if (!FToothOptions->Execute(FPrefs)) return;
-  ApplyModelPreferences(FPrefs);
+  ApplyModelPreferences();
   ApplyPreferences();
   FView->DrawDisplay();
 }
@@ -512,9 +520,9 @@ void TMainForm::MenuHelpAboutClick() { FAboutForm->exec(); }
 
 void TMainForm::MenuViewZoomForcesClick(bool larger) {
   if (larger) {
-    ForceScale /= 2.0;
+    FForceDrawing.Scale /= 2.0;
   } else {
-    ForceScale *= 2.0;
+    FForceDrawing.Scale *= 2.0;
   }
   FView->DrawDisplay();
 }

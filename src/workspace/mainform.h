@@ -8,10 +8,13 @@
 
 #include "document/settings.h"
 #include "document/setup.h"
+#include "graphics/forcedraw.h"
+#include "util/startup.h"
 
 class QAction;
 class QActionGroup;
 class QMenu;
+class QTimer;
 class QToolBar;
 
 namespace orvela {
@@ -43,20 +46,22 @@ class TAutoPanel : public QLabel {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
-// The main window. It owns the one setup (TSetup) and the preferences, holds the menus,
-// commands, tool bars and panels, and hands the drawing to the view (TView). Commands are
-// QActions shared by the menus and the tool buttons.
+// The main window. It owns the one setup (TSetup), the preferences and the force-drawing
+// settings, holds the menus, commands, tool bars and panels, and hands the drawing to the
+// view (TView). Commands are QActions shared by the menus and the tool buttons.
 class TMainForm : public QMainWindow {
   Q_OBJECT
 
  public:
   enum class TTool { Select, Zoom };
 
-  explicit TMainForm(QWidget* parent = nullptr);
+  explicit TMainForm(TStartupValues startup, QWidget* parent = nullptr);
   ~TMainForm() override;
 
   TSetup& Setup() { return *FSetup; }
   TPreferences& Preferences() { return FPrefs; }
+  const TStartupValues& Startup() const { return FStartup; }
+  const TForceDrawing& ForceDrawing() const { return FForceDrawing; }
   TView& View() { return *FView; }
   // Whether the stored placement asks for a maximized window at the first show.
   bool StartMaximized() const { return FStartMaximized; }
@@ -87,7 +92,7 @@ class TMainForm : public QMainWindow {
   QAction* MenuFileExit() const { return FMenuFileExit; }
   QAction* MenuWireAdd() const { return FMenuWireAdd; }
   QAction* ActionProperties() const { return FActionProperties; }
-  QAction* ActionClose() const { return FActionClose; }
+  QAction* ActionRemove() const { return FActionRemove; }
   QAction* MenuCopyasPicture() const { return FMenuCopyasPicture; }
   QAction* MenuEditOptions() const { return FMenuEditOptions; }
   QAction* MenuViewZoomIn() const { return FMenuViewZoomIn; }
@@ -136,8 +141,8 @@ class TMainForm : public QMainWindow {
   void MenuWireAddClick();
   // Edit > Properties: the dialog of the selected tooth or wire; also a right click.
   void ActionPropertiesExecute();
-  // Edit > Remove and Del (also during a run).
-  void ActionCloseExecute();
+  // Edit > Remove and Del (also during a run, when nothing is selected).
+  void ActionRemoveExecute();
   // Edit > Copy as Picture: the model square at 2:1 as SVG and PNG on the clipboard; false
   // when the platform has no clipboard.
   bool CopyPicture();
@@ -147,8 +152,8 @@ class TMainForm : public QMainWindow {
   void MenuViewShowGridClick();
   void MenuViewSnaptoGridClick();
 
-  // The run: a loop of steps that hands control to the event loop between two steps and
-  // returns when Run is enabled again (Stop, Auto Stop, or a close request).
+  // The run: starts the steps, which the event loop drives one at a time (RunTick) until
+  // Stop, Auto Stop, closing the window or an error ends them; returns at once.
   void ActionRunExecute();
   void ActionStopExecute();
   void PanelAutoDblClick();
@@ -173,22 +178,28 @@ class TMainForm : public QMainWindow {
   void FormShow();
   void ApplyPreferences();
   void UpdateAutoPanel();
-  void WriteSettings();
+  // False when the settings file could not be written.
+  bool WriteSettings();
+  // One step of the run, its Auto Stop test and a redraw.
+  void RunTick();
+  // The setup and the view take the preferences' model and drawing settings.
+  void ApplyModelPreferences();
   void ConnectEditCommands();
   void ConnectTools();
 
+  TStartupValues FStartup;
   // The handle pictures outlive the setup whose handles show them.
   std::unique_ptr<TProgramImageLists> FImageLists;
   std::unique_ptr<TSetup> FSetup;
   TPreferences FPrefs;
+  TForceDrawing FForceDrawing;
   TTool FCurrentTool = TTool::Select;
   std::unique_ptr<TFormToolHost> FToolHost;
   std::unique_ptr<TSelectTool> FSelectTool;
   std::unique_ptr<TZoomTool> FZoomTool;
   bool FStartMaximized = false;
   bool FShown = false;
-  bool FCloseRequested = false;
-  bool FInRunLoop = false;
+  QTimer* FRunTimer = nullptr;
   std::int64_t FRunSteps = 0;
 
   TView* FView = nullptr;
@@ -214,7 +225,7 @@ class TMainForm : public QMainWindow {
   QAction* FMenuFileExit = nullptr;
   QAction* FMenuWireAdd = nullptr;
   QAction* FActionProperties = nullptr;
-  QAction* FActionClose = nullptr;
+  QAction* FActionRemove = nullptr;
   QAction* FMenuCopyasPicture = nullptr;
   QAction* FMenuEditOptions = nullptr;
   QAction* FMenuViewZoomIn = nullptr;

@@ -22,7 +22,7 @@ int Pixels(double dpi) { return static_cast<int>(std::nearbyint(PictureInches * 
 void DrawPicture(TQtCanvas& canvas, const TSetupPicture& picture, const TSetup& setup) {
   canvas.SetMapping(picture.Mapping());
   if (picture.ShowGrid) DrawGrid(canvas, picture.GridDensity);
-  setup.DrawAll(canvas);
+  setup.DrawAll(canvas, picture.ForceDrawing);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <QSize>
 #include <QTransform>
 
+#include "graphics/forcedraw.h"
+
 namespace orvela {
 
 class TSetup;
@@ -19,6 +21,7 @@ struct TSetupPicture {
   double DpiY = 96.0;
   bool ShowGrid = true;
   std::int32_t GridDensity = 2;
+  TForceDrawing ForceDrawing;
 
   // Device pixels of the 200 mm square.
   QSize SizePixels() const;

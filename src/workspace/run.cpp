@@ -3,55 +3,45 @@
 #include <exception>
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QTimer>
 
 #include "platform/messages.h"
+#include "tools/tools.h"
 #include "workspace/mainform.h"
 #include "workspace/view.h"
 
 namespace orvela {
 
 void TMainForm::ActionRunExecute() {
+  if (FSetup->Running()) return;
+  ActiveTool().Cancel();
   FSetup->SetRunning(true);
   SetMenuButtons();
   // Nothing is selected during a run, so the information line describes nothing.
   FSetup->BeginRun();
   FPanelInfo->clear();
-  // Stop and Run again between two steps: the loop that is still on the stack goes on.
-  if (FInRunLoop) return;
-  FInRunLoop = true;
-  FCloseRequested = false;
   FRunSteps = 0;
+  FRunTimer->start();
+}
 
-  // Enabling Run again (Stop, Auto Stop) is what ends the loop.
+void TMainForm::RunTick() {
   try {
-    while (!FActionRun->isEnabled()) {
-      const std::vector<TForceMoment> forces = FSetup->RunStep();
-      ++FRunSteps;
-      if (FPrefs.AutoStop &&
-          ThresholdsMet(forces, TThresholds{FPrefs.ThresholdForce, FPrefs.ThresholdMoment})) {
-        ActionStopExecute();
-      }
-      if (FSetup->Running()) FView->DrawDisplay();
-      QCoreApplication::processEvents(QEventLoop::AllEvents);
-      if (FCloseRequested && FSetup->Running()) ActionStopExecute();
+    const std::vector<TForceMoment> forces = FSetup->RunStep();
+    ++FRunSteps;
+    if (FPrefs.AutoStop &&
+        ThresholdsMet(forces, TThresholds{FPrefs.ThresholdForce, FPrefs.ThresholdMoment})) {
+      ActionStopExecute();
     }
+    FView->DrawDisplay();
   } catch (const std::exception& error) {
-    // A failing step ends the loop; the menus stay in their running state until Stop,
-    // unless the window is to close.
-    FInRunLoop = false;
+    // A step that fails ends the run.
+    ActionStopExecute();
     ShowMessage(this, TMessageKind::Error, QString::fromUtf8(error.what()));
-    if (FCloseRequested) ActionStopExecute();
-  }
-
-  FInRunLoop = false;
-  if (FCloseRequested) {
-    FCloseRequested = false;
-    close();
   }
 }
 
 void TMainForm::ActionStopExecute() {
+  FRunTimer->stop();
   FSetup->SetRunning(false);
   SetMenuButtons();
 }

@@ -2,42 +2,42 @@
 
 #include <QLabel>
 
+#include "document/settings.h"
 #include "platform/cursors.h"
-#include "workspace/mainform.h"
 #include "workspace/view.h"
 
 namespace orvela {
 
-const TCanvas& TFormToolHost::HitCanvas() const { return FForm.View().DisplayCanvas(); }
+const TCanvas& TFormToolHost::HitCanvas() const { return FView.DisplayCanvas(); }
 
-bool TFormToolHost::SnapGrid() const { return FForm.SnapGrid(); }
+bool TFormToolHost::SnapGrid() const { return FPrefs.SnapGrid; }
 
 void TFormToolHost::SetCursor(std::int16_t cursor) {
-  FForm.View().Display()->setCursor(CursorFromNumber(cursor));
+  FView.Display()->setCursor(CursorFromNumber(cursor));
 }
 
 void TFormToolHost::SetStatusText(const std::string& text) {
-  FForm.PanelBottom()->setText(QString::fromStdString(text));
+  FStatusLine.setText(QString::fromStdString(text));
   // Shown at once, also in the middle of a drag.
-  FForm.PanelBottom()->repaint();
+  FStatusLine.repaint();
 }
 
 void TFormToolHost::SetInfoText(const std::string& text) {
-  FForm.PanelInfo()->setText(QString::fromStdString(text));
+  FInfoLine.setText(QString::fromStdString(text));
 }
 
-void TFormToolHost::Redraw() { FForm.View().DrawDisplay(); }
+void TFormToolHost::Redraw() { FView.DrawDisplay(); }
 
-void TFormToolHost::SelectionChanged() { FForm.UpdateMenu(); }
+void TFormToolHost::SelectionChanged() { FSelectionChanged(); }
 
-void TFormToolHost::Properties() { FForm.ActionPropertiesExecute(); }
+void TFormToolHost::Properties() { FProperties(); }
 
-void TFormToolHost::ZoomInAt(TPoint centre) { FForm.View().ZoomStepAt(true, centre); }
+void TFormToolHost::ZoomInAt(TPoint centre) { FView.ZoomStepAt(true, centre); }
 
-void TFormToolHost::ZoomOutAt(TPoint centre) { FForm.View().ZoomStepAt(false, centre); }
+void TFormToolHost::ZoomOutAt(TPoint centre) { FView.ZoomStepAt(false, centre); }
 
-void TFormToolHost::ZoomRect(const TRect& rect) { FForm.View().ZoomRect(rect); }
+void TFormToolHost::ZoomRect(const TRect& rect) { FView.ZoomRect(rect); }
 
-void TFormToolHost::InvertBand(const TRectangle& band) { FForm.View().InvertBand(band); }
+void TFormToolHost::InvertBand(const TRectangle& band) { FView.InvertBand(band); }
 
 }  // namespace orvela

@@ -1,16 +1,30 @@
 #pragma once
 
+#include <functional>
+#include <utility>
+
 #include "tools/tools.h"
+
+class QLabel;
 
 namespace orvela {
 
-class TMainForm;
+struct TPreferences;
+class TView;
 
-// The main window as the tools see it: its display, status and information lines, zoom
-// and Properties command.
+// The main window as the tools see it: its view, status and information lines, the Snap to
+// Grid preference, and what the window does when the selection changes or Properties is
+// asked for.
 class TFormToolHost : public TToolHost {
  public:
-  explicit TFormToolHost(TMainForm& form) : FForm(form) {}
+  TFormToolHost(TView& view, QLabel& statusLine, QLabel& infoLine, const TPreferences& prefs,
+                std::function<void()> selectionChanged, std::function<void()> properties)
+      : FView(view),
+        FStatusLine(statusLine),
+        FInfoLine(infoLine),
+        FPrefs(prefs),
+        FSelectionChanged(std::move(selectionChanged)),
+        FProperties(std::move(properties)) {}
 
   const TCanvas& HitCanvas() const override;
   bool SnapGrid() const override;
@@ -26,7 +40,12 @@ class TFormToolHost : public TToolHost {
   void InvertBand(const TRectangle& band) override;
 
  private:
-  TMainForm& FForm;
+  TView& FView;
+  QLabel& FStatusLine;
+  QLabel& FInfoLine;
+  const TPreferences& FPrefs;
+  std::function<void()> FSelectionChanged;
+  std::function<void()> FProperties;
 };
 
 }  // namespace orvela

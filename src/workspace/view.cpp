@@ -97,10 +97,12 @@ void TDisplay::mousePressEvent(QMouseEvent* event) { emit Pressed(event); }
 void TDisplay::mouseMoveEvent(QMouseEvent* event) { emit Moved(event); }
 void TDisplay::mouseReleaseEvent(QMouseEvent* event) { emit Released(event); }
 
-TView::TView(TSetup& setup, const TPreferences& prefs, QWidget* parent)
+TView::TView(TSetup& setup, const TPreferences& prefs, const TForceDrawing& forceDrawing,
+             QWidget* parent)
     : QWidget(parent),
       FSetup(setup),
       FPrefs(prefs),
+      FForceDrawing(forceDrawing),
       FBackBuffer(std::make_unique<TQtImageCanvas>(QSize(1, 1))) {
   FMapping.Extent = ModelExtent;
 
@@ -242,8 +244,9 @@ void TView::DrawDisplay() {
   // points at a low zoom.
   const std::int32_t reach =
       static_cast<std::int32_t>(std::ceil(2.0 / std::max(FMapping.PixelsPerUnit(), 1e-6)));
-  FSetup.DrawAll(canvas, TRect{visible.Left - reach, visible.Top - reach, visible.Right + reach,
-                               visible.Bottom + reach});
+  FSetup.DrawAll(canvas, FForceDrawing,
+                 TRect{visible.Left - reach, visible.Top - reach, visible.Right + reach,
+                       visible.Bottom + reach});
   if (!FSetup.Running()) FSetup.DrawMarkers(canvas);
   canvas.End();
   // The finished frame goes to the display in one block.

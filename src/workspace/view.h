@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "graphics/canvas.h"
+#include "graphics/forcedraw.h"
 #include "graphics/grid.h"
 #include "graphics/shapes.h"
 #include "graphics/viewmapping.h"
@@ -70,7 +71,8 @@ class TView : public QWidget {
   // The event number of the zoom-text message the window posts to itself.
   static constexpr int ZoomTextMessage = 1124;
 
-  TView(TSetup& setup, const TPreferences& prefs, QWidget* parent);
+  TView(TSetup& setup, const TPreferences& prefs, const TForceDrawing& forceDrawing,
+        QWidget* parent);
   ~TView() override;
 
   TDisplay* Display() const { return FDisplay; }
@@ -165,6 +167,7 @@ class TView : public QWidget {
 
   TSetup& FSetup;
   const TPreferences& FPrefs;
+  const TForceDrawing& FForceDrawing;
   TViewMapping FMapping;
   std::unique_ptr<TQtImageCanvas> FBackBuffer;
   TRowPicture FGridRows;

@@ -15,15 +15,6 @@ namespace {
 
 class WireInfoTest : public test::DialogTest {
  protected:
-  void SetUp() override {
-    DialogTest::SetUp();
-    ResetWireTables();
-  }
-  void TearDown() override {
-    ResetWireTables();
-    DialogTest::TearDown();
-  }
-
   QString Text(const char* label) { return Find<QLabel>(FDialog, label)->text(); }
 
   // Chooses a row by keyboard, as the user would: from the row above down to it.
@@ -34,6 +25,7 @@ class WireInfoTest : public test::DialogTest {
     ASSERT_EQ(list->currentIndex(), index);
   }
 
+  const TModelSettings& tables = DefaultModelSettings();
   TWireInfo FDialog;
 };
 
@@ -54,8 +46,8 @@ TEST_F(WireInfoTest, ANewWireShowsItsValuesAndTheDefaultRows) {
     auto* size = Find<QComboBox>(FDialog, "WireSizeCB");
     EXPECT_EQ(material->count(), 5);
     EXPECT_EQ(size->count(), 8);
-    EXPECT_EQ(material->currentText().toStdString(), DefaultWireMaterial.Name);
-    EXPECT_EQ(size->currentText().toStdString(), DefaultWireSize.Name);
+    EXPECT_EQ(material->currentText().toStdString(), tables.DefaultWireMaterial.Name);
+    EXPECT_EQ(size->currentText().toStdString(), tables.DefaultWireSize.Name);
     EXPECT_EQ(material->toolTip(), "Wire Material");
     EXPECT_EQ(size->toolTip(), "Wire Size");
     // Tab passes over the two lists.
@@ -70,7 +62,7 @@ TEST_F(WireInfoTest, ANewWireShowsItsValuesAndTheDefaultRows) {
 
 TEST_F(WireInfoTest, NamesMatchWithoutLetterCaseAndAnUnknownSizeSelectsNothing) {
   TWireStraight wire;
-  TWireMaterial material = MaterialTable[3];
+  TWireMaterial material = tables.MaterialTable[3];
   for (char& c : material.Name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   wire.SetMaterial(material);
   wire.SetSize(TWireSize{1.0, 1.0, "0.999"});
@@ -80,7 +72,7 @@ TEST_F(WireInfoTest, NamesMatchWithoutLetterCaseAndAnUnknownSizeSelectsNothing) 
     EXPECT_EQ(Find<QComboBox>(FDialog, "WireSizeCB")->currentIndex(), -1);
     Choose("WireSizeCB", 0);
   });
-  EXPECT_EQ(wire.size, SizeTable[0]);
+  EXPECT_EQ(wire.size, tables.SizeTable[0]);
   EXPECT_EQ(wire.material, material);  // untouched until chosen
 }
 
@@ -89,11 +81,11 @@ TEST_F(WireInfoTest, ChoosingOtherGivesTheWireThatRowWhileTheValuesStay) {
   test::AddCanineAndPremolarScene(scene);
   TWireStraight& wire = *scene.WireList()[0];
   int other = -1;
-  for (std::size_t i = 0; i < MaterialTable.size(); ++i) {
-    if (MaterialTable[i].Name == "Other") other = static_cast<int>(i);
+  for (std::size_t i = 0; i < tables.MaterialTable.size(); ++i) {
+    if (tables.MaterialTable[i].Name == "Other") other = static_cast<int>(i);
   }
   ASSERT_GE(other, 0);
-  ASSERT_NE(wire.material, MaterialTable[static_cast<std::size_t>(other)]);
+  ASSERT_NE(wire.material, tables.MaterialTable[static_cast<std::size_t>(other)]);
   const double forceBefore = wire.Force();
   FDialog.SetWire(&wire);
   Exec(FDialog, [&] {
@@ -102,8 +94,8 @@ TEST_F(WireInfoTest, ChoosingOtherGivesTheWireThatRowWhileTheValuesStay) {
     Choose("WireSizeCB", 7);
     EXPECT_EQ(Text("Force"), shown);
   });
-  EXPECT_EQ(wire.material, MaterialTable[static_cast<std::size_t>(other)]);
-  EXPECT_EQ(wire.size, SizeTable[7]);
+  EXPECT_EQ(wire.material, tables.MaterialTable[static_cast<std::size_t>(other)]);
+  EXPECT_EQ(wire.size, tables.SizeTable[7]);
   EXPECT_NE(wire.Force(), forceBefore);
 }
 

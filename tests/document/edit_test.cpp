@@ -102,7 +102,7 @@ TEST(SetupEdit, TheAttachmentOfTheOtherEndIsNeverOffered) {
   ASSERT_EQ(setup.MarkerList().size(), 5U);
   for (const auto& marker : setup.MarkerList()) {
     EXPECT_NE(marker->Owner, wire->Attachments[1]);
-    EXPECT_EQ(marker->Action, ActionTieWireName);
+    EXPECT_EQ(marker->Action, THandleAction::TieWire);
   }
   // Retying to the attachment already holding the end changes nothing.
   TAttachment* start = wire->Attachments[0];

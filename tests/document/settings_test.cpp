@@ -11,11 +11,11 @@
 #include <unistd.h>
 
 #include "files.h"
-#include "mechanics/forcedraw.h"
+#include "graphics/forcedraw.h"
 #include "mechanics/wiremechanics.h"
 #include "model/tooth.h"
 #include "util/ini.h"
-#include "util/startup.h"
+#include "util/format.h"
 
 namespace orvela {
 namespace {
@@ -300,15 +300,14 @@ TEST_F(SettingsTest, AReadErrorPartWayNeverLetsTheFileBeReplaced) {
   }
 }
 
-TEST(ModelPreferencesTest, ApplyAndCollectTheProgramWideValues) {
-  ResetWireTables();
-  ForceDrawOptions = {};
-  ForceDrawPlaces = {};
-  TPreferences collected;
-  collected.ZeroWidthBrackets = true;
-  CollectModelPreferences(collected);
-  // The built-in values agree with those of the mechanics and the model.
-  EXPECT_EQ(collected, TPreferences{});
+TEST(ModelPreferencesTest, PreferencesGiveTheModelAndDrawingSettings) {
+  // The built-in values agree with those of the mechanics and the drawing.
+  EXPECT_EQ(ModelSettingsOf(TPreferences{}), TModelSettings{});
+  TForceDrawing builtIn;
+  builtIn.Scale = 2.0;
+  ApplyDrawPreferences(TPreferences{}, builtIn);
+  EXPECT_EQ(builtIn.Options, TForceDrawOptions{});
+  EXPECT_EQ(builtIn.Places, TForceDrawPlaces{});
 
   TPreferences prefs;
   prefs.MaterialTable[2] = {1, "Soft"};
@@ -320,20 +319,18 @@ TEST(ModelPreferencesTest, ApplyAndCollectTheProgramWideValues) {
   prefs.BracketForces = true;
   prefs.DrawForcesAtCRes = false;
   prefs.DrawForcesAtBracket = true;
-  ApplyModelPreferences(prefs);
-  EXPECT_EQ(MaterialTable[2].Name, "Soft");
-  EXPECT_EQ(SizeTable[3].CrossB, 2.0);
-  EXPECT_EQ(DefaultWireMaterial.Name, "Soft");
-  EXPECT_EQ(DefaultWireSize.Name, "Flat");
-  EXPECT_TRUE(ZeroWidthBrackets);
-  EXPECT_EQ(ForceDrawOptions, (TForceDrawOptions{false, true, true}));
-  EXPECT_EQ(ForceDrawPlaces, (TForceDrawPlaces{false, false, true}));
-  TPreferences back;
-  CollectModelPreferences(back);
-  EXPECT_EQ(back, prefs);
-  ResetWireTables();
-  ForceDrawOptions = {};
-  ForceDrawPlaces = {};
+  const TModelSettings model = ModelSettingsOf(prefs);
+  EXPECT_EQ(model.MaterialTable[2].Name, "Soft");
+  EXPECT_EQ(model.SizeTable[3].CrossB, 2.0);
+  EXPECT_EQ(model.DefaultWireMaterial.Name, "Soft");
+  EXPECT_EQ(model.DefaultWireSize.Name, "Flat");
+  EXPECT_TRUE(model.ZeroWidthBrackets);
+  TForceDrawing drawing;
+  drawing.Scale = 2.0;
+  ApplyDrawPreferences(prefs, drawing);
+  EXPECT_EQ(drawing.Options, (TForceDrawOptions{false, true, true}));
+  EXPECT_EQ(drawing.Places, (TForceDrawPlaces{false, false, true}));
+  EXPECT_EQ(drawing.Scale, 2.0);  // the view's own
 }
 
 }  // namespace

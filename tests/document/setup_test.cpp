@@ -33,8 +33,7 @@ TEST(Setup, ResetNewDiscardsWiresBeforeTeethAndTheSelection) {
   test::AddLowerArchScene(setup);
   ASSERT_EQ(setup.ToothList().size(), 8U);
   ASSERT_EQ(setup.WireList().size(), 7U);
-  setup.SetSelectedObject(setup.WireList()[2].get());
-  setup.RebuildSelectionMarkers();
+  setup.Select(setup.WireList()[2].get());
   EXPECT_EQ(setup.MarkerList().size(), 2U);
   // Freeing a tooth before the wire tied to it would leave the wire untying itself from
   // freed attachments (caught by the sanitizer build).
@@ -99,8 +98,7 @@ TEST(Setup, ReferenceCommandsKeepThePoseAfterTheOutlineIsCleared) {
   for (const auto& tooth : setup.ToothList()) EXPECT_TRUE(tooth->origOutline.empty());
 
   TWireStraight* wire = setup.WireList()[0].get();
-  setup.SetSelectedObject(wire);
-  setup.RebuildSelectionMarkers();
+  setup.Select(wire);
   const TPoint endBefore = setup.MarkerList()[0]->origin;
   setup.ResetToReference();
   for (std::size_t i = 0; i < cres.size(); ++i) {
@@ -117,8 +115,7 @@ TEST(Setup, ReferenceCommandsKeepThePoseAfterTheOutlineIsCleared) {
 TEST(Setup, BeginRunDropsTheHandlesAndTheSelection) {
   TSetup setup;
   test::AddCanineAndPremolarScene(setup);
-  setup.SetSelectedObject(setup.ToothList()[1].get());
-  setup.RebuildSelectionMarkers();
+  setup.Select(setup.ToothList()[1].get());
   EXPECT_EQ(setup.MarkerList().size(), 3U);
   setup.BeginRun();
   EXPECT_TRUE(setup.MarkerList().empty());

@@ -1,4 +1,4 @@
-#include "mechanics/forcedraw.h"
+#include "graphics/forcedraw.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -16,27 +16,14 @@ using test::TRecordingCanvas;
 
 class ForceDrawTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    FSavedOptions = ForceDrawOptions;
-    FSavedScale = ForceScale;
-    ForceDrawOptions = {};
-    ForceScale = 4.0;
-  }
-  void TearDown() override {
-    ForceDrawOptions = FSavedOptions;
-    ForceScale = FSavedScale;
-  }
-
- private:
-  TForceDrawOptions FSavedOptions;
-  double FSavedScale = 0.0;
+  TForceDrawing drawing;
 };
 
 TEST_F(ForceDrawTest, ForceArrowIsScaledBlueAndReversible) {
-  ForceDrawOptions.moments = false;
+  drawing.Options.moments = false;
   const TForceMoment fm({100.2, 99.6}, 40.0, 0.0, 0.0);
   TRecordingCanvas canvas;
-  fm.Draw(canvas);
+  DrawForceMoment(canvas, fm, drawing);
   auto lines = canvas.CallsOf(TCallKind::LineTo);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].Points, (std::vector<TPoint>{{100, 100}, {110, 100}}));
@@ -44,26 +31,26 @@ TEST_F(ForceDrawTest, ForceArrowIsScaledBlueAndReversible) {
   EXPECT_EQ(lines[0].Pen.Width, 2);
   EXPECT_TRUE(canvas.CallsOf(TCallKind::Arc).empty());
 
-  ForceDrawOptions.reversed = true;
+  drawing.Options.reversed = true;
   canvas.Clear();
-  fm.Draw(canvas);
+  DrawForceMoment(canvas, fm, drawing);
   lines = canvas.CallsOf(TCallKind::LineTo);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].Points, (std::vector<TPoint>{{100, 100}, {90, 100}}));
 
   // Zoom Forces In twice: four times longer.
-  ForceDrawOptions.reversed = false;
-  ForceScale = 1.0;
+  drawing.Options.reversed = false;
+  drawing.Scale = 1.0;
   canvas.Clear();
-  fm.Draw(canvas);
+  DrawForceMoment(canvas, fm, drawing);
   EXPECT_EQ(canvas.CallsOf(TCallKind::LineTo)[0].Points[1], (TPoint{140, 100}));
 }
 
 TEST_F(ForceDrawTest, CoupleRadiusRoundsToEvenAndIsRed) {
-  ForceDrawOptions.forces = false;
+  drawing.Options.forces = false;
   const TForceMoment fm({0, 0}, 5.0, 5.0, 1000.0);  // 1000 / 4 / 100 = 2.5 → 2
   TRecordingCanvas canvas;
-  fm.Draw(canvas);
+  DrawForceMoment(canvas, fm, drawing);
   EXPECT_TRUE(canvas.CallsOf(TCallKind::LineTo).empty());
   auto arcs = canvas.CallsOf(TCallKind::Arc);
   ASSERT_EQ(arcs.size(), 1u);
@@ -71,27 +58,27 @@ TEST_F(ForceDrawTest, CoupleRadiusRoundsToEvenAndIsRed) {
   EXPECT_EQ(arcs[0].Pen.Color, clRed);
   EXPECT_EQ(arcs[0].Pen.Width, 2);
 
-  ForceDrawOptions.reversed = true;
+  drawing.Options.reversed = true;
   canvas.Clear();
-  fm.Draw(canvas);
+  DrawForceMoment(canvas, fm, drawing);
   arcs = canvas.CallsOf(TCallKind::Arc);
   ASSERT_EQ(arcs.size(), 1u);
   EXPECT_EQ(arcs[0].Points, (std::vector<TPoint>{{2, 2}, {-2, -2}, {0, -2}, {2, 0}}));  // radius −2
 
   const TForceMoment odd({0, 0}, 0.0, 0.0, 1400.0);  // 3.5 → 4
-  ForceDrawOptions.reversed = false;
+  drawing.Options.reversed = false;
   canvas.Clear();
-  odd.Draw(canvas);
+  DrawForceMoment(canvas, odd, drawing);
   EXPECT_EQ(canvas.CallsOf(TCallKind::Arc)[0].Points[1], (TPoint{4, 4}));
 }
 
 TEST_F(ForceDrawTest, NothingWithBothFlagsOffAndPenAlwaysRestored) {
   const TForceMoment fm({10, 10}, 30.0, -20.0, 5000.0);
   for (int flags = 0; flags < 8; ++flags) {
-    ForceDrawOptions = {(flags & 1) != 0, (flags & 2) != 0, (flags & 4) != 0};
+    drawing.Options = {(flags & 1) != 0, (flags & 2) != 0, (flags & 4) != 0};
     TRecordingCanvas canvas;
     canvas.Pen() = TPen{clSilver, 0, TPenStyle::Dot, TPenMode::Copy};
-    fm.Draw(canvas);
+    DrawForceMoment(canvas, fm, drawing);
     EXPECT_EQ(canvas.Pen(), (TPen{clSilver, 0, TPenStyle::Dot, TPenMode::Copy})) << flags;
     EXPECT_EQ(canvas.Calls().empty(), (flags & 3) == 0) << flags;
   }
@@ -100,7 +87,7 @@ TEST_F(ForceDrawTest, NothingWithBothFlagsOffAndPenAlwaysRestored) {
 TEST_F(ForceDrawTest, UnroundableValuesFallBackToEmptyFigures) {
   const TForceMoment huge({50, 60}, 1e300, 1.0, std::numeric_limits<double>::quiet_NaN());
   TRecordingCanvas canvas;
-  huge.Draw(canvas);
+  DrawForceMoment(canvas, huge, drawing);
   const auto lines = canvas.CallsOf(TCallKind::LineTo);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].Points, (std::vector<TPoint>{{50, 60}, {50, 60}}));

@@ -40,11 +40,11 @@ TEST(MarkerTest, DefaultsAndOwnerIsNotFreed) {
     EXPECT_EQ(m.pen.Mode, TPenMode::NotXor);
     EXPECT_EQ(m.pen.Style, TPenStyle::Clear);
     EXPECT_EQ(m.brush, (TBrush{clBlack, TBrushStyle::Solid}));
-    EXPECT_EQ(m.size, MarkerSize);
+    EXPECT_EQ(m.size, DefaultMarkerSize);
     EXPECT_EQ(m.imageIdx, 0);
     EXPECT_EQ(m.ImageList, nullptr);
     EXPECT_EQ(m.Cursor, 0);
-    EXPECT_TRUE(m.Hint.empty() && m.Action.empty());
+    EXPECT_TRUE(m.Hint.empty() && m.Action == THandleAction::None);
     m.Owner = &owner;
   }
   EXPECT_FALSE(gone);
@@ -173,16 +173,16 @@ TEST(MarkerTest, PictureHandleWithoutPicturesIsInert) {
   EXPECT_FALSE(m.Contains(0, 0, canvas));
 }
 
-TEST(MarkerTest, ContainsOldUsesSizeInCallerUnits) {
+TEST(MarkerTest, ContainsInUnitsUsesSizeInCallerUnits) {
   TMarker m;
   m.origin = {10, -10};
   m.size = 4;
-  EXPECT_TRUE(m.ContainsOld(14, -6));
-  EXPECT_TRUE(m.ContainsOld(6, -14));
-  EXPECT_FALSE(m.ContainsOld(15, -10));
-  EXPECT_FALSE(m.ContainsOld(10, -15));
+  EXPECT_TRUE(m.ContainsInUnits(14, -6));
+  EXPECT_TRUE(m.ContainsInUnits(6, -14));
+  EXPECT_FALSE(m.ContainsInUnits(15, -10));
+  EXPECT_FALSE(m.ContainsInUnits(10, -15));
   m.origin = {std::numeric_limits<std::int32_t>::max(), 0};
-  EXPECT_FALSE(m.ContainsOld(std::numeric_limits<std::int32_t>::min(), 0));  // no overflow
+  EXPECT_FALSE(m.ContainsInUnits(std::numeric_limits<std::int32_t>::min(), 0));  // no overflow
 }
 
 }  // namespace

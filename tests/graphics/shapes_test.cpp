@@ -168,7 +168,7 @@ TEST(ShapeTest, SignedSizesAndRectangleUsesItsOwnPen) {
   EXPECT_EQ(rects[0].Brush, rect.brush);
   EXPECT_EQ(canvas.Pen(), rect.pen);  // the surface keeps them
 
-  TMyShape base;
+  TShape base;
   EXPECT_EQ(base.pen, (TPen{clBlack, 1, TPenStyle::Solid, TPenMode::Copy}));
   EXPECT_EQ(base.brush, (TBrush{clWhite, TBrushStyle::Solid}));
   canvas.Clear();

@@ -49,32 +49,25 @@ TForceMoment ReferenceEnd(const TWireEndPose& a, const TWireEndPose& b, TWireEnd
   return r;
 }
 
-TEST(WireTables, BuiltInRowsAndReset) {
-  ResetWireTables();
-  EXPECT_EQ(MaterialTable[0].Name, "Stainless Steel");
-  EXPECT_EQ(MaterialTable[0].Modulus, 172000.0);
-  EXPECT_EQ(MaterialTable[1].Modulus, 72000.0);
-  EXPECT_EQ(MaterialTable[2].Name, "Nitinol");
-  EXPECT_EQ(MaterialTable[3].Modulus, 206000.0);
-  EXPECT_EQ(MaterialTable[4].Name, "Other");
-  EXPECT_EQ(SizeTable[2].Name, "0.014");
-  EXPECT_EQ(SizeTable[2].CrossA, 3.556);
-  EXPECT_EQ(SizeTable[5].CrossB, 6.35);
-  EXPECT_EQ(SizeTable[6].Name, "0.010 x 0.021");
-  EXPECT_EQ(SizeTable[6].CrossA, 2.5);
-  EXPECT_EQ(SizeTable[6].CrossB, 5.3);
-  EXPECT_EQ(SizeTable[7].CrossA, 4.0);
-
-  MaterialTable[0] = {1.0, "Changed"};
-  SizeTable[3].CrossB = 0.0;
-  DefaultWireMaterial = MaterialTable[2];
-  ZeroWidthBrackets = true;
-  ResetWireTables();
-  EXPECT_EQ(MaterialTable[0].Name, "Stainless Steel");
-  EXPECT_EQ(SizeTable[3].CrossB, 4.064);
-  EXPECT_EQ(DefaultWireMaterial.Name, "Stainless Steel");
-  EXPECT_EQ(DefaultWireSize.Name, "0.016");
-  EXPECT_FALSE(ZeroWidthBrackets);
+TEST(WireTables, BuiltInRowsAreTheDefaultSettings) {
+  const TModelSettings model;
+  EXPECT_EQ(model.MaterialTable[0].Name, "Stainless Steel");
+  EXPECT_EQ(model.MaterialTable[0].Modulus, 172000.0);
+  EXPECT_EQ(model.MaterialTable[1].Modulus, 72000.0);
+  EXPECT_EQ(model.MaterialTable[2].Name, "Nitinol");
+  EXPECT_EQ(model.MaterialTable[3].Modulus, 206000.0);
+  EXPECT_EQ(model.MaterialTable[4].Name, "Other");
+  EXPECT_EQ(model.SizeTable[2].Name, "0.014");
+  EXPECT_EQ(model.SizeTable[2].CrossA, 3.556);
+  EXPECT_EQ(model.SizeTable[5].CrossB, 6.35);
+  EXPECT_EQ(model.SizeTable[6].Name, "0.010 x 0.021");
+  EXPECT_EQ(model.SizeTable[6].CrossA, 2.5);
+  EXPECT_EQ(model.SizeTable[6].CrossB, 5.3);
+  EXPECT_EQ(model.SizeTable[7].CrossA, 4.0);
+  EXPECT_EQ(model.DefaultWireMaterial.Name, "Stainless Steel");
+  EXPECT_EQ(model.DefaultWireSize.Name, "0.016");
+  EXPECT_FALSE(model.ZeroWidthBrackets);
+  EXPECT_EQ(DefaultModelSettings(), model);
 }
 
 TEST(WireMechanics, MomentInertia) {

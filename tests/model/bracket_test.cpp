@@ -79,18 +79,17 @@ TEST(Attachment, WireListKeepsOrderAndDuplicates) {
 
 TEST(Bracket, AttachmentHandles) {
   const TBlankImageList wireImages(22, 22, 4);
-  const TImageList* saved = ImageListWireMarkers;
-  ImageListWireMarkers = &wireImages;
+  const TMarkerStyle style{nullptr, &wireImages};
 
   TTooth33 tooth;
   TBracket& bracket = tooth.AddBracket(0, 45);
-  TMarkerList markers = bracket.Markers();
+  TMarkerList markers = bracket.Markers(style);
   ASSERT_EQ(markers.size(), 3u);
   const std::int32_t images[] = {1, 0, 2};
   for (std::size_t i = 0; i < 3; ++i) {
     const TMarkerExtended& m = *markers[i];
     EXPECT_EQ(m.Owner, bracket.Attachments[i].get());
-    EXPECT_EQ(m.Action, "TieWire");
+    EXPECT_EQ(m.Action, THandleAction::TieWire);
     EXPECT_EQ(m.Cursor, 1);
     EXPECT_EQ(m.ShapeType, oglmImage);
     EXPECT_EQ(m.ImageList, &wireImages);
@@ -106,10 +105,9 @@ TEST(Bracket, AttachmentHandles) {
   comma.DecimalSeparator = ",";
   SetUserFormatSettings(comma);
   tooth.Rotate(tooth.cRes(), 12.34 * Pi / 180);
-  markers = bracket.Markers();
+  markers = bracket.Markers(style);
   EXPECT_EQ(markers[0]->Hint, "Lower Left Canine Bracket: Mesial 12.3");
   SetUserFormatSettings(TFormatSettings{});
-  ImageListWireMarkers = saved;
 }
 
 }  // namespace

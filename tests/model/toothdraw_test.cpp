@@ -1,8 +1,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include "graphics/forcedraw.h"
 #include "graphics/imagelist.h"
-#include "mechanics/forcedraw.h"
 #include "model/teeth.h"
 #include "recording_canvas.h"
 #include "scenes.h"
@@ -31,24 +31,18 @@ std::vector<TRecordedCall> BlueLines(const TRecordingCanvas& canvas) {
 class ToothDrawing : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetWireTables();
-    ForceDrawOptions = TForceDrawOptions{};
-    ForceDrawPlaces = TForceDrawPlaces{};
     canine.AddBracket(0, 45);
     canvas.Pen().Width = 7;
   }
-  void TearDown() override {
-    ForceDrawPlaces = TForceDrawPlaces{};
-    ResetWireTables();
-  }
 
+  TForceDrawing drawing;
   TTooth33 canine;
   TRecordingCanvas canvas;
 };
 
 TEST_F(ToothDrawing, CrownRootCentreCervixAndBracket) {
-  ForceDrawPlaces = TForceDrawPlaces{false, false, false};
-  canine.Draw(canvas);
+  drawing.Places = TForceDrawPlaces{false, false, false};
+  canine.Draw(canvas, drawing);
   const auto polygons = canvas.CallsOf(TCallKind::Polygon);
   ASSERT_EQ(polygons.size(), 3u);  // crown, root, bracket
   EXPECT_EQ(polygons[0].Points.size(), 15u);
@@ -76,19 +70,19 @@ TEST_F(ToothDrawing, CrownRootCentreCervixAndBracket) {
 
   canine.SetAnkylosed(true);
   canvas.Clear();
-  canine.Draw(canvas);
+  canine.Draw(canvas, drawing);
   EXPECT_EQ(canvas.CallsOf(TCallKind::Polygon)[1].Brush.Color, (TColor{255, 128, 128}));
   EXPECT_EQ(canvas.CallsOf(TCallKind::Ellipse)[0].Brush.Color, (TColor{255, 128, 128}));
   canine.SetAnkylosed(false);
   canvas.Clear();
-  canine.Draw(canvas);
+  canine.Draw(canvas, drawing);
   EXPECT_EQ(canvas.CallsOf(TCallKind::Polygon)[1].Brush.Color, (TColor{255, 255, 128}));
 }
 
 TEST_F(ToothDrawing, CervixLineFollowsSupportAndKeepsItsLength) {
-  ForceDrawPlaces = TForceDrawPlaces{false, false, false};
+  drawing.Places = TForceDrawPlaces{false, false, false};
   canine.SetCervix({0, 80});
-  canine.Draw(canvas);
+  canine.Draw(canvas, drawing);
   auto blue = BlueLines(canvas);
   ASSERT_EQ(blue.size(), 1u);
   EXPECT_EQ(blue[0].Points[0].y, 770);
@@ -96,7 +90,7 @@ TEST_F(ToothDrawing, CervixLineFollowsSupportAndKeepsItsLength) {
 
   canine.Rotate(canine.cRes(), 0.4);
   canvas.Clear();
-  canine.Draw(canvas);
+  canine.Draw(canvas, drawing);
   blue = BlueLines(canvas);
   ASSERT_EQ(blue.size(), 1u);
   EXPECT_NEAR(LengthOf(blue[0]), canine.cervixDiameter, 1.5);
@@ -104,8 +98,8 @@ TEST_F(ToothDrawing, CervixLineFollowsSupportAndKeepsItsLength) {
 
 TEST_F(ToothDrawing, ForcesAtEachPlace) {
   // No wires, drawing at attachments: one zero system per attachment at the model origin.
-  ForceDrawPlaces = TForceDrawPlaces{false, true, false};
-  canine.DrawForces(canvas);
+  drawing.Places = TForceDrawPlaces{false, true, false};
+  canine.DrawForces(canvas, drawing);
   const auto arcs = canvas.CallsOf(TCallKind::Arc);
   ASSERT_EQ(arcs.size(), 3u);
   for (const TRecordedCall& arc : arcs) EXPECT_EQ(arc.Points[0], (TPoint{0, 0}));
@@ -120,25 +114,25 @@ TEST_F(ToothDrawing, ForcesAtEachPlace) {
   wire.SetAttachment(wire.Attachments[1], premolar.Brackets()[0]->Attachments[1].get());
   ASSERT_GT(wire.Force(), 50.0);
 
-  ForceDrawPlaces = TForceDrawPlaces{true, false, false};
+  drawing.Places = TForceDrawPlaces{true, false, false};
   canvas.Clear();
-  canine.DrawForces(canvas);
+  canine.DrawForces(canvas, drawing);
   ASSERT_EQ(canvas.CallsOf(TCallKind::Arc).size(), 1u);
   EXPECT_EQ(canvas.CallsOf(TCallKind::MoveTo)[0].Points[0], RoundPoint(canine.cRes()));
   const TForceMoment total = canine.TotalForce();
   const TPoint tip = canvas.CallsOf(TCallKind::LineTo)[0].Points[1];
-  EXPECT_EQ(tip.x, 205 + std::nearbyint(total.x / ForceScale));
-  EXPECT_EQ(tip.y, 786 + std::nearbyint(total.y / ForceScale));
+  EXPECT_EQ(tip.x, 205 + std::nearbyint(total.x / drawing.Scale));
+  EXPECT_EQ(tip.y, 786 + std::nearbyint(total.y / drawing.Scale));
 
-  ForceDrawPlaces = TForceDrawPlaces{false, false, true};
+  drawing.Places = TForceDrawPlaces{false, false, true};
   canvas.Clear();
-  canine.DrawForces(canvas);
+  canine.DrawForces(canvas, drawing);
   ASSERT_EQ(canvas.CallsOf(TCallKind::MoveTo).size(), 1u);
   EXPECT_EQ(canvas.CallsOf(TCallKind::MoveTo)[0].Points[0], (TPoint{205, 915}));
 
-  ForceDrawPlaces = TForceDrawPlaces{true, true, true};
+  drawing.Places = TForceDrawPlaces{true, true, true};
   canvas.Clear();
-  canine.Draw(canvas);
+  canine.Draw(canvas, drawing);
   EXPECT_EQ(canvas.CallsOf(TCallKind::Arc).size(), 5u);
 }
 
@@ -166,19 +160,17 @@ TEST_F(ToothDrawing, ReferenceOutline) {
 
 TEST_F(ToothDrawing, Handles) {
   const TBlankImageList images(44, 44, 2);
-  const TImageList* saved = ImageListMarkers;
-  ImageListMarkers = &images;
-  const TMarkerList markers = canine.Markers();
+  const TMarkerList markers = canine.Markers(TMarkerStyle{&images, nullptr});
   ASSERT_EQ(markers.size(), 3u);
   const struct {
     TPoint At;
     const char* Hint;
     std::int16_t Cursor;
-    const char* Action;
+    THandleAction Action;
     std::int32_t Image;
-  } expected[] = {{{205, 960}, "Cusp Tip.", 2, "Rotate", 1},
-                  {{205, 690}, "Apex.", 2, "Rotate", 1},
-                  {{205, 786}, "Center of Resistance.", -22, "Translate", 0}};
+  } expected[] = {{{205, 960}, "Cusp Tip.", 2, THandleAction::Rotate, 1},
+                  {{205, 690}, "Apex.", 2, THandleAction::Rotate, 1},
+                  {{205, 786}, "Center of Resistance.", -22, THandleAction::Translate, 0}};
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(markers[i]->origin, expected[i].At);
     EXPECT_EQ(markers[i]->Hint, expected[i].Hint);
@@ -189,7 +181,6 @@ TEST_F(ToothDrawing, Handles) {
     EXPECT_EQ(markers[i]->ImageList, &images);
     EXPECT_EQ(markers[i]->Owner, &canine);
   }
-  ImageListMarkers = saved;
 
   canine.Responce[2] = TPoint{55, 82};
   const TMarkerList points = canine.ResponceMarkers();
@@ -200,9 +191,9 @@ TEST_F(ToothDrawing, Handles) {
   EXPECT_EQ(points[0]->Cursor, -22);
   EXPECT_EQ(points[0]->ShapeType, oglmCross);
   EXPECT_EQ(points[0]->Owner, nullptr);
-  EXPECT_TRUE(points[0]->Action.empty());
-  EXPECT_TRUE(points[2]->ContainsOld(57, 80));
-  EXPECT_FALSE(points[2]->ContainsOld(58, 82));
+  EXPECT_EQ(points[0]->Action, THandleAction::None);
+  EXPECT_TRUE(points[2]->ContainsInUnits(57, 80));
+  EXPECT_FALSE(points[2]->ContainsInUnits(58, 82));
 }
 
 TEST(SceneDrawing, WholeArchDraws) {
@@ -210,7 +201,7 @@ TEST(SceneDrawing, WholeArchDraws) {
   test::AddLowerArchScene(setup);
   TRecordingCanvas canvas;
   for (const auto& tooth : setup.ToothList()) tooth->DrawOriginalOutline(canvas);
-  for (const auto& tooth : setup.ToothList()) tooth->Draw(canvas);
+  for (const auto& tooth : setup.ToothList()) tooth->Draw(canvas, TForceDrawing{});
   for (const auto& wire : setup.WireList()) wire->Draw(canvas);
   // Eight teeth of crown, root and bracket, eight force systems, seven curves.
   EXPECT_EQ(canvas.CallsOf(TCallKind::Polygon).size(), 8u * 3 + 8 * 2);
@@ -224,8 +215,7 @@ TEST(SceneDrawing, WholeArchDraws) {
 // drawn extent, arrows at every place and reversed ones included; and a skipped tooth
 // leaves the pen and brush exactly as drawing it would.
 TEST(SceneDrawing, DrawnExtentHoldsTheDrawingAndSkippingKeepsThePen) {
-  const TForceDrawPlaces savedPlaces = ForceDrawPlaces;
-  const TForceDrawOptions savedOptions = ForceDrawOptions;
+  TForceDrawing drawing;
   TSetup scene;
   test::AddLowerArchScene(scene);
   const auto inside = [](const TExtent& extent, const TRecordingCanvas& canvas) {
@@ -242,8 +232,8 @@ TEST(SceneDrawing, DrawnExtentHoldsTheDrawingAndSkippingKeepsThePen) {
     return true;
   };
   for (const bool reversed : {false, true}) {
-    ForceDrawPlaces = TForceDrawPlaces{true, true, true};
-    ForceDrawOptions = TForceDrawOptions{true, true, reversed};
+    drawing.Places = TForceDrawPlaces{true, true, true};
+    drawing.Options = TForceDrawOptions{true, true, reversed};
     for (const auto& tooth : scene.ToothList()) {
       TRecordingCanvas drawn;
       drawn.Pen() = TPen{{1, 2, 3}, 5, TPenStyle::Dot, TPenMode::NotXor};
@@ -251,13 +241,13 @@ TEST(SceneDrawing, DrawnExtentHoldsTheDrawingAndSkippingKeepsThePen) {
       TRecordingCanvas skipped;
       skipped.Pen() = drawn.Pen();
       skipped.Brush() = drawn.Brush();
-      tooth->Draw(drawn);
+      tooth->Draw(drawn, drawing);
       tooth->LeaveDrawState(skipped);
       EXPECT_EQ(skipped.Pen(), drawn.Pen()) << tooth->Name();
       EXPECT_EQ(skipped.Brush(), drawn.Brush()) << tooth->Name();
       TExtent extent;
       tooth->AddDrawnExtent(extent);
-      tooth->AddForcesExtent(extent);
+      tooth->AddForcesExtent(extent, drawing);
       EXPECT_TRUE(inside(extent, drawn)) << tooth->Name();
       TExtent bare;
       tooth->AddDrawnExtent(bare);
@@ -271,8 +261,6 @@ TEST(SceneDrawing, DrawnExtentHoldsTheDrawingAndSkippingKeepsThePen) {
       EXPECT_TRUE(inside(extent, drawn));
     }
   }
-  ForceDrawPlaces = savedPlaces;
-  ForceDrawOptions = savedOptions;
 }
 
 }  // namespace

@@ -26,13 +26,11 @@ TAttachment& Named(const TTooth& tooth, const std::string& name) {
 class WirePair : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetWireTables();
     SetUserFormatSettings(TFormatSettings{});
     canine.AddBracket(0, 45);
     premolar.AddBracket(0, 40);
     premolar.Translate({115, 20});
   }
-  void TearDown() override { ResetWireTables(); }
 
   TAttachment& A() { return Named(canine, "Mesial"); }
   TAttachment& B() { return Named(premolar, "Distal"); }
@@ -42,12 +40,14 @@ class WirePair : public ::testing::Test {
     premolar.Rotate(B().Origin(), -thetaB);
   }
   std::unique_ptr<TWireStraight> Tie(TAttachment& a, TAttachment& b) {
-    auto wire = std::make_unique<TWireStraight>();
+    auto wire = std::make_unique<TWireStraight>(model);
     wire->SetAttachment(wire->Attachments[0], &a);
     wire->SetAttachment(wire->Attachments[1], &b);
     return wire;
   }
 
+  // The settings of the pair's wires; outlives them.
+  TModelSettings model;
   TTooth33 canine;
   TTooth34 premolar;
 };
@@ -75,10 +75,12 @@ TEST_F(WirePair, NewWireHasTwoFreeEndsAndNoForce) {
   EXPECT_EQ(wire.Info(),
             "Stainless Steel 0.016   Force: 0 gf   Moment A: 0 gf.mm   Moment B: 0 gf.mm");
 
-  // Later changes of the defaults do not reach an existing wire.
-  DefaultWireMaterial = MaterialTable[2];
+  // A wire is made of its settings' default rows; later changes do not reach it.
+  model.DefaultWireMaterial = model.MaterialTable[2];
+  const TWireStraight nitinol(model);
+  model.DefaultWireMaterial = model.MaterialTable[1];
   EXPECT_EQ(wire.MaterialName(), "Stainless Steel");
-  EXPECT_EQ(TWireStraight().MaterialName(), "Nitinol");
+  EXPECT_EQ(nitinol.MaterialName(), "Nitinol");
 }
 
 TEST_F(WirePair, TyingAndRetyingEnds) {
@@ -216,7 +218,8 @@ TEST_F(WirePair, EndAnglesGiveRatioAndClass) {
 TEST_F(WirePair, ZeroWidthBracketsAndNearlyCoincidentEnds) {
   Bend(0.1, 0.0);
   auto wire = Tie(A(), B());
-  ZeroWidthBrackets = true;
+  // The setting reaches a wire already tied.
+  model.ZeroWidthBrackets = true;
   // Chord between the bracket origins, 110 long, still horizontal up to the turn of the
   // canine's bracket centre about its mesial end.
   const TPointDouble oa = canine.Brackets()[0]->Origin();
@@ -230,7 +233,7 @@ TEST_F(WirePair, ZeroWidthBracketsAndNearlyCoincidentEnds) {
   EXPECT_NEAR(atA.Magnitude(), 6 * ei * ((0.1 - chord) - chord) / (l * l), 1e-6);
   EXPECT_DOUBLE_EQ(wire->Length(), 80.0);
   EXPECT_NEAR(wire->AngleRatio(), 0.0, 1e-12);
-  ZeroWidthBrackets = false;
+  model.ZeroWidthBrackets = false;
 
   // Ends 0.000009 apart exert nothing.
   TTooth34 close;
@@ -257,8 +260,7 @@ TEST_F(WirePair, WireWithBothEndsOnOneToothLeavesItsTotal) {
 
 TEST_F(WirePair, DrawingHitTestAndHandles) {
   const TBlankImageList images(22, 22, 4);
-  const TImageList* saved = ImageListWireMarkers;
-  ImageListWireMarkers = &images;
+  const TMarkerStyle style{nullptr, &images};
 
   TRecordingCanvas canvas;
   canvas.Pen().Width = 1;
@@ -273,14 +275,14 @@ TEST_F(WirePair, DrawingHitTestAndHandles) {
   EXPECT_EQ(canvas.Calls()[1].Pen.Color, (TColor{1, 2, 3}));
   EXPECT_EQ(canvas.Pen().Width, 1);
 
-  TMarkerList markers = loose.Markers();
+  TMarkerList markers = loose.Markers(style);
   ASSERT_EQ(markers.size(), 2u);
   EXPECT_EQ(markers[1]->origin, (TPoint{200, 900}));
   EXPECT_EQ(markers[1]->Hint, "End B. Drag this end to tie to a bracket.");
   EXPECT_EQ(markers[0]->Hint, "End A. Drag this end to tie to a bracket.");
   EXPECT_EQ(markers[0]->Owner, loose.Attachments[0]);
   EXPECT_EQ(markers[1]->imageIdx, 3);
-  EXPECT_EQ(markers[1]->Action, "TieWire");
+  EXPECT_EQ(markers[1]->Action, THandleAction::TieWire);
   EXPECT_EQ(markers[1]->Cursor, 1);
   EXPECT_EQ(markers[1]->ImageList, &images);
 
@@ -306,7 +308,6 @@ TEST_F(WirePair, DrawingHitTestAndHandles) {
   EXPECT_TRUE(wire->Contains(260, 918));
   EXPECT_FALSE(wire->Contains(260, 912));
   EXPECT_EQ(wire->BoundsRect(), (TRect{218, 913, 302, 917}));
-  ImageListWireMarkers = saved;
 }
 
 // Near end B the curve arrives along B's slot, on the side the slot points to; a hit test

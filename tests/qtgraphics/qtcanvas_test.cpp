@@ -250,12 +250,10 @@ TEST(QtCanvasTest, ProgramPicturesAreCompiledIn) {
   EXPECT_EQ(qAlpha(wires->Image(2).pixel(11, 20)), 0);
   EXPECT_EQ(qAlpha(wires->Image(2).pixel(11, 3)), 255);
 
-  {
-    const TProgramImageLists lists;
-    EXPECT_EQ(ImageListMarkers, &lists.Markers());
-    EXPECT_EQ(ImageListWireMarkers, &lists.WireMarkers());
-  }
-  EXPECT_EQ(ImageListMarkers, nullptr);
+  const TProgramImageLists lists;
+  const TMarkerStyle style = lists.Style();
+  EXPECT_EQ(style.Markers, &lists.Markers());
+  EXPECT_EQ(style.WireMarkers, &lists.WireMarkers());
 }
 
 TEST(QtCanvasTest, ImageMarkerIsDrawnAtNaturalSizeCentredOnItsPoint) {

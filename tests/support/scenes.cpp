@@ -59,9 +59,9 @@ TTooth& AddTooth(TSetup& setup, std::int32_t fdi, TPointDouble offset) {
 }
 
 TWireStraight& Tie(TSetup& setup, TAttachment& a, TAttachment& b) {
-  auto wire = std::make_unique<TWireStraight>();
-  wire->material = MaterialTable[2];
-  wire->size = SizeTable[2];
+  auto wire = std::make_unique<TWireStraight>(setup.ModelSettings());
+  wire->material = setup.ModelSettings().MaterialTable[2];
+  wire->size = setup.ModelSettings().SizeTable[2];
   wire->SetAttachment(wire->Attachments[0], &a);
   wire->SetAttachment(wire->Attachments[1], &b);
   return setup.AddWire(std::move(wire));

@@ -20,15 +20,6 @@ namespace {
 // the band is drawn on a recording surface of its own.
 class TTestHost : public TToolHost {
  public:
-  TTestHost() {
-    ImageListMarkers = &FToothHandles;
-    ImageListWireMarkers = &FWireHandles;
-  }
-  ~TTestHost() override {
-    ImageListMarkers = FSavedMarkers;
-    ImageListWireMarkers = FSavedWireMarkers;
-  }
-
   test::TRecordingCanvas Canvas{1.0};
   test::TRecordingCanvas BandCanvas{1.0};
   bool Snap = true;
@@ -56,11 +47,6 @@ class TTestHost : public TToolHost {
   void InvertBand(const TRectangle& band) override { band.Draw(BandCanvas); }
 
  private:
-  TBlankImageList FToothHandles{44, 44, 3};
-  TBlankImageList FWireHandles{22, 22, 3};
-  const TImageList* FSavedMarkers = ImageListMarkers;
-  const TImageList* FSavedWireMarkers = ImageListWireMarkers;
-
   static std::string Text(const char* what, TPoint c) {
     return std::string(what) + " " + std::to_string(c.x) + " " + std::to_string(c.y);
   }
@@ -84,7 +70,9 @@ class SelectToolTest : public ::testing::Test {
   }
   void Click(TPoint p, TMouseButton button = TMouseButton::Left) { Drag(p, {}, button); }
 
-  TSetup FSetup;
+  TBlankImageList FToothHandles{44, 44, 3};
+  TBlankImageList FWireHandles{22, 22, 3};
+  TSetup FSetup{TMarkerStyle{&FToothHandles, &FWireHandles}};
   TTestHost FHost;
   TSelectTool FTool{FSetup, FHost};
 };
@@ -108,11 +96,11 @@ TEST_F(SelectToolTest, HoverShowsTheHandlesCursorAndHint) {
   TTooth* tooth = FSetup.AddToothOfType(34);
   FSetup.Select(tooth);
   FTool.Move(OffsetPoint(At(tooth->cRes()), 2, -3));
-  EXPECT_EQ(FTool.HoverAction(), ActionTranslateName);
+  EXPECT_EQ(FTool.HoverAction(), THandleAction::Translate);
   EXPECT_NE(FHost.Cursor, DefaultCursor);
   EXPECT_FALSE(FHost.Status.empty());
   FTool.Move(OffsetPoint(At(tooth->cRes()), 40, 0));
-  EXPECT_EQ(FTool.HoverAction(), "");
+  EXPECT_EQ(FTool.HoverAction(), THandleAction::None);
   EXPECT_EQ(FHost.Cursor, DefaultCursor);
   EXPECT_EQ(FHost.Status, "");
 }
@@ -149,7 +137,7 @@ TEST_F(SelectToolTest, TranslateSnapsTheCentreToWholeMillimetresAndReadsOutTheOf
   EXPECT_DOUBLE_EQ(tooth->cRes().y, 1000.0);
 }
 
-TEST_F(SelectToolTest, SnappedTurnsIgnoreStepsUnderHalfADegree) {
+TEST_F(SelectToolTest, SnappedTurnsRoundTheWholeTurnSinceThePress) {
   TTooth* tooth = FSetup.AddToothOfType(33);
   FSetup.Select(tooth);
   const TPointDouble c = tooth->cRes();
@@ -160,21 +148,26 @@ TEST_F(SelectToolTest, SnappedTurnsIgnoreStepsUnderHalfADegree) {
     return At(MakePointDouble(c.x + r * std::cos(a), c.y + r * std::sin(a)));
   };
   const double tip = tooth->Tip();
-  // Ten steps of 0.3° each: every one rounds to nothing.
-  std::vector<TPoint> creep;
+  // A slow drag: ten moves of 0.3° each, none of which alone reaches half a degree, turn
+  // the tooth by the whole degrees of their sum.
   FTool.Move(At(tooth->cusp));
-  ASSERT_EQ(FTool.HoverAction(), ActionRotateName);
+  ASSERT_EQ(FTool.HoverAction(), THandleAction::Rotate);
   FTool.Press(TMouseButton::Left, At(tooth->cusp));
   for (int i = 1; i <= 10; ++i) FTool.Move(onCircle(0.3 * i));
+  FHost.Info.clear();
   FTool.Release(TMouseButton::Left, onCircle(3.0));
-  EXPECT_DOUBLE_EQ(tooth->Tip(), tip);
+  EXPECT_NEAR(tooth->Tip() - tip, 3.0 * Pi / 180.0, 1e-12);
+  // The information line shows the new angulation.
+  EXPECT_EQ(FHost.Info, tooth->Info());
 
-  // One move of about 5° turns the tooth by exactly 5°, about its centre of resistance.
+  // A fast drag: one move of about 5° turns the tooth by exactly 5°, about its centre of
+  // resistance.
+  const double before = tooth->Tip();
   FTool.Move(At(tooth->cusp));
   FTool.Press(TMouseButton::Left, At(tooth->cusp));
-  FTool.Move(onCircle(5.2));
-  FTool.Release(TMouseButton::Left, onCircle(5.2));
-  EXPECT_NEAR(tooth->Tip() - tip, 5.0 * Pi / 180.0, 1e-12);
+  FTool.Move(onCircle(8.2));
+  FTool.Release(TMouseButton::Left, onCircle(8.2));
+  EXPECT_NEAR(tooth->Tip() - before, 5.0 * Pi / 180.0, 1e-12);
   EXPECT_NEAR(tooth->cRes().x, c.x, 1e-9);
   EXPECT_NEAR(tooth->cRes().y, c.y, 1e-9);
   EXPECT_EQ(FHost.Status, AngulationReadout(tooth->Tip()));
@@ -204,7 +197,7 @@ TEST_F(TieWireTest, EndsAreRetiedLiveAndTheEndHandlesReturn) {
   TAttachment& distal = test::AttachmentOf(*FPremolar, "Distal");
   // Drag end A over the canine's Mesial handle and on to empty space.
   FTool.Move(TPoint{100, 900});
-  ASSERT_EQ(FTool.HoverAction(), ActionTieWireName);
+  ASSERT_EQ(FTool.HoverAction(), THandleAction::TieWire);
   FTool.Press(TMouseButton::Left, TPoint{100, 900});
   // Both free ends are free: all six attachments are offered.
   EXPECT_EQ(FSetup.MarkerList().size(), 6U);

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <limits>
 
-#include "util/startup.h"
-
 namespace orvela {
 namespace {
 
@@ -100,21 +98,19 @@ TEST(TryStrToFloat, AcceptsOnlyNumbersInTheGivenFormat) {
   EXPECT_EQ(v, 0.123);
 }
 
-TEST(StartupValues, FixedFormatAndExtent) {
+TEST(FormatSettingsTest, FixedFormatIsTheLocaleFreeOne) {
+  // Whatever the user's format, the settings file's is fixed.
   TFormatSettings odd;
   odd.DecimalSeparator = ",";
-  odd.ThousandSeparator = " ";
-  odd.DateSeparator = ".";
   const TFormatSettings saved = UserFormatSettings();
   SetUserFormatSettings(odd);
-  InitStartupValues();
+  const TFormatSettings fixed = FixedFormatSettings();
   SetUserFormatSettings(saved);
-  EXPECT_EQ(ModelExtent, 1000);
-  EXPECT_EQ(FixedFormatSettings.DecimalSeparator, ".");
-  EXPECT_EQ(FixedFormatSettings.ThousandSeparator, ",");
-  EXPECT_EQ(FixedFormatSettings.DateSeparator, "-");
-  EXPECT_EQ(FixedFormatSettings.ShortDateFormat, "yyyy-mm-dd");
-  EXPECT_EQ(FixedFormatSettings.LongTimeFormat, "hh:mm:ss.zzz");
+  EXPECT_EQ(fixed.DecimalSeparator, ".");
+  EXPECT_EQ(fixed.ThousandSeparator, ",");
+  EXPECT_EQ(fixed.DateSeparator, "-");
+  EXPECT_EQ(fixed.ShortDateFormat, "yyyy-mm-dd");
+  EXPECT_EQ(fixed.LongTimeFormat, "hh:mm:ss.zzz");
 }
 
 }  // namespace

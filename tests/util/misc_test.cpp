@@ -215,10 +215,10 @@ TEST(ShellFolderPath, CommonDataAndStartupPaths) {
   EXPECT_EQ(ShellFolderPath(CommonAppDataFolderId, false),
             tmp.Slash("common").substr(0, tmp.Slash("common").size() - 1));
 
-  InitStartupValues();
-  EXPECT_EQ(CommonDataFolder, tmp.Slash("common") + "Kestrin Software/Orvela/");
-  EXPECT_EQ(UserDataFolder, tmp.Slash("Documents") + "Kestrin Orvela/");
-  EXPECT_EQ(SettingsIniPath, UserDataFolder + "Settings/Orvela.ini");
+  const TStartupValues startup = FindStartupValues();
+  EXPECT_EQ(startup.CommonDataFolder, tmp.Slash("common") + "Kestrin Software/Orvela/");
+  EXPECT_EQ(startup.UserDataFolder, tmp.Slash("Documents") + "Kestrin Orvela/");
+  EXPECT_EQ(startup.SettingsIniPath, startup.UserDataFolder + "Settings/Orvela.ini");
   EXPECT_FALSE(fs::exists(tmp.Path() / "Documents"));  // looked up, not created
 }
 

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -20,6 +21,7 @@
 
 #include "dialogs/toothinf.h"
 #include "dialogs/wireinf.h"
+#include "platform/messages.h"
 #include "qt/gui_driver.h"
 #include "qt/mainform_fixture.h"
 #include "scenes.h"
@@ -93,17 +95,17 @@ TEST_F(EditTest, RemoveATiedWireThenTheToothThatHeldIt) {
   EXPECT_TRUE(a->Wires().empty());
   EXPECT_TRUE(b->Wires().empty());
   EXPECT_TRUE(FForm->PanelInfo()->text().isEmpty());
-  EXPECT_FALSE(FForm->ActionClose()->isEnabled());
+  EXPECT_FALSE(FForm->ActionRemove()->isEnabled());
 
   FGui->Click(canine->cRes());
   ASSERT_EQ(Model().SelectedTooth(), canine);
-  EXPECT_TRUE(FForm->ActionClose()->isEnabled());
+  EXPECT_TRUE(FForm->ActionRemove()->isEnabled());
   FGui->KeyOnDisplay(Qt::Key_Delete);
   ASSERT_EQ(Model().ToothList().size(), 1U);
   EXPECT_FALSE(Model().HasSelection());
   EXPECT_TRUE(Model().MarkerList().empty());
   EXPECT_FALSE(FForm->ActionProperties()->isEnabled());
-  EXPECT_FALSE(FForm->ActionClose()->isEnabled());
+  EXPECT_FALSE(FForm->ActionRemove()->isEnabled());
   EXPECT_EQ(FMessages.size(), 1U);
 }
 
@@ -118,7 +120,7 @@ TEST_F(EditTest, ClickingEmptySpaceDeselectsAndADragOffTheDisplayEndsThere) {
   // A drag of the centre handle released far outside the display.
   QWidget* display = FForm->View().Display();
   FGui->Hover(tooth->cRes());
-  ASSERT_EQ(FForm->ChooserTool().HoverAction(), ActionTranslateName);
+  ASSERT_EQ(FForm->ChooserTool().HoverAction(), THandleAction::Translate);
   FGui->Press(tooth->cRes());
   QTest::mouseMove(display, QPoint(-300, 2000));
   QTest::mouseRelease(display, Qt::LeftButton, {}, QPoint(-300, 2000));
@@ -130,6 +132,32 @@ TEST_F(EditTest, ClickingEmptySpaceDeselectsAndADragOffTheDisplayEndsThere) {
   EXPECT_FALSE(Model().HasSelection());
   EXPECT_TRUE(Model().MarkerList().empty());
   EXPECT_TRUE(FForm->PanelInfo()->text().isEmpty());
+}
+
+TEST_F(EditTest, AMessageDuringADragEndsTheDrag) {
+  test::AddCanineAndPremolarScene(Model());
+  FForm->View().BestFit();
+  TTooth* canine = Model().ToothList()[0].get();
+  FGui->Click(canine->cRes());
+  ASSERT_EQ(Model().SelectedTooth(), canine);
+  // The "ligated" message as a real modal box, which takes the mouse release.
+  SetMessageHook([this](TMessageKind, const QString& text) {
+    FMessages.push_back(text);
+    QMessageBox box;
+    QTimer::singleShot(0, &box, &QMessageBox::accept);
+    box.exec();
+    return QMessageBox::Ok;
+  });
+  FGui->Hover(canine->cRes());
+  FGui->Press(canine->cRes());
+  FGui->MoveTo(MakePointDouble(canine->cRes().x + 30, canine->cRes().y));
+  FGui->KeyOnDisplay(Qt::Key_Delete);
+  ASSERT_EQ(FMessages.size(), 1U);
+  EXPECT_FALSE(FForm->ChooserTool().MouseIsDown());
+  // With no button held the tooth stays where the drag left it.
+  const TPointDouble after = canine->cRes();
+  FGui->MoveTo(MakePointDouble(after.x, after.y + 50));
+  EXPECT_EQ(canine->cRes(), after);
 }
 
 TEST_F(EditTest, TranslateSnapsToMillimetresAndShowsPositionAndOffset) {
@@ -157,7 +185,7 @@ TEST_F(EditTest, TieWireOffersEveryAttachmentButTheOtherEndsAndGivesTheEndHandle
   ASSERT_EQ(Model().SelectedWire(), wire);
   // Press on end A's handle: five of the six attachments are offered.
   FGui->Hover(a->Origin());
-  ASSERT_EQ(FForm->ChooserTool().HoverAction(), ActionTieWireName);
+  ASSERT_EQ(FForm->ChooserTool().HoverAction(), THandleAction::TieWire);
   FGui->Press(a->Origin());
   EXPECT_EQ(Model().MarkerList().size(), 5U);
   for (const auto& m : Model().MarkerList()) EXPECT_NE(m->Owner, b);
@@ -172,32 +200,36 @@ TEST_F(EditTest, TieWireOffersEveryAttachmentButTheOtherEndsAndGivesTheEndHandle
   EXPECT_EQ(FForm->PanelInfo()->text().toStdString(), wire->Info());
 }
 
-TEST_F(EditTest, DelRemovesTheSelectionDuringARunAndTheRunGoesOn) {
+TEST_F(EditTest, DuringARunClicksSelectNothingAndDelRemovesNothing) {
   FForm->PanelAutoDblClick();  // Manual Stop
   test::AddCanineAndPremolarScene(Model());
   FForm->View().BestFit();
-  std::int64_t stepsAtRemove = -1;
+  std::int64_t stepsAtClicks = -1;
   auto* timer = new QTimer(FForm.get());
   timer->setInterval(0);
   QObject::connect(timer, &QTimer::timeout, timer, [&, timer] {
     if (FForm->RunSteps() < 3) return;
-    if (stepsAtRemove < 0) {
+    if (stepsAtClicks < 0) {
       EXPECT_FALSE(FForm->MenuEdit()->menuAction()->isEnabled());
       FGui->Click(Model().WireList()[0]->Attachments[0]->Origin());
-      if (Model().SelectedWire() == nullptr) return;
+      FGui->Click(Model().ToothList()[0]->cRes());
       FGui->KeyOnDisplay(Qt::Key_Delete);
-      stepsAtRemove = FForm->RunSteps();
+      EXPECT_FALSE(Model().HasSelection());
+      stepsAtClicks = FForm->RunSteps();
       return;
     }
-    if (FForm->RunSteps() < stepsAtRemove + 3) return;
+    if (FForm->RunSteps() < stepsAtClicks + 3) return;
     FForm->ActionStop()->trigger();
     timer->deleteLater();
   });
   timer->start();
   FGui->ClickToolButton(FForm->ActionRun());
-  EXPECT_GE(stepsAtRemove, 3);
-  EXPECT_TRUE(Model().WireList().empty());
-  EXPECT_GE(FForm->RunSteps(), stepsAtRemove + 3);
+  WaitForRunEnd();
+  EXPECT_GE(stepsAtClicks, 3);
+  // No "ligated" message and nothing removed.
+  EXPECT_TRUE(FMessages.empty());
+  EXPECT_EQ(Model().WireList().size(), 1U);
+  EXPECT_GE(FForm->RunSteps(), stepsAtClicks + 3);
 }
 
 // Answers the next modal dialog once it is up: check sees it, then a click on its button

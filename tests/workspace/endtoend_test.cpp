@@ -93,6 +93,7 @@ TEST_F(EndToEndTest, PlaceTieTurnAndRunUntilTheWireIsPassive) {
   });
   guard->start();
   gui.ClickToolButton(form.ActionRun());
+  WaitForRunEnd();
   guard->stop();
   EXPECT_FALSE(guardStopped);
   EXPECT_FALSE(setup.Running());
@@ -116,7 +117,7 @@ TEST_F(EndToEndTest, PlaceTieTurnAndRunUntilTheWireIsPassive) {
   EXPECT_LT(std::fabs(Degrees(AngleDifference(distal.Direction(), LineAngle(b, a)))), 0.5);
 
   // File > Exit writes the settings file.
-  const QString settings = QString::fromStdString(SettingsIniPath);
+  const QString settings = QString::fromStdString(FStartup.SettingsIniPath);
   ASSERT_FALSE(QFileInfo::exists(settings));
   gui.ChooseMenu("&File", "E&xit");
   EXPECT_FALSE(form.isVisible());

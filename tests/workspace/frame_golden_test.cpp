@@ -9,7 +9,7 @@
 #include <QDir>
 #include <QImage>
 
-#include "mechanics/forcedraw.h"
+#include "graphics/forcedraw.h"
 #include "model/teeth.h"
 #include "qt/mainform_fixture.h"
 #include "recording_canvas.h"
@@ -29,9 +29,10 @@ struct TOutline {
   bool Closed = false;
 };
 
-std::vector<TOutline> WideOutlines(const TSetup& setup, const TViewMapping& mapping) {
+std::vector<TOutline> WideOutlines(const TSetup& setup, const TViewMapping& mapping,
+                                   const TForceDrawing& drawing) {
   test::TRecordingCanvas recorder;
-  setup.DrawAll(recorder);
+  setup.DrawAll(recorder, drawing);
   std::vector<TOutline> outlines;
   const auto pixel = [&mapping](double x, double y) {
     return mapping.ModelToPixel(MakePointDouble(x, y));
@@ -96,8 +97,6 @@ bool ExplainedByOutline(const std::vector<TOutline>& outlines, int x, int y) {
 // except where the outline of a polygon turns a corner. With ORVELA_WRITE_GOLDEN set the
 // frames are written instead (to be done only with a renderer known to be right).
 TEST_F(MainFormTest, ArchFrameMatchesTheGoldenImageExceptAtOutlineJoins) {
-  const TForceDrawPlaces savedPlaces = ForceDrawPlaces;
-  ForceDrawPlaces = TForceDrawPlaces{true, true, false};
   TMainForm& form = CreateArchFormWithHandles();
 
   const QString dir = QStringLiteral(ORVELA_GOLDEN_DIR);
@@ -120,7 +119,7 @@ TEST_F(MainFormTest, ArchFrameMatchesTheGoldenImageExceptAtOutlineJoins) {
     const QImage golden = QImage(path).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(golden.isNull()) << path.toStdString();
     ASSERT_EQ(golden.size(), frame.size()) << f.Name;
-    const std::vector<TOutline> outlines = WideOutlines(form.Setup(), form.View().Mapping());
+    const std::vector<TOutline> outlines = WideOutlines(form.Setup(), form.View().Mapping(), form.ForceDrawing());
     ASSERT_FALSE(outlines.empty());
     int differing = 0;
     int elsewhere = 0;
@@ -143,7 +142,6 @@ TEST_F(MainFormTest, ArchFrameMatchesTheGoldenImageExceptAtOutlineJoins) {
     std::printf("%s: %d pixels differ, %d of them away from outline corners\n", f.Name, differing,
                 elsewhere);
   }
-  ForceDrawPlaces = savedPlaces;
 }
 
 }  // namespace

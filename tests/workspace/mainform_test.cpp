@@ -17,7 +17,7 @@
 #include <QToolBar>
 #include <QToolTip>
 
-#include "mechanics/forcedraw.h"
+#include "graphics/forcedraw.h"
 #include "platform/cursors.h"
 #include "platform/tooltips.h"
 #include "qt/mainform_fixture.h"
@@ -33,8 +33,6 @@ namespace {
 using test::MainFormTest;
 
 TEST_F(MainFormTest, StartsWithTheBuiltInDefaultsAndTheUntitledCaption) {
-  ForceScale = 1.0;
-  ForceDrawOptions.reversed = true;
   TMainForm& form = CreateForm();
   EXPECT_EQ(form.windowTitle(), "Orvela [Untitled]");
   EXPECT_EQ(form.View().ZoomValue(), 1500);
@@ -43,10 +41,11 @@ TEST_F(MainFormTest, StartsWithTheBuiltInDefaultsAndTheUntitledCaption) {
   EXPECT_TRUE(form.SnapGrid());
   EXPECT_TRUE(form.MenuViewShowGrid()->isChecked());
   EXPECT_TRUE(form.MenuViewSnaptoGrid()->isChecked());
-  EXPECT_EQ(ForceScale, 4.0);
+  EXPECT_EQ(form.ForceDrawing().Scale, 4.0);
   // Without a settings file every drawing flag is set.
-  EXPECT_EQ(ForceDrawOptions, (TForceDrawOptions{true, true, true}));
-  EXPECT_EQ(MarkerSize, 5);
+  EXPECT_EQ(form.ForceDrawing().Options, (TForceDrawOptions{true, true, true}));
+  EXPECT_EQ(form.ForceDrawing().Places, (TForceDrawPlaces{true, true, true}));
+  EXPECT_EQ(form.Setup().MarkerStyle().Size, DefaultMarkerSize);
   EXPECT_TRUE(form.Preferences().AutoStop);
   EXPECT_EQ(form.PanelAuto()->text(), "Auto Stop");
   EXPECT_FALSE(form.Setup().Running());
@@ -66,8 +65,8 @@ TEST_F(MainFormTest, StartsWithTheBuiltInDefaultsAndTheUntitledCaption) {
   EXPECT_TRUE(form.ActionRun()->isEnabled());
   EXPECT_FALSE(form.ActionStop()->isEnabled());
   EXPECT_FALSE(form.ActionProperties()->isEnabled());
-  EXPECT_FALSE(form.ActionClose()->isEnabled());
-  EXPECT_EQ(form.ActionClose()->shortcut(), QKeySequence(Qt::Key_Delete));
+  EXPECT_FALSE(form.ActionRemove()->isEnabled());
+  EXPECT_EQ(form.ActionRemove()->shortcut(), QKeySequence(Qt::Key_Delete));
 
   // Captions with their access letters, hints split into tooltip and status text.
   EXPECT_EQ(form.MenuFile()->title(), "&File");
@@ -125,8 +124,8 @@ TEST_F(MainFormTest, SettingsFileReplacesTheDefaultsAndIsWrittenAtClose) {
 }
 
 TEST_F(MainFormTest, ASettingsFolderThatCannotBeWrittenIsReportedAndTheWindowStillCloses) {
+  FStartup.SettingsIniPath = FDir->path().toStdString() + "/missing/folder/Orvela.ini";
   TMainForm& form = CreateForm();
-  SettingsIniPath = FDir->path().toStdString() + "/missing/folder/Orvela.ini";
   EXPECT_TRUE(form.close());
   EXPECT_FALSE(form.isVisible());
   ASSERT_EQ(FMessages.size(), 1U);
@@ -163,20 +162,19 @@ TEST_F(MainFormTest, OptionsDialogChangesTheViewOnlyWhenClosedWithOK) {
 TEST_F(MainFormTest, NewDiscardsTheSetupAndDisablesTheSelectionCommands) {
   TMainForm& form = CreateForm();
   test::AddLowerArchScene(form.Setup());
-  form.Setup().SetSelectedObject(form.Setup().ToothList()[0].get());
-  form.Setup().RebuildSelectionMarkers();
+  form.Setup().Select(form.Setup().ToothList()[0].get());
   // A move of the pointer over the display brings the selection commands up to date.
   EXPECT_FALSE(form.ActionProperties()->isEnabled());
   QTest::mouseMove(form.View().Display(), QPoint(30, 30));
   EXPECT_TRUE(form.ActionProperties()->isEnabled());
-  EXPECT_TRUE(form.ActionClose()->isEnabled());
+  EXPECT_TRUE(form.ActionRemove()->isEnabled());
   form.setWindowTitle("changed");
   form.ActionNew()->trigger();
   EXPECT_TRUE(form.Setup().ToothList().empty());
   EXPECT_TRUE(form.Setup().WireList().empty());
   EXPECT_TRUE(form.Setup().MarkerList().empty());
   EXPECT_FALSE(form.ActionProperties()->isEnabled());
-  EXPECT_FALSE(form.ActionClose()->isEnabled());
+  EXPECT_FALSE(form.ActionRemove()->isEnabled());
   EXPECT_EQ(form.windowTitle(), "Orvela [Untitled]");
 }
 

@@ -49,8 +49,7 @@ TEST_F(MainFormTest, PaintsTheGridTeethWiresAndForcesIntoTheBackBuffer) {
 
   const QByteArray dir = qgetenv("ORVELA_SNAPSHOT_DIR");
   if (!dir.isEmpty()) {
-    form.Setup().SetSelectedObject(form.Setup().ToothList()[3].get());
-    form.Setup().RebuildSelectionMarkers();
+    form.Setup().Select(form.Setup().ToothList()[3].get());
     form.View().DrawDisplay();
     form.grab().save(QString::fromLocal8Bit(dir) + "/main_window.png");
     form.MenuToothAdd()->popup(form.mapToGlobal(QPoint(40, 40)));
@@ -108,7 +107,7 @@ TEST_F(MainFormTest, SkippingWhatIsOffScreenChangesNoPixel) {
     full.SetMapping(QTransform(m.M11(), 0, 0, m.M22(), m.Dx(), m.Dy()));
     full.Begin();
     full.FillRectWhite(TRect{-100000, -100000, 100000, 100000});
-    form.Setup().DrawAll(full);
+    form.Setup().DrawAll(full, form.ForceDrawing());
     full.End();
     EXPECT_EQ(culled, full.Image()) << zoom;
   }

@@ -51,7 +51,7 @@ class RunTest : public test::MainFormTest {
 
 TEST_F(RunTest, WithAutoStopAndNoTeethTheRunEndsAfterOneStep) {
   ASSERT_TRUE(FForm->Preferences().AutoStop);
-  FForm->ActionRun()->trigger();
+  RunToEnd();
   EXPECT_EQ(FForm->RunSteps(), 1);
   EXPECT_FALSE(FForm->Setup().Running());
   EXPECT_TRUE(FForm->ActionRun()->isEnabled());
@@ -65,8 +65,7 @@ TEST_F(RunTest, WithoutAutoStopARunWithoutWiresGoesOnUntilStop) {
   test::AddTooth(FForm->Setup(), 33, MakePointDouble(0, 0));
   test::AddTooth(FForm->Setup(), 34, MakePointDouble(80, 0));
   const TPointDouble before = CResOf(1);
-  FForm->Setup().SetSelectedObject(FForm->Setup().ToothList()[0].get());
-  FForm->Setup().RebuildSelectionMarkers();
+  FForm->Setup().Select(FForm->Setup().ToothList()[0].get());
 
   bool greyed = false;
   bool handlesGone = false;
@@ -77,7 +76,7 @@ TEST_F(RunTest, WithoutAutoStopARunWithoutWiresGoesOnUntilStop) {
     FForm->ActionStop()->trigger();
     return true;
   });
-  FForm->ActionRun()->trigger();
+  RunToEnd();
   EXPECT_TRUE(greyed);
   EXPECT_TRUE(handlesGone);
   EXPECT_GE(FForm->RunSteps(), 40);
@@ -92,7 +91,7 @@ TEST_F(RunTest, AutoStopHoldsTheRunWhileForcesExceedTheThresholdsAndStopsUnderTh
   // Thresholds nothing can exceed: the first step meets them.
   FForm->Preferences().ThresholdForce = std::numeric_limits<double>::max();
   FForm->Preferences().ThresholdMoment = std::numeric_limits<double>::max();
-  FForm->ActionRun()->trigger();
+  RunToEnd();
   EXPECT_EQ(FForm->RunSteps(), 1);
   EXPECT_NE(CResOf(0), before);
 
@@ -103,7 +102,7 @@ TEST_F(RunTest, AutoStopHoldsTheRunWhileForcesExceedTheThresholdsAndStopsUnderTh
     FForm->ActionStop()->trigger();
     return true;
   });
-  FForm->ActionRun()->trigger();
+  RunToEnd();
   EXPECT_EQ(FForm->RunSteps(), 5);
 }
 
@@ -116,12 +115,12 @@ TEST_F(RunTest, SwitchingToAutoStopDuringARunUnderTheThresholdsEndsItWithTheNext
     QTest::mouseDClick(FForm->PanelAuto(), Qt::LeftButton);
     return true;
   });
-  FForm->ActionRun()->trigger();
+  RunToEnd();
   EXPECT_EQ(FForm->PanelAuto()->text(), "Auto Stop");
   EXPECT_EQ(FForm->RunSteps(), stepsAtSwitch + 1);
 }
 
-TEST_F(RunTest, StopAndRunAgainBetweenTwoStepsContinuesTheSameRun) {
+TEST_F(RunTest, StopAndRunAgainBetweenTwoStepsStartsANewRun) {
   FForm->PanelAutoDblClick();
   bool restarted = false;
   During([&] {
@@ -137,7 +136,7 @@ TEST_F(RunTest, StopAndRunAgainBetweenTwoStepsContinuesTheSameRun) {
     FForm->ActionStop()->trigger();
     return true;
   });
-  FForm->ActionRun()->trigger();
+  RunToEnd();
   EXPECT_TRUE(restarted);
   EXPECT_EQ(FForm->RunSteps(), 6);
   EXPECT_FALSE(FForm->Setup().Running());
@@ -159,7 +158,7 @@ TEST_F(RunTest, NewDuringARunDiscardsTheSetupAndTheRunGoesOn) {
     FForm->ActionStop()->trigger();
     return true;
   });
-  FForm->ActionRun()->trigger();
+  RunToEnd();
   EXPECT_TRUE(FForm->Setup().ToothList().empty());
   EXPECT_TRUE(FForm->Setup().WireList().empty());
   EXPECT_GE(FForm->RunSteps(), stepsAtNew + 3);
@@ -170,16 +169,16 @@ TEST_F(RunTest, ClosingDuringARunEndsTheRunThenWritesTheSettingsAndCloses) {
   test::AddLowerArchScene(FForm->Setup());
   During([&] {
     if (FForm->RunSteps() < 3) return false;
-    FForm->close();
-    // The window stays until the loop has ended the run.
-    EXPECT_TRUE(FForm->isVisible());
+    // The run ends with the window.
+    EXPECT_TRUE(FForm->close());
+    EXPECT_FALSE(FForm->Setup().Running());
     return true;
   });
-  FForm->ActionRun()->trigger();
+  RunToEnd();
   EXPECT_FALSE(FForm->Setup().Running());
   EXPECT_FALSE(FForm->isVisible());
   EXPECT_NE(ReadSettingsFile().find("Auto Stop=0"), std::string::npos);
-  // Nothing was freed while the loop ran; the setup is freed with the window.
+  // The setup is freed with the window, not before.
   EXPECT_EQ(FForm->Setup().ToothList().size(), 8U);
   FForm.reset();
 }
@@ -204,7 +203,7 @@ TEST_F(RunTest, NoHandlesAreDrawnDuringARun) {
     FForm->ActionStop()->trigger();
     return true;
   });
-  FForm->ActionRun()->trigger();
+  RunToEnd();
   EXPECT_EQ(withHandles, withoutHandles);
   // The first repaint after Stop shows them again.
   FForm->View().DrawDisplay();

@@ -11,7 +11,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
-#include "mechanics/forcedraw.h"
+#include "graphics/forcedraw.h"
 #include "qt/mainform_fixture.h"
 #include "scenes.h"
 #include "workspace/view.h"
@@ -102,12 +102,12 @@ TEST_F(ZoomTest, MenuStepsAndItemsZoomAboutTheDisplaysCentre) {
   EXPECT_EQ(View().ZoomValue(), 750);
   EXPECT_EQ(Box().currentText(), "75%");
 
-  const double scale = ForceScale;
+  const double scale = FForm->ForceDrawing().Scale;
   FForm->MenuViewZoomForcesIn()->trigger();
   FForm->MenuViewZoomForcesIn()->trigger();
-  EXPECT_EQ(ForceScale, scale / 4.0);
+  EXPECT_EQ(FForm->ForceDrawing().Scale, scale / 4.0);
   FForm->MenuViewZoomForcesOut()->trigger();
-  EXPECT_EQ(ForceScale, scale / 2.0);
+  EXPECT_EQ(FForm->ForceDrawing().Scale, scale / 2.0);
 }
 
 TEST_F(ZoomTest, BestFitOfAnEmptySetupIs600PercentOnTheLowerLeftCorner) {

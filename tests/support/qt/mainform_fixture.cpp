@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QTest>
 
 #include "files.h"
 #include "platform/messages.h"
@@ -18,10 +19,9 @@ void MainFormTest::SetUp() {
   const std::string root = FDir->path().toStdString();
   QDir(FDir->path()).mkpath("common/Settings");
   QDir(FDir->path()).mkpath("user/Settings");
-  ModelExtent = 1000;
-  CommonDataFolder = root + "/common/";
-  UserDataFolder = root + "/user/";
-  SettingsIniPath = UserDataFolder + "Settings/Orvela.ini";
+  FStartup.CommonDataFolder = root + "/common/";
+  FStartup.UserDataFolder = root + "/user/";
+  FStartup.SettingsIniPath = FStartup.UserDataFolder + "Settings/Orvela.ini";
   SetMessageHook([this](TMessageKind, const QString& text) {
     FMessages.push_back(text);
     return QMessageBox::Ok;
@@ -37,7 +37,7 @@ void MainFormTest::TearDown() {
 }
 
 TMainForm& MainFormTest::CreateForm(bool show) {
-  FForm = std::make_unique<TMainForm>();
+  FForm = std::make_unique<TMainForm>(FStartup);
   if (show) {
     FForm->show();
     QApplication::processEvents();
@@ -60,15 +60,25 @@ TMainForm& MainFormTest::CreateArchFormWithHandles() {
   SetDisplaySize(804, 506);
   if (!form.ShowGrid()) form.MenuViewShowGrid()->trigger();
   test::AddLowerArchScene(form.Setup());
-  form.Setup().SetSelectedObject(form.Setup().ToothList()[3].get());
-  form.Setup().RebuildSelectionMarkers();
+  form.Setup().Select(form.Setup().ToothList()[3].get());
   return form;
 }
 
-void MainFormTest::WriteSettingsFile(const std::string& text) {
-  WriteTextFile(SettingsIniPath, text);
+void MainFormTest::WaitForRunEnd() {
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !FForm->Setup().Running(); }, 120000));
 }
 
-std::string MainFormTest::ReadSettingsFile() const { return ReadTextFile(SettingsIniPath); }
+void MainFormTest::RunToEnd() {
+  FForm->ActionRun()->trigger();
+  WaitForRunEnd();
+}
+
+void MainFormTest::WriteSettingsFile(const std::string& text) {
+  WriteTextFile(FStartup.SettingsIniPath, text);
+}
+
+std::string MainFormTest::ReadSettingsFile() const {
+  return ReadTextFile(FStartup.SettingsIniPath);
+}
 
 }  // namespace orvela::test

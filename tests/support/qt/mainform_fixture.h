@@ -19,16 +19,24 @@ class MainFormTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Creates (and shows) the main window; a settings file may be written before.
+  // Creates (and shows) the main window; a settings file may be written before. Returns
+  // when it is shown.
   TMainForm& CreateForm(bool show = true);
   // Resizes the window until its display has this size.
   void SetDisplaySize(int width, int height);
   // Creates the window with a display of 804 × 506, the grid shown and the eight-tooth arch
   // with the handles of its fourth tooth.
   TMainForm& CreateArchFormWithHandles();
+  // Returns once the run in progress has ended (Stop, Auto Stop, closing); fails the test
+  // after two minutes.
+  void WaitForRunEnd();
+  // Run, then WaitForRunEnd.
+  void RunToEnd();
   void WriteSettingsFile(const std::string& text);
   std::string ReadSettingsFile() const;
 
+  // Folders inside FDir.
+  TStartupValues FStartup;
   std::unique_ptr<QTemporaryDir> FDir;
   std::unique_ptr<TMainForm> FForm;
   std::vector<QString> FMessages;
