@@ -197,6 +197,45 @@ TEST_F(ToothInfDlgTest, AngulationIsAbsoluteShiftAddsUpAndBadTextIsIgnored) {
   EXPECT_TRUE(FMessages.empty());
 }
 
+TEST_F(ToothInfDlgTest, NumbersTheModelCannotHoldAreRefusedAndTheToothStays) {
+  TTooth& tooth = Canine();
+  const TPointDouble cusp = tooth.cusp;
+  const TPointDouble cRes = tooth.cRes();
+  ASSERT_GT(cRes.x, 0.0);
+  ASSERT_LT(cRes.x, 1000.0);
+  FDialog.SetTooth(&tooth);
+  Exec(FDialog, [&] {
+    auto* tip = Find<QLineEdit>(FDialog, "Tip");
+    auto* dx = Find<QLineEdit>(FDialog, "dx");
+    auto* apply = Find<QPushButton>(FDialog, "ApplyBut");
+    // An angle that overflows, even with a good shift beside it.
+    tip->setText("1e308");
+    dx->setText("10");
+    QTest::mouseClick(apply, Qt::LeftButton);
+    // A shift off the model square either way, even with a good angle beside it.
+    tip->setText("10");
+    for (const char* shift : {"1e308", "-1e308"}) {
+      dx->setText(QLatin1String(shift));
+      QTest::mouseClick(apply, Qt::LeftButton);
+    }
+    EXPECT_EQ(tooth.cusp, cusp);
+    EXPECT_EQ(tooth.cRes(), cRes);
+    // Onto the square's edge is still on it.
+    tip->setText("0");
+    dx->setText(QString::number(1000.0 - cRes.x, 'g', 17));
+    QTest::mouseClick(apply, Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(tooth.cRes().x, 1000.0);
+  });
+  ASSERT_EQ(FMessages.size(), 3u);
+  EXPECT_EQ(FMessages[0].Kind, TMessageKind::Error);
+  EXPECT_EQ(FMessages[0].Text,
+            "'1e308' is too large for an angulation.\n\nThe tooth keeps its place.");
+  EXPECT_EQ(FMessages[1].Text,
+            "A shift by dx '1e308' and dy '0' would move the tooth off the model area (0 to 100 "
+            "mm both ways).\n\nThe tooth keeps its place.");
+  EXPECT_TRUE(FMessages[2].Text.startsWith("A shift by dx '-1e308'"));
+}
+
 TEST_F(ToothInfDlgTest, MomentShownIsTheSumsWhereTheSummationLeftIt) {
   TTooth& tooth = Canine();
   const TForceMoment total = tooth.TotalForce();
