@@ -51,6 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(std::isfinite(row.CrossB) && row.CrossB >= 0 && row.CrossB <= 100);
   }
   Check(prefs.GridDensity >= 0 && prefs.GridDensity <= 3);
+  // Thresholds Auto Stop can use.
+  for (const double threshold : {prefs.ThresholdForce, prefs.ThresholdMoment}) {
+    Check(std::isfinite(threshold) && threshold >= 0);
+  }
 
   std::remove(output.c_str());
   Check(orvela::WriteIniSettings(output, prefs));
@@ -59,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(back.GridDensity == prefs.GridDensity && back.AutoStop == prefs.AutoStop);
   Check(back.SnapGrid == prefs.SnapGrid && back.ZeroWidthBrackets == prefs.ZeroWidthBrackets);
   Check(back.RememberWindowRect == prefs.RememberWindowRect);
-  // Moduli are written as whole numbers, dimensions to three places.
+  // Moduli are written as whole numbers where those read back, dimensions to three places.
   for (std::size_t i = 0; i < prefs.MaterialTable.size(); ++i) {
     if (prefs.MaterialTable[i].Name.find(", ") != std::string::npos) continue;
     Check(std::abs(back.MaterialTable[i].Modulus -

@@ -30,11 +30,14 @@ int main(int argc, char* argv[]) {
   // No display name: Qt would append it to the caption ("Orvela [Untitled] — Orvela").
   orvela::SetProgramNames();
   orvela::TCommandLine commandLine;
-  // --help and --version answer without a display.
-  if (const auto done = commandLine.HandleInfoOptions(ArgumentList(argc, argv))) return *done;
+  // --help and --version answer without a display; a bad command line, or a start without
+  // one, is reported before Qt would end the program on its own.
+  const QStringList arguments = ArgumentList(argc, argv);
+  if (const auto done = commandLine.HandleInfoOptions(arguments)) return *done;
+  if (const auto failed = commandLine.CheckArguments(arguments)) return *failed;
 
   QApplication app(argc, argv);
-  if (const auto failed = commandLine.CheckArguments(QApplication::arguments())) return *failed;
+  commandLine.HandleQtHelp(QApplication::arguments());
   orvela::SetProgramIdentity();
   orvela::SetUserFormatSettings(LocaleFormatSettings(QLocale::system()));
 

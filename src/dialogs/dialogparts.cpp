@@ -17,6 +17,7 @@ namespace {
 
 constexpr int ButtonWidth = 87;
 constexpr int ButtonHeight = 25;
+constexpr qsizetype QuotedTextMax = 40;
 
 }  // namespace
 
@@ -56,6 +57,12 @@ double UserNumberOr(const QLineEdit& edit, double fallback) {
   double value = fallback;
   ReadUserNumber(edit, value);
   return value;
+}
+
+QString QuotedText(const QString& text) {
+  const QString shown =
+      text.size() > QuotedTextMax ? text.left(QuotedTextMax) + QStringLiteral("\u2026") : text;
+  return QLatin1Char('\'') + shown + QLatin1Char('\'');
 }
 
 }  // namespace orvela

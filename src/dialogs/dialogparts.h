@@ -21,4 +21,8 @@ bool ReadUserNumber(const QLineEdit& edit, double& value);
 // The number typed in the edit, or fallback when it is not one.
 double UserNumberOr(const QLineEdit& edit, double fallback);
 
+// Text a user typed or a file held, in single quotes for a message; cut after 40 characters
+// (with an ellipsis), so that a long one cannot swell the box.
+QString QuotedText(const QString& text);
+
 }  // namespace orvela

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/dialogparts.h"
 #include "dialogs/paintbox.h"
 #include "dialogs/responcelib.h"
 #include "dialogs/toothinf.h"
@@ -29,17 +30,35 @@ constexpr std::int32_t GridStep = 10;
 constexpr TColor GridColor{128, 128, 128};
 // Half-width in pixels of the drawn curve points; the hit box stays the 2 curve units.
 constexpr std::int32_t PointHandleSize = 3;
-// Longest piece of a bad library value quoted in a message.
+// Longest part of a refused name quoted in a message.
 constexpr qsizetype QuotedTextMax = 40;
 
 QString Quoted(const std::string& text) {
-  QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  if (s.size() > QuotedTextMax) s = s.left(QuotedTextMax) + QStringLiteral("\u2026");
-  return QLatin1Char('\'') + s + QLatin1Char('\'');
+  return QuotedText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 QString NativePath(const std::string& path) {
   return QDir::toNativeSeparators(QString::fromStdString(path));
+}
+
+// The message on a library value that is no curve: %1 the piece at fault, quoted, %2 the
+// curve's name, %3 the library file.
+QString ResponceErrorText(const TResponceParseError& error) {
+  QString what;
+  switch (error.Kind) {
+    case TResponceParseError::TKind::NotAnInteger:
+      what = QStringLiteral("%1 is not a valid integer value");
+      break;
+    case TResponceParseError::TKind::OutOfRange:
+      what = QStringLiteral("%1 is outside the range 0 to ") + QString::number(ResponceExtent);
+      break;
+    case TResponceParseError::TKind::Decreasing:
+      what = QStringLiteral("The x value %1 is smaller than the one before it");
+      break;
+  }
+  return what +
+         QStringLiteral(
+             " in the Responce \"%2\" of the library file %3.\n\nThe tooth keeps its curve.");
 }
 
 // Why a write to path failed, as far as the file system tells.
@@ -271,13 +290,12 @@ void TToothInfDlg::ResponceCBChange(int index) {
     FillResponceList();
     return;
   }
-  std::string bad;
-  const std::optional<TResponceCurve> curve = ParseResponce(value, bad);
+  TResponceParseError error;
+  const std::optional<TResponceCurve> curve = ParseResponce(value, error);
   if (!curve) {
     ShowMessage(this, TMessageKind::Error,
-                QStringLiteral("%1 is not a valid integer value in the Responce \"%2\" of the "
-                               "library file %3.\n\nThe tooth keeps its curve.")
-                    .arg(Quoted(bad), QString::fromStdString(name), NativePath(path)));
+                ResponceErrorText(error).arg(Quoted(error.Text), QString::fromStdString(name),
+                                             NativePath(path)));
     return;
   }
   theTooth->SetResponce(*curve);

@@ -20,8 +20,10 @@
 #include "dialogs/paintbox.h"
 #include "mechanics/geometry.h"
 #include "platform/help.h"
+#include "platform/messages.h"
 #include "platform/windowface.h"
 #include "util/format.h"
+#include "util/startup.h"
 
 namespace orvela {
 
@@ -259,12 +261,32 @@ void TToothInfDlg::AnkylosedClick(bool checked) {
 
 void TToothInfDlg::ApplyButClick() {
   if (!theTooth) return;
+  // A field that is not a number turns or shifts nothing. A number the model cannot hold is
+  // refused before anything moves: an angle that overflows would make the pose not a number
+  // for good, and a shift must leave cRes on the model square, where the select tool keeps it.
   double tip = 0.0;
-  if (ReadUserNumber(*FTip, tip)) {
-    theTooth->Rotate(theTooth->cRes(), tip * Pi / 180.0 - theTooth->Tip());
+  const bool turn = ReadUserNumber(*FTip, tip);
+  const double angle = tip * Pi / 180.0;
+  if (turn && !std::isfinite(angle)) {
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("%1 is too large for an angulation.\n\nThe tooth keeps its place.")
+                    .arg(QuotedText(FTip->text())));
+    return;
   }
-  // Model units (0.1 mm); a field that is not a number shifts nothing.
-  theTooth->Translate(TPointDouble{UserNumberOr(*Fdx, 0.0), UserNumberOr(*Fdy, 0.0)});
+  // Model units (0.1 mm).
+  const TPointDouble shift{UserNumberOr(*Fdx, 0.0), UserNumberOr(*Fdy, 0.0)};
+  const TPointDouble to{theTooth->cRes().x + shift.x, theTooth->cRes().y + shift.y};
+  const auto onSquare = [](double v) { return v >= 0.0 && v <= ModelExtent; };
+  if ((shift.x != 0.0 || shift.y != 0.0) && !(onSquare(to.x) && onSquare(to.y))) {
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("A shift by dx %1 and dy %2 would move the tooth off the model "
+                               "area (0 to %3 mm both ways).\n\nThe tooth keeps its place.")
+                    .arg(QuotedText(Fdx->text()), QuotedText(Fdy->text()))
+                    .arg(ModelExtent / 10));
+    return;
+  }
+  if (turn) theTooth->Rotate(theTooth->cRes(), angle - theTooth->Tip());
+  theTooth->Translate(shift);
   FPanelTop->setText(QString::fromStdString(theTooth->Info()));
   ShowTotalForce();
   FDisplay->update();

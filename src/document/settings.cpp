@@ -1,6 +1,8 @@
 #include "document/settings.h"
 
+#include <array>
 #include <charconv>
+#include <cmath>
 #include <string_view>
 
 #include "mechanics/wiremechanics.h"
@@ -47,6 +49,35 @@ std::optional<double> FileNumberWithin(std::string_view text, double low, bool l
   return value;
 }
 
+// A threshold as the file holds it (the moment in gf.mm), in the unit the program keeps it
+// in. A negative one could never be met and one that overflows is no number: both are
+// unreadable.
+std::optional<double> FileThreshold(std::string_view text, double unitsPerFileUnit) {
+  const std::optional<double> value = FileNumber(text);
+  if (!value || *value < 0.0 || !std::isfinite(*value * unitsPerFileUnit)) return std::nullopt;
+  return *value * unitsPerFileUnit;
+}
+
+// The text the file keeps a number in: the short form of the pattern when the reader takes
+// it back, else the shortest exact form (15 digits can round past the largest number, "0"
+// turns a small modulus into none); nothing when neither reads back, so that the key keeps
+// what the file had.
+template <typename Reads>
+std::optional<std::string> FileText(std::string_view pattern, double value, Reads reads) {
+  std::string text = FormatFloat(pattern, value, FixedFormatSettings());
+  if (reads(text)) return text;
+  std::array<char, 32> exact{};
+  const auto [end, ec] = std::to_chars(exact.data(), exact.data() + exact.size(), value);
+  if (ec != std::errc()) return std::nullopt;
+  text.assign(exact.data(), end);
+  if (reads(text)) return text;
+  return std::nullopt;
+}
+
+bool ReadsAsModulus(std::string_view text) {
+  return FileNumberWithin(text, 0.0, false, LargestModulus).has_value();
+}
+
 std::optional<int> WholeNumber(std::string_view text) {
   int value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -55,8 +86,11 @@ std::optional<int> WholeNumber(std::string_view text) {
 }
 
 std::string MaterialText(const TWireMaterial& row) {
-  return row.Name + std::string(NameSeparator) +
-         FormatFloat("0", row.Modulus, FixedFormatSettings());
+  // No modulus the program holds is refused by the reader, which puts UnreadableModulus in
+  // the place of one; should one be, it is written as it stands.
+  const std::string modulus = FileText("0", row.Modulus, ReadsAsModulus)
+                                  .value_or(FormatFloat("0", row.Modulus, FixedFormatSettings()));
+  return row.Name + std::string(NameSeparator) + modulus;
 }
 
 std::string SizeText(const TWireSize& row) {
@@ -136,11 +170,11 @@ void ReadIniSettings(const std::string& path, TPreferences& prefs) {
   ReadWindowRect(ini, prefs);
 
   prefs.AutoStop = ini.ReadBool(Calculation, "Auto Stop", true);
-  prefs.ThresholdForce = FileNumber(ini.ReadString(Calculation, "Threshold Force", "1"))
+  prefs.ThresholdForce = FileThreshold(ini.ReadString(Calculation, "Threshold Force", "1"), 1.0)
                              .value_or(UnreadableThresholdForce);
   prefs.ThresholdMoment =
-      MomentUnitsPerGfMm * FileNumber(ini.ReadString(Calculation, "Threshold Moment", "10"))
-                               .value_or(UnreadableThresholdMoment);
+      FileThreshold(ini.ReadString(Calculation, "Threshold Moment", "10"), MomentUnitsPerGfMm)
+          .value_or(MomentUnitsPerGfMm * UnreadableThresholdMoment);
 
   for (std::size_t i = 0; i < prefs.MaterialTable.size(); ++i) {
     ReadMaterial(ini, static_cast<int>(i), prefs.MaterialTable[i]);
@@ -185,12 +219,17 @@ bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
   // is set, and the file is then replaced once.
   ini.WriteString(General, "Orvela Rect", rect);
   ini.WriteBool(Calculation, "Auto Stop", prefs.AutoStop);
-  // The thresholds are kept too, so that what the options dialog set lasts.
-  ini.WriteString(Calculation, "Threshold Force",
-                  FormatFloat("", prefs.ThresholdForce, FixedFormatSettings()));
-  ini.WriteString(
-      Calculation, "Threshold Moment",
-      FormatFloat("", prefs.ThresholdMoment / MomentUnitsPerGfMm, FixedFormatSettings()));
+  // The thresholds are kept too, so that what the options dialog set lasts; one the reader
+  // would refuse leaves the file's line as it is.
+  const auto writeThreshold = [&ini](const char* key, double value, double unitsPerFileUnit) {
+    const std::optional<std::string> text =
+        FileText("", value / unitsPerFileUnit, [unitsPerFileUnit](std::string_view t) {
+          return FileThreshold(t, unitsPerFileUnit).has_value();
+        });
+    if (text) ini.WriteString(Calculation, key, *text);
+  };
+  writeThreshold("Threshold Force", prefs.ThresholdForce, 1.0);
+  writeThreshold("Threshold Moment", prefs.ThresholdMoment, MomentUnitsPerGfMm);
   for (std::size_t i = 0; i < prefs.MaterialTable.size(); ++i) {
     ini.WriteString(Wire, "Material " + std::to_string(i), MaterialText(prefs.MaterialTable[i]));
   }

@@ -74,7 +74,7 @@ double TTooth::ResponceAt(double stress) const {
 TPoint TTooth::MoveResponcePoint(std::size_t k, TPoint p) {
   if (k >= Responce.size()) return p;
   constexpr std::int32_t Lowest = 0;
-  constexpr std::int32_t Highest = 100;
+  constexpr std::int32_t Highest = ResponceExtent;
   p.y = std::clamp(p.y, Lowest, Highest);
   // Lower bound first, then upper: with neighbours out of order the upper one wins.
   p.x = std::max(p.x, k == 0 ? Lowest : Responce[k - 1].x);

@@ -22,6 +22,9 @@ using TResponceCurve = std::array<TPoint, 5>;
 
 inline constexpr TResponceCurve DefaultResponce{{{10, 50}, {25, 75}, {50, 80}, {75, 75}, {90, 70}}};
 
+// The response editor's square: 0…ResponceExtent on both axes.
+inline constexpr std::int32_t ResponceExtent = 100;
+
 // A tooth type's fixed numbers, in its local frame (the crown–root junction near the
 // origin, crown up).
 struct TToothTable {

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/messages.h"
+
 namespace orvela {
 
 namespace {
@@ -54,6 +56,7 @@ TCloseOnSignals::TCloseOnSignals(QWidget& window) : QObject(&window), FWindow(wi
 }
 
 TCloseOnSignals::~TCloseOnSignals() {
+  SetMessagesToStandardError(false);
   for (const int signal : ClosingSignals) SetHandler(signal, SIG_DFL);
   delete FNotifier;
   FNotifier = nullptr;
@@ -67,6 +70,9 @@ void TCloseOnSignals::SignalArrived() {
   std::array<unsigned char, 64> drained{};
   while (::read(SignalPipe[0], drained.data(), drained.size()) > 0) {
   }
+  // A message box on the way out (preferences that cannot be saved) would keep the program
+  // alive until someone clicks it.
+  SetMessagesToStandardError(true);
   // A modal loop on the stack would keep the window from closing: dismiss every open
   // dialog, innermost first; the window closes once the loops have returned.
   for (int guard = 0; guard < 16; ++guard) {

@@ -18,7 +18,8 @@ void SetProgramNames();
 // windows with. Needs the GUI application.
 void SetProgramIdentity();
 
-// The command line: --help and --version, nothing else (the program reads no files).
+// The command line: --help and --version, nothing else (the program reads no files), beside
+// Qt's own options (-platform, -style, …), which the GUI application takes.
 class TCommandLine {
  public:
   TCommandLine();
@@ -26,9 +27,14 @@ class TCommandLine {
   // Before the GUI application exists, so that no display is needed: prints the help or
   // the version to standard output and returns 0 when either is asked for.
   std::optional<int> HandleInfoOptions(const QStringList& arguments);
-  // With the GUI application, whose arguments no longer hold Qt's own options: an unknown
-  // option or any argument prints an error and returns 2.
+  // Before the GUI application too, since without a display Qt would end the program before
+  // any word of ours: an unknown option or any argument (Qt's own options set aside) prints
+  // an error and returns 2; a start without a display for the window prints the problem in
+  // one line and returns 1.
   std::optional<int> CheckArguments(const QStringList& arguments);
+  // With the GUI application: --help-all, whose list holds Qt's own options, prints and
+  // ends the program.
+  void HandleQtHelp(const QStringList& arguments);
 
  private:
   QCommandLineParser FParser;

@@ -1,5 +1,6 @@
 #include "platform/messages.h"
 
+#include <cstdio>
 #include <utility>
 
 #include <QApplication>
@@ -16,6 +17,19 @@ TMessageHook& MessageHook() {
 TBeepHook& BeepHook() {
   static TBeepHook hook;
   return hook;
+}
+
+bool& MessagesToStandardError() {
+  static bool toStandardError = false;
+  return toStandardError;
+}
+
+QMessageBox::StandardButton EscapeButton(QMessageBox::StandardButtons buttons) {
+  for (const QMessageBox::StandardButton button :
+       {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Ok}) {
+    if (buttons.testFlag(button)) return button;
+  }
+  return QMessageBox::NoButton;
 }
 
 QMessageBox::Icon IconOf(TMessageKind kind) {
@@ -37,11 +51,19 @@ QMessageBox::Icon IconOf(TMessageKind kind) {
 QMessageBox::StandardButton ShowMessage(QWidget* parent, TMessageKind kind, const QString& text,
                                         QMessageBox::StandardButtons buttons) {
   if (const TMessageHook& hook = MessageHook()) return hook(kind, text);
+  if (MessagesToStandardError()) {
+    const QByteArray line = (QStringLiteral("orvela: ") + text + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+    std::fflush(stderr);
+    return EscapeButton(buttons);
+  }
   QMessageBox box(IconOf(kind), QApplication::applicationName(), text, buttons, parent);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 void SetMessageHook(TMessageHook hook) { MessageHook() = std::move(hook); }
+
+void SetMessagesToStandardError(bool on) { MessagesToStandardError() = on; }
 
 void Beep() {
   if (const TBeepHook& hook = BeepHook()) {

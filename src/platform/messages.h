@@ -24,6 +24,12 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, TMessageKind kind, cons
 // Tests install one; an empty hook restores the real QMessageBox.
 void SetMessageHook(TMessageHook hook);
 
+// While on (the program is closing on a signal, and nobody is there to answer) every
+// message goes to standard error as "orvela: text" instead of a box, and ShowMessage
+// returns at once with the button a box's Escape would give: Cancel, No or Ok, the first
+// of them on offer. A test hook still comes first.
+void SetMessagesToStandardError(bool on);
+
 // QApplication::beep(); a hook (tests) replaces the sound and can count the calls.
 using TBeepHook = std::function<void()>;
 void Beep();

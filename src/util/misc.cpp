@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <pwd.h>
@@ -101,6 +103,47 @@ std::string PersonalPath() {
   return home + "/Documents";
 }
 
+// Closes the descriptor it holds, whatever the path out.
+struct TFileHandle {
+  int Fd = -1;
+  explicit TFileHandle(int fd) : Fd(fd) {}
+  ~TFileHandle() {
+    if (Fd >= 0) ::close(Fd);
+  }
+  TFileHandle(const TFileHandle&) = delete;
+  TFileHandle& operator=(const TFileHandle&) = delete;
+};
+
+bool CopyContents(int from, int to) {
+  std::array<char, 65536> buffer{};
+  while (true) {
+    const ssize_t n = ::read(from, buffer.data(), buffer.size());
+    if (n == 0) return true;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    for (ssize_t done = 0; done < n;) {
+      const ssize_t written = ::write(to, buffer.data() + done, static_cast<std::size_t>(n - done));
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return false;
+      done += written;
+    }
+  }
+}
+
+// The copy is the user's own file, made as any new file of theirs (0666 less the umask)
+// rather than with the shared file's mode, which is read-only under an installed prefix.
+// An existing target is left alone; a copy that fails half-way is removed, so that a later
+// start can make it whole.
+void CopyFileAsUsers(const fs::path& source, const fs::path& target) {
+  const TFileHandle in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.Fd < 0) return;
+  const TFileHandle out(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (out.Fd < 0) return;
+  if (!CopyContents(in.Fd, out.Fd)) ::unlink(target.c_str());
+}
+
 void CopyTree(const fs::path& source, const fs::path& destination, const fs::path& top) {
   // Files go only into a destination that existed when this level began, whatever order
   // the folder lists its entries in.
@@ -118,8 +161,7 @@ void CopyTree(const fs::path& source, const fs::path& destination, const fs::pat
       fs::create_directories(target, entryError);
       CopyTree(entry.path(), target, top);
     } else if (destinationExisted && entry.is_regular_file(entryError)) {
-      // copy_options::none fails when the target exists: nothing is overwritten.
-      fs::copy_file(entry.path(), target, fs::copy_options::none, entryError);
+      CopyFileAsUsers(entry.path(), target);
     }
   }
 }

@@ -25,7 +25,8 @@ std::int32_t IntMax(std::int32_t a, std::int32_t b);
 std::int32_t IntMin(std::int32_t a, std::int32_t b);
 
 // Copies the files and sub-folders of source into destination, recursively. Never
-// overwrites and never deletes; failures are ignored. The destination itself is created
+// overwrites and never deletes; failures are ignored. A copy is a new file of the user's
+// (0666 less the umask) whatever the mode of its source. The destination itself is created
 // only as the parent of a copied sub-folder, so files at the top level are copied only when
 // it already exists (a second call copies them). Folder links are not followed, and the
 // destination is never copied into itself.

@@ -1,5 +1,6 @@
 #include "workspace/toptions.h"
 
+#include <cmath>
 #include <initializer_list>
 
 #include <QButtonGroup>
@@ -17,6 +18,7 @@
 #include "dialogs/dialogparts.h"
 #include "platform/help.h"
 #include "platform/hints.h"
+#include "platform/messages.h"
 #include "platform/windowface.h"
 #include "util/format.h"
 
@@ -172,7 +174,7 @@ TToothOptions::TToothOptions(QWidget* parent) : QDialog(parent) {
   FCancelBut->setObjectName(QStringLiteral("CancelBut"));
   FHelpBut = new QPushButton(QStringLiteral("Help"), this);
   FHelpBut->setObjectName(QStringLiteral("HelpBut"));
-  connect(FOKBut, &QPushButton::clicked, this, &QDialog::accept);
+  connect(FOKBut, &QPushButton::clicked, this, &TToothOptions::accept);
   connect(FCancelBut, &QPushButton::clicked, this, &QDialog::reject);
   connect(FHelpBut, &QPushButton::clicked, this, &TToothOptions::HelpButClick);
 
@@ -228,9 +230,43 @@ void TToothOptions::GetPreferences(TPreferences& prefs) const {
   prefs.ViewMoments = FViewM->isChecked();
   prefs.ViewForces = FViewF->isChecked();
   prefs.BracketForces = FForcesOn[1]->isChecked();
-  prefs.ThresholdForce = UserNumberOr(*FThrForce, FallbackThresholdForce);
-  prefs.ThresholdMoment = MomentUnitsPerGfMm * UserNumberOr(*FThrMom, FallbackThresholdMoment);
+  prefs.ThresholdForce = TypedThresholdForce();
+  prefs.ThresholdMoment = TypedThresholdMoment();
   prefs.AutoStop = FAutoStop->isChecked();
+}
+
+double TToothOptions::TypedThresholdForce() const {
+  return UserNumberOr(*FThrForce, FallbackThresholdForce);
+}
+
+double TToothOptions::TypedThresholdMoment() const {
+  return MomentUnitsPerGfMm * UserNumberOr(*FThrMom, FallbackThresholdMoment);
+}
+
+bool TToothOptions::UsableThreshold(QLineEdit& edit, const QString& name, double value) {
+  // Below a negative threshold no force system ever passes, and one that overflows cannot
+  // be kept in the settings file.
+  QString problem;
+  if (value < 0.0) {
+    problem = QStringLiteral("is negative: Auto Stop could never end a run");
+  } else if (!std::isfinite(value)) {
+    problem = QStringLiteral("is too large");
+  } else {
+    return true;
+  }
+  ShowMessage(
+      this, TMessageKind::Error,
+      QStringLiteral("The %1 threshold %2 %3.").arg(name, QuotedText(edit.text()), problem));
+  FPages->setCurrentIndex(CalculationPage);
+  edit.setFocus();
+  edit.selectAll();
+  return false;
+}
+
+void TToothOptions::accept() {
+  if (!UsableThreshold(*FThrForce, QStringLiteral("force"), TypedThresholdForce())) return;
+  if (!UsableThreshold(*FThrMom, QStringLiteral("moment"), TypedThresholdMoment())) return;
+  QDialog::accept();
 }
 
 void TToothOptions::HelpButClick() {

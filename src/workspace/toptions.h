@@ -14,7 +14,8 @@ namespace orvela {
 
 // The options dialog "Loop Options": pages "General", "&View" and "&Calculation". Created once
 // and reused; it keeps its last page between openings. The threshold boxes show and accept
-// numbers in the user's locale; ThresholdMoment is shown in gf.mm (÷ 10).
+// numbers in the user's locale; ThresholdMoment is shown in gf.mm (÷ 10). A box that holds
+// no number gives a fallback.
 class TToothOptions : public QDialog {
   Q_OBJECT
 
@@ -48,8 +49,18 @@ class TToothOptions : public QDialog {
   QLineEdit* ThrForce() const { return FThrForce; }
   QLineEdit* ThrMom() const { return FThrMom; }
 
+ protected:
+  // OK, or Enter: refuses a threshold that Auto Stop cannot use (negative, or too large to
+  // hold) with a message, and keeps the dialog open on it.
+  void accept() override;
+
  private:
   void HelpButClick();
+  // The thresholds typed, in the units of TPreferences; the fallbacks when a box holds no
+  // number.
+  double TypedThresholdForce() const;
+  double TypedThresholdMoment() const;
+  bool UsableThreshold(QLineEdit& edit, const QString& name, double value);
 
   QTabWidget* FPages = nullptr;
   QPushButton* FOKBut = nullptr;

@@ -197,6 +197,45 @@ TEST_F(ToothInfDlgTest, AngulationIsAbsoluteShiftAddsUpAndBadTextIsIgnored) {
   EXPECT_TRUE(FMessages.empty());
 }
 
+TEST_F(ToothInfDlgTest, NumbersTheModelCannotHoldAreRefusedAndTheToothStays) {
+  TTooth& tooth = Canine();
+  const TPointDouble cusp = tooth.cusp;
+  const TPointDouble cRes = tooth.cRes();
+  ASSERT_GT(cRes.x, 0.0);
+  ASSERT_LT(cRes.x, 1000.0);
+  FDialog.SetTooth(&tooth);
+  Exec(FDialog, [&] {
+    auto* tip = Find<QLineEdit>(FDialog, "Tip");
+    auto* dx = Find<QLineEdit>(FDialog, "dx");
+    auto* apply = Find<QPushButton>(FDialog, "ApplyBut");
+    // An angle that overflows, even with a good shift beside it.
+    tip->setText("1e308");
+    dx->setText("10");
+    QTest::mouseClick(apply, Qt::LeftButton);
+    // A shift off the model square either way, even with a good angle beside it.
+    tip->setText("10");
+    for (const char* shift : {"1e308", "-1e308"}) {
+      dx->setText(QLatin1String(shift));
+      QTest::mouseClick(apply, Qt::LeftButton);
+    }
+    EXPECT_EQ(tooth.cusp, cusp);
+    EXPECT_EQ(tooth.cRes(), cRes);
+    // Onto the square's edge is still on it.
+    tip->setText("0");
+    dx->setText(QString::number(1000.0 - cRes.x, 'g', 17));
+    QTest::mouseClick(apply, Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(tooth.cRes().x, 1000.0);
+  });
+  ASSERT_EQ(FMessages.size(), 3u);
+  EXPECT_EQ(FMessages[0].Kind, TMessageKind::Error);
+  EXPECT_EQ(FMessages[0].Text,
+            "'1e308' is too large for an angulation.\n\nThe tooth keeps its place.");
+  EXPECT_EQ(FMessages[1].Text,
+            "A shift by dx '1e308' and dy '0' would move the tooth off the model area (0 to 100 "
+            "mm both ways).\n\nThe tooth keeps its place.");
+  EXPECT_TRUE(FMessages[2].Text.startsWith("A shift by dx '-1e308'"));
+}
+
 TEST_F(ToothInfDlgTest, MomentShownIsTheSumsWhereTheSummationLeftIt) {
   TTooth& tooth = Canine();
   const TForceMoment total = tooth.TotalForce();
@@ -335,22 +374,29 @@ TEST_F(ToothInfDlgTest, LoadingACurveChangesOnlyThatTooth) {
 
 TEST_F(ToothInfDlgTest, ABadLibraryLineLeavesTheCurveAsItWas) {
   WriteLibrary(
-      "[Responce]\nBad=1, 2, 3, x4, 5, 6, 7, 8, 9, 10\nShort=1, 2, 3\n"
-      "Long=1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11\nHuge=1, 2, 3, 4, 5, 6, 7, 8, 9, 99999999999\n");
+      "[Responce]\nBad=1, 2, 3, x4, 5, 6, 7, 8, 9, 10\nFar=1, 2, 3, 4, 5, 6, 7, 8, 9, 2147483647\n"
+      "Back=10, 50, 25, 75, 20, 80, 75, 75, 90, 70\n");
   Canine().SetResponce({{{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}}});
   const TResponceCurve before = Canine().Responce;
   FDialog.SetTooth(&Canine());
   Exec(FDialog, [&] {
-    for (const char* name : {"Bad", "Short", "Long", "Huge"}) Pick(QLatin1String(name));
+    for (const char* name : {"Bad", "Far", "Back"}) Pick(QLatin1String(name));
   });
   EXPECT_EQ(Canine().Responce, before);
-  ASSERT_EQ(FMessages.size(), 4u);
+  ASSERT_EQ(FMessages.size(), 3u);
   EXPECT_EQ(FMessages[0].Kind, TMessageKind::Error);
-  EXPECT_TRUE(FMessages[0].Text.contains("'x4'")) << FMessages[0].Text.toStdString();
-  EXPECT_TRUE(FMessages[0].Text.contains("\"Bad\""));
-  EXPECT_TRUE(FMessages[0].Text.contains(QString::fromStdString(FLibrary)));
-  EXPECT_TRUE(FMessages[1].Text.contains("'1, 2, 3'"));
-  EXPECT_TRUE(FMessages[3].Text.contains("'99999999999'"));
+  EXPECT_EQ(FMessages[0].Text,
+            "'x4' is not a valid integer value in the Responce \"Bad\" of the "
+            "library file " +
+                QString::fromStdString(FLibrary) + ".\n\nThe tooth keeps its curve.");
+  EXPECT_TRUE(
+      FMessages[1].Text.startsWith("'2147483647' is outside the range 0 to 100 in the "
+                                   "Responce \"Far\""))
+      << FMessages[1].Text.toStdString();
+  EXPECT_TRUE(
+      FMessages[2].Text.startsWith("The x value '20' is smaller than the one before it "
+                                   "in the Responce \"Back\""))
+      << FMessages[2].Text.toStdString();
 }
 
 TEST_F(ToothInfDlgTest, ALibraryThatCannotBeWrittenLosesNothing) {

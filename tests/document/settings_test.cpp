@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sstream>
 #include <unistd.h>
 
@@ -125,6 +126,35 @@ TEST_F(SettingsTest, NumbersReadWithTheFixedFormatWhateverTheUserLocale) {
     EXPECT_EQ(prefs.GridDensity, 2) << density;
   }
   SetUserFormatSettings(saved);
+}
+
+TEST_F(SettingsTest, EveryNumberWrittenReadsBackAndOneThatWouldNotIsNotWritten) {
+  const double largest = std::numeric_limits<double>::max();
+  TPreferences prefs;
+  prefs.ThresholdForce = largest;  // 15 digits would round past it
+  prefs.ThresholdMoment = 0.0;
+  prefs.MaterialTable[1].Modulus = 0.4;  // "0" would be no modulus
+  const std::string path = PathOf("Orvela.ini");
+  ASSERT_TRUE(WriteIniSettings(path, prefs));
+  TPreferences back;
+  ReadIniSettings(path, back);
+  EXPECT_EQ(back.ThresholdForce, largest);
+  EXPECT_EQ(back.ThresholdMoment, 0.0);
+  EXPECT_DOUBLE_EQ(back.MaterialTable[1].Modulus, 0.4);
+
+  // Thresholds the reader refuses leave the file's lines as they are.
+  const std::string older = IniWith("[Calculation]\nThreshold Force=3\nThreshold Moment=4\n");
+  prefs.ThresholdForce = -1.0;
+  prefs.ThresholdMoment = std::numeric_limits<double>::infinity();
+  ASSERT_TRUE(WriteIniSettings(older, prefs));
+  ReadIniSettings(older, back);
+  EXPECT_EQ(back.ThresholdForce, 3.0);
+  EXPECT_EQ(back.ThresholdMoment, 40.0);
+
+  // Nor does the reader take them from a file: the fallbacks apply.
+  ReadIniSettings(IniWith("[Calculation]\nThreshold Force=-2\nThreshold Moment=1.7e308\n"), back);
+  EXPECT_EQ(back.ThresholdForce, 1.0);
+  EXPECT_EQ(back.ThresholdMoment, 100.0);
 }
 
 TEST_F(SettingsTest, WriteAndReadBackKeepsEveryPreferenceAndOtherLines) {

@@ -28,6 +28,20 @@ TEST(Thresholds, ForceAndMomentAtTheThresholdPassAndTheMomentCountsByItsSize) {
   EXPECT_TRUE(ThresholdsMet(nan, t));
 }
 
+TEST(Thresholds, EachThresholdHoldsItsOwnQuantity) {
+  const TPointDouble o = MakePointDouble(0, 0);
+  const std::array<TForceMoment, 1> largeForce{TForceMoment(o, 30.0, 40.0, 5.0)};
+  const std::array<TForceMoment, 1> largeMoment{TForceMoment(o, 3.0, 4.0, -50.0)};
+  // A large force threshold with a small moment one, then the reverse: with the two swapped
+  // every answer turns over.
+  const TThresholds forceLoose{100.0, 10.0};
+  EXPECT_TRUE(ThresholdsMet(largeForce, forceLoose));
+  EXPECT_FALSE(ThresholdsMet(largeMoment, forceLoose));
+  const TThresholds momentLoose{10.0, 100.0};
+  EXPECT_FALSE(ThresholdsMet(largeForce, momentLoose));
+  EXPECT_TRUE(ThresholdsMet(largeMoment, momentLoose));
+}
+
 TEST(Setup, ResetNewDiscardsWiresBeforeTeethAndTheSelection) {
   TSetup setup;
   test::AddLowerArchScene(setup);

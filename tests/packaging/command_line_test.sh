@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # command_line_test.sh <orvela executable> <version>
 # --help and --version answer without a window (and without a display); an unknown option
-# or an argument is an error with exit code 2.
+# or an argument is an error with exit code 2; a start without a display says so, exit 1.
 set -u
 program=$1
 version=$2
@@ -29,10 +29,38 @@ for bad in --bogus -x stray-file; do
   grep -qF -- "'$name'" <<<"$err" || fail "$bad: the error does not name it: $err"
 done
 
+# No display and no platform asked for: one line naming the problem, exit 1 (not Qt's abort);
+# the command line is still checked first, as with a display.
+nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$@"; }
+err=$(nodisplay 2>&1 >/dev/null); rc=$?
+[ $rc -eq 1 ] || fail "no display: exits with $rc"
+[ "$err" = "orvela: cannot open the window: no display (neither DISPLAY nor WAYLAND_DISPLAY is set)." ] ||
+  fail "no display: '$err'"
+err=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$program" 2>&1 >/dev/null); rc=$?
+[ $rc -eq 1 ] && [ "$err" = "orvela: cannot open the window: no display for the platform 'xcb'." ] ||
+  fail "xcb without a display: $rc '$err'"
+for bad in --bogus stray-file; do
+  err=$(nodisplay "$bad" 2>&1 >/dev/null); rc=$?
+  [ $rc -eq 2 ] || fail "$bad without a display exits with $rc"
+  grep -qF -- "'$(sed 's/^-*//' <<<"$bad")'" <<<"$err" || fail "$bad without a display: $err"
+done
+# Qt's own options are no error; -platform offscreen needs no display.
+err=$(nodisplay -style fusion -reverse 2>&1 >/dev/null); rc=$?
+[ $rc -eq 1 ] || fail "-style fusion -reverse without a display: $rc '$err'"
+# The window opens (the program runs until the timeout ends it), with its files in a
+# temporary home.
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+HOME=$home XDG_CONFIG_HOME=$home/config ORVELA_COMMON_APPDATA=$home/common \
+  timeout 3 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" -platform offscreen \
+  >/dev/null 2>&1
+rc=$?
+[ $rc -eq 124 ] || fail "no display, -platform offscreen: exits with $rc before the timeout"
+
 out=$("$program" --help-all 2>&1); rc=$?
 [ $rc -eq 0 ] && grep -qF -- "-platform" <<<"$out" || fail "--help-all: $rc '$out'"
 
-# Qt's own options pass.
+# Qt's own options pass, and are not read as ours ("-reverse" holds a v).
 out=$("$program" -platform offscreen --version 2>&1); rc=$?
 [ $rc -eq 0 ] && [ "$out" = "Orvela $version" ] || fail "-platform offscreen --version: $rc '$out'"
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdlib.h>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "files.h"
@@ -119,6 +120,20 @@ TEST(CopyFolderTree, CopiesTopLevelOnlyIntoAnExistingDestination) {
   EXPECT_EQ(ReadTextFile(dst / "sub/inner.txt"), "edited");
   EXPECT_EQ(ReadTextFile(dst / "top.txt"), "top");
   EXPECT_EQ(ReadTextFile(dst / "mine.txt"), "mine");
+}
+
+TEST(CopyFolderTree, ACopyOfAReadOnlyFileIsTheUsersToWrite) {
+  TTempFolder tmp;
+  WriteTextFile(tmp.Path() / "src/Settings/Orvela.ini", "[General]\n");
+  fs::permissions(tmp.Path() / "src/Settings/Orvela.ini",
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const mode_t saved = ::umask(027);
+  CopyFolderTree(tmp.Slash("src"), tmp.Slash("dst"));
+  ::umask(saved);
+  const fs::path copy = tmp.Path() / "dst/Settings/Orvela.ini";
+  EXPECT_EQ(ReadTextFile(copy), "[General]\n");
+  EXPECT_EQ(fs::status(copy).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST(CopyFolderTree, BadSourcesAndLoopsChangeNothing) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 
+#include "platform/messages.h"
 #include "util/format.h"
 
 namespace orvela {
@@ -118,13 +120,13 @@ TEST_F(OptionsDialogTest, BoxesWithoutNumbersGiveTheFallbacks) {
   TToothOptions dialog;
   TPreferences prefs;
   prefs.ThresholdForce = 7;
-  prefs.ThresholdMoment = -50;  // negative thresholds are taken as they are
-  prefs.GridDensity = 3;        // 1 mm has no item and survives an OK
+  prefs.ThresholdMoment = 50;
+  prefs.GridDensity = 3;  // 1 mm has no item and survives an OK
   ASSERT_TRUE(Exchange(dialog, prefs, [&] {
     EXPECT_FALSE(dialog.GridDensityItem(0)->isChecked() || dialog.GridDensityItem(1)->isChecked() ||
                  dialog.GridDensityItem(2)->isChecked());
     ShowPage(dialog, 2);
-    EXPECT_EQ(dialog.ThrMom()->text(), "-5");
+    EXPECT_EQ(dialog.ThrMom()->text(), "5");
     Type(dialog.ThrForce(), "x");
     Type(dialog.ThrMom(), "1.5");  // a point is not this locale's decimal separator
     QTest::keyClick(dialog.ThrMom(), Qt::Key_Return);
@@ -132,10 +134,43 @@ TEST_F(OptionsDialogTest, BoxesWithoutNumbersGiveTheFallbacks) {
   EXPECT_DOUBLE_EQ(prefs.ThresholdForce, 1.0);
   EXPECT_DOUBLE_EQ(prefs.ThresholdMoment, 100.0);
   EXPECT_EQ(prefs.GridDensity, 3);
+}
 
-  prefs.ThresholdMoment = -50;
-  ASSERT_TRUE(Exchange(dialog, prefs, [&] { Click(dialog.OKBut()); }));
-  EXPECT_DOUBLE_EQ(prefs.ThresholdMoment, -50.0);
+TEST_F(OptionsDialogTest, ThresholdsAutoStopCannotUseAreRefusedAndTheDialogStays) {
+  std::vector<QString> messages;
+  SetMessageHook([&messages](TMessageKind, const QString& text) {
+    messages.push_back(text);
+    return QMessageBox::Ok;
+  });
+  TToothOptions dialog;
+  TPreferences prefs;
+  prefs.ThresholdMoment = -50;  // shown as it is, refused by OK
+  ASSERT_TRUE(Exchange(dialog, prefs, [&] {
+    ShowPage(dialog, 2);
+    EXPECT_EQ(dialog.ThrMom()->text(), "-5");
+    Click(dialog.OKBut());
+    EXPECT_TRUE(dialog.isVisible());
+    // Ten times 1,7e308 gf.mm is more than a number holds.
+    Type(dialog.ThrMom(), "1,7e308");
+    QTest::keyClick(dialog.ThrMom(), Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
+    Type(dialog.ThrMom(), "0");
+    Type(dialog.ThrForce(), "-0,5");
+    ShowPage(dialog, 0);
+    Click(dialog.OKBut());
+    EXPECT_EQ(dialog.Pages()->currentIndex(), 2);  // back on the box at fault
+    EXPECT_EQ(dialog.focusWidget(), dialog.ThrForce());
+    Type(dialog.ThrForce(), "1,7e308");
+    Click(dialog.OKBut());
+  }));
+  SetMessageHook({});
+  EXPECT_DOUBLE_EQ(prefs.ThresholdForce, 1.7e308);
+  EXPECT_DOUBLE_EQ(prefs.ThresholdMoment, 0.0);
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[0], "The moment threshold '-5' is negative: Auto Stop could never end a run.");
+  EXPECT_EQ(messages[1], "The moment threshold '1,7e308' is too large.");
+  EXPECT_EQ(messages[2],
+            "The force threshold '-0,5' is negative: Auto Stop could never end a run.");
 }
 
 TEST_F(OptionsDialogTest, CancelChangesNothingAndTheLastPageIsKept) {
