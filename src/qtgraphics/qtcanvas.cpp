@@ -251,9 +251,6 @@ void TQtCanvas::DrawEdges(QPainter& painter, bool closed) {
 template <class Point>
 void TQtCanvas::FillSolid(QPainter& painter, std::span<const Point> points, Qt::FillRule rule,
                           TColor colour) {
-  if (TSolidFill::Applies(painter) &&
-      FSolidFill.Fill(painter, points, rule, qRgb(colour.r, colour.g, colour.b)))
-    return;
   TBrush brush;
   brush.Color = colour;
   painter.setPen(FNoPen);

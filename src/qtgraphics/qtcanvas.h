@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -17,7 +18,6 @@
 #include <QTransform>
 
 #include "graphics/canvas.h"
-#include "qtgraphics/solidfill.h"
 
 class QPaintDevice;
 class QSvgGenerator;
@@ -32,10 +32,9 @@ namespace orvela {
 // units and grows with the zoom, but never drawn thinner than one device pixel. The outline
 // of a polygon, disc or arc with a wide pen is filled after the fill as the band between its
 // two offset sides instead of running Qt's general stroker: only the joins differ from a
-// stroked mitred outline. On an image, such fills go straight into its pixels through
-// TSolidFill, pixel for pixel as the painter would set them. Not-xor is the
-// raster operation NOT(source XOR destination): on a QImage drawing a figure twice restores
-// every pixel; devices without raster operations (SVG) draw not-xor figures in copy mode.
+// stroked mitred outline. Not-xor is the raster operation NOT(source XOR destination): on a
+// QImage drawing a figure twice restores every pixel; devices without raster operations
+// (SVG) draw not-xor figures in copy mode.
 //
 // Painting: each call opens a painter for itself unless the owner has opened one with
 // Begin(); Begin() … End() around a whole repaint is much faster. While a painter is open
@@ -109,8 +108,7 @@ class TQtCanvas : public TCanvas {
   // The edges of the outline buffer, square-capped with the current pen; leaves the
   // painter without a pen.
   void DrawEdges(QPainter& painter, bool closed);
-  // Fills the polygon with the colour and no outline: straight into the image where that
-  // sets the painter's very pixels, else through the painter (which is left without a pen).
+  // Fills the polygon with the colour and no outline; leaves the painter without a pen.
   template <class Point>
   void FillSolid(QPainter& painter, std::span<const Point> points, Qt::FillRule rule,
                  TColor colour);
@@ -142,7 +140,6 @@ class TQtCanvas : public TCanvas {
   std::vector<QPointF> FQuads;
   std::vector<QPointF> FDirections;
   QPainterPath FArcPath;
-  TSolidFill FSolidFill;
   QTransform FMapping;
   std::optional<QTransform> FInverse;
   TPoint FPosition;

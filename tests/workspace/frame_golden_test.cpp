@@ -21,12 +21,14 @@ namespace {
 
 using test::MainFormTest;
 
-// The outlines drawn with a pen wider than a pixel, in display pixels: where their pieces
-// meet, the way they are joined may change pixels.
+// The outlines drawn with a pen wider than a pixel, in display pixels: the edges of the bands
+// they are filled as.
 struct TOutline {
   std::vector<TPointDouble> Corners;
   double Width = 0.0;
   bool Closed = false;
+  // A curve's points are samples, not corners.
+  bool Curve = false;
 };
 
 std::vector<TOutline> WideOutlines(const TSetup& setup, const TViewMapping& mapping,
@@ -45,7 +47,6 @@ std::vector<TOutline> WideOutlines(const TSetup& setup, const TViewMapping& mapp
       for (const TPoint& p : call.Points) outline.Corners.push_back(pixel(p.x, p.y));
       outline.Closed = call.Kind == test::TCallKind::Polygon;
     } else if (call.Kind == test::TCallKind::Ellipse || call.Kind == test::TCallKind::Arc) {
-      // A curve is a chain of short pieces: every point of it may be a corner.
       const TPoint a = call.Points[0], b = call.Points[1];
       const double cx = (a.x + b.x) / 2.0, cy = (a.y + b.y) / 2.0;
       const double rx = std::abs(b.x - a.x) / 2.0, ry = std::abs(b.y - a.y) / 2.0;
@@ -54,6 +55,7 @@ std::vector<TOutline> WideOutlines(const TSetup& setup, const TViewMapping& mapp
         outline.Corners.push_back(pixel(cx + rx * std::cos(t), cy + ry * std::sin(t)));
       }
       outline.Closed = true;
+      outline.Curve = true;
     } else {
       continue;
     }
@@ -73,30 +75,34 @@ double SegmentDistance(TPointDouble p, TPointDouble a, TPointDouble b) {
   return Distance(p, TPointDouble{a.x + t * dx, a.y + t * dy});
 }
 
-// Whether a changed pixel is explained by how the outline is drawn: near a corner, within
-// the reach of Qt's miter (twice the pen width) and a pixel of rounding; or with its centre
-// on the very edge of the band the pen covers along a piece, where the rasteriser's
-// rounding depends on where the piece's end points lie.
-bool ExplainedByOutline(const std::vector<TOutline>& outlines, int x, int y) {
+// Whether a changed pixel may be a rounding tie settled the other way (by another Qt build
+// or compiler): its centre on the very edge of the band a wide pen covers along a piece, or
+// at a corner within the reach of the miter or of a sharp turn's square ends and a pixel.
+bool OnBandEdge(const std::vector<TOutline>& outlines, int x, int y) {
   const TPointDouble p{x + 0.5, y + 0.5};
   for (const TOutline& o : outlines) {
     const std::size_t n = o.Corners.size();
     for (std::size_t i = 0; i < n; ++i) {
-      if (Distance(p, o.Corners[i]) <= 2.0 * o.Width + 1.5) return true;
+      if (!o.Curve && Distance(p, o.Corners[i]) <= o.Width + 1.0) return true;
       if (i + 1 < n || o.Closed) {
         const double d = SegmentDistance(p, o.Corners[i], o.Corners[(i + 1) % n]);
-        if (std::abs(d - o.Width / 2.0) <= 0.01) return true;
+        if (std::abs(d - o.Width / 2.0) <= 0.1) return true;
       }
     }
   }
   return false;
 }
 
-// The eight-tooth arch with grid, forces at the centres of resistance and at the
-// attachments, and the handles of a selected tooth: every pixel matches the stored frame,
-// except where the outline of a polygon turns a corner. With ORVELA_WRITE_GOLDEN set the
-// frames are written instead (to be done only with a renderer known to be right).
-TEST_F(MainFormTest, ArchFrameMatchesTheGoldenImageExceptAtOutlineJoins) {
+// Ties are rare (the same build matches exactly); a tooth's band shifted by a pixel changes
+// hundreds of pixels, and most smaller figures' bands more than this.
+constexpr int MaxTiesPerFrame = 4;
+
+// The eight-tooth arch with grid, forces at the centres of resistance, the attachments and
+// the brackets (the settings' defaults), and the handles of a selected tooth: every pixel matches the stored frame,
+// which this renderer drew, but for a few rounding ties on the edges of wide outlines. With
+// ORVELA_WRITE_GOLDEN set the frames are written instead (to be done only with a renderer
+// known to be right, after looking at them).
+TEST_F(MainFormTest, ArchFrameMatchesTheGoldenImage) {
   TMainForm& form = CreateArchFormWithHandles();
 
   const QString dir = QStringLiteral(ORVELA_GOLDEN_DIR);
@@ -129,7 +135,7 @@ TEST_F(MainFormTest, ArchFrameMatchesTheGoldenImageExceptAtOutlineJoins) {
       for (int x = 0; x < frame.width(); ++x) {
         if (a[x] == b[x]) continue;
         ++differing;
-        if (!ExplainedByOutline(outlines, x, y)) {
+        if (!OnBandEdge(outlines, x, y)) {
           if (elsewhere++ < 10) {
             ADD_FAILURE() << f.Name << ": pixel (" << x << ", " << y << ") " << std::hex << a[x]
                           << " became " << b[x] << std::dec;
@@ -138,8 +144,9 @@ TEST_F(MainFormTest, ArchFrameMatchesTheGoldenImageExceptAtOutlineJoins) {
       }
     }
     EXPECT_EQ(elsewhere, 0) << f.Name;
+    EXPECT_LE(differing, MaxTiesPerFrame) << f.Name;
     RecordProperty(std::string(f.Name) + "_differing_pixels", differing);
-    std::printf("%s: %d pixels differ, %d of them away from outline corners\n", f.Name, differing,
+    std::printf("%s: %d pixels differ, %d of them away from band edges\n", f.Name, differing,
                 elsewhere);
   }
 }
