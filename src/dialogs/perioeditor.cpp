@@ -260,7 +260,7 @@ void TToothInfDlg::FillResponceList(const QString& select) {
   const QSignalBlocker quiet(FResponceCB);
   FResponceCB->clear();
   FResponceCB->setCurrentIndex(-1);
-  const std::vector<std::string> names = ReadResponceNames(ResponceIniPath());
+  const std::vector<std::string> names = ReadResponceNames(FLibraryPath);
   QStringList items;
   items.reserve(static_cast<qsizetype>(names.size()));
   for (const std::string& name : names) items.append(QString::fromStdString(name));
@@ -279,7 +279,7 @@ void TToothInfDlg::FillResponceList(const QString& select) {
 void TToothInfDlg::ResponceCBChange(int index) {
   if (!theTooth || index < 0) return;
   const std::string name = FResponceCB->itemText(index).toStdString();
-  const std::string path = ResponceIniPath();
+  const std::string& path = FLibraryPath;
   // No value can hold a line break, so this default tells a missing key from an empty one.
   const std::string missing = "\n";
   const std::string value = TIniFile(path).ReadString(ResponceSection, name, missing);
@@ -333,7 +333,7 @@ void TToothInfDlg::ButSaveResponceClick() {
       break;
     }
   }
-  const std::string path = ResponceIniPath();
+  const std::string& path = FLibraryPath;
   if (!TIniFile(path).WriteString(ResponceSection, name, FormatResponce(theTooth->Responce))) {
     ShowMessage(this, TMessageKind::Error,
                 QStringLiteral("Could not save the Responce \"%1\" to the library file %2: %3.")

@@ -7,23 +7,11 @@
 
 namespace orvela {
 
-namespace {
-
-std::string& ResponceIniPathOverride() {
-  static std::string path;
-  return path;
-}
-
-}  // namespace
-
-std::string ResponceIniPath() {
-  if (!ResponceIniPathOverride().empty()) return ResponceIniPathOverride();
+std::string ResponceIniPathBesideExecutable() {
   const QFileInfo exe(QCoreApplication::applicationFilePath());
   return (exe.absolutePath() + QLatin1Char('/') + exe.completeBaseName() + QStringLiteral(".INI"))
       .toStdString();
 }
-
-void SetResponceIniPath(std::string path) { ResponceIniPathOverride() = std::move(path); }
 
 std::vector<std::string> ReadResponceNames(const std::string& path) {
   std::vector<std::string> names;

@@ -13,10 +13,8 @@ namespace orvela {
 // curve's text form (model/responce.h).
 inline constexpr std::string_view ResponceSection = "Responce";
 
-// The library's path. Tests point it at a file of their own; an empty path restores the
-// place beside the executable.
-std::string ResponceIniPath();
-void SetResponceIniPath(std::string path);
+// The library's place beside the running executable.
+std::string ResponceIniPathBesideExecutable();
 
 // The key names of section "Responce" in file order. A missing or unreadable file gives
 // none; keys that could never be read back as typed (IsValidResponceName) are left out, and

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
 
 #include <QDialog>
 
+#include "dialogs/responcelib.h"
 #include "model/tooth.h"
 
 class QCheckBox;
@@ -34,6 +37,9 @@ class TToothInfDlg : public QDialog {
   TTooth* Tooth() const { return theTooth; }
   // Set before exec(); the dialog never owns the tooth.
   void SetTooth(TTooth* tooth) { theTooth = tooth; }
+  // The response library the Perio page lists and saves to; beside the executable unless
+  // set.
+  void SetLibraryPath(std::string path) { FLibraryPath = std::move(path); }
   // How the preview draws the tooth's force systems: as the display does.
   void SetForceDrawing(const TForceDrawing& drawing) { FForceDrawing = drawing; }
 
@@ -78,6 +84,7 @@ class TToothInfDlg : public QDialog {
 
   TTooth* theTooth = nullptr;
   TForceDrawing FForceDrawing;
+  std::string FLibraryPath = ResponceIniPathBesideExecutable();
   bool FPerioDragging = false;
   int FPerioDragIndex = 0;
 

@@ -398,7 +398,7 @@ void TMainForm::FormCreate() {
   UpdateMenu();
 
   // The four dialogs live as long as the window, created in this order.
-  FToothOptions = new TToothOptions(this);
+  FOptionsDialog = new TOptionsDialog(this);
   FWireInfo = new TWireInfo(this);
   FAboutForm = new TAboutForm(this);
   FToothInfDlg = new TToothInfDlg(this);
@@ -510,7 +510,7 @@ void TMainForm::ActionNewExecute() {
 }
 
 void TMainForm::MenuEditOptionsClick() {
-  if (!FToothOptions->Execute(FPrefs)) return;
+  if (!FOptionsDialog->Execute(FPrefs)) return;
   ApplyModelPreferences();
   ApplyPreferences();
   FView->DrawDisplay();

@@ -28,7 +28,7 @@ class TProgramImageLists;
 class THintHandler;
 class TToothChartAction;
 class TToothInfDlg;
-class TToothOptions;
+class TOptionsDialog;
 class TView;
 class TWireInfo;
 
@@ -118,7 +118,7 @@ class TMainForm : public QMainWindow {
   QLabel* PanelInfo() const { return FPanelInfo; }
   QLabel* PanelBottom() const { return FPanelBottom; }
   TAutoPanel* PanelAuto() const { return FPanelAuto; }
-  TToothOptions* ToothOptions() const { return FToothOptions; }
+  TOptionsDialog* OptionsDialog() const { return FOptionsDialog; }
   TAboutForm* AboutForm() const { return FAboutForm; }
   TWireInfo* WireInfo() const { return FWireInfo; }
   TToothInfDlg* ToothInfDlg() const { return FToothInfDlg; }
@@ -204,7 +204,7 @@ class TMainForm : public QMainWindow {
 
   TView* FView = nullptr;
   THintHandler* FHintHandler = nullptr;
-  TToothOptions* FToothOptions = nullptr;
+  TOptionsDialog* FOptionsDialog = nullptr;
   TAboutForm* FAboutForm = nullptr;
   TWireInfo* FWireInfo = nullptr;
   TToothInfDlg* FToothInfDlg = nullptr;

@@ -81,7 +81,7 @@ int RadioGroupIndex(QRadioButton* const* items, int count) {
 
 }  // namespace
 
-TToothOptions::TToothOptions(QWidget* parent) : QDialog(parent) {
+TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("ToothOptions"));
   setWindowTitle(QStringLiteral("Loop Options"));
   TakeTitleFontFace(*this);
@@ -174,9 +174,9 @@ TToothOptions::TToothOptions(QWidget* parent) : QDialog(parent) {
   FCancelBut->setObjectName(QStringLiteral("CancelBut"));
   FHelpBut = new QPushButton(QStringLiteral("Help"), this);
   FHelpBut->setObjectName(QStringLiteral("HelpBut"));
-  connect(FOKBut, &QPushButton::clicked, this, &TToothOptions::accept);
+  connect(FOKBut, &QPushButton::clicked, this, &TOptionsDialog::accept);
   connect(FCancelBut, &QPushButton::clicked, this, &QDialog::reject);
-  connect(FHelpBut, &QPushButton::clicked, this, &TToothOptions::HelpButClick);
+  connect(FHelpBut, &QPushButton::clicked, this, &TOptionsDialog::HelpButClick);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -190,14 +190,14 @@ TToothOptions::TToothOptions(QWidget* parent) : QDialog(parent) {
   FPages->setCurrentIndex(GeneralPage);
 }
 
-bool TToothOptions::Execute(TPreferences& prefs) {
+bool TOptionsDialog::Execute(TPreferences& prefs) {
   SetPreferences(prefs);
   if (exec() != QDialog::Accepted) return false;
   GetPreferences(prefs);
   return true;
 }
 
-void TToothOptions::SetPreferences(const TPreferences& prefs) {
+void TOptionsDialog::SetPreferences(const TPreferences& prefs) {
   FRememberRectCB->setChecked(prefs.RememberWindowRect);
   FViewGrid->setChecked(prefs.ShowGrid);
   const bool listed = prefs.GridDensity >= 0 && prefs.GridDensity < 3;
@@ -216,7 +216,7 @@ void TToothOptions::SetPreferences(const TPreferences& prefs) {
   FThrMom->setText(UserNumber("0", prefs.ThresholdMoment / MomentUnitsPerGfMm));
 }
 
-void TToothOptions::GetPreferences(TPreferences& prefs) const {
+void TOptionsDialog::GetPreferences(TPreferences& prefs) const {
   prefs.RememberWindowRect = FRememberRectCB->isChecked();
   // The 1 mm grid has no item: it stays unless the user picks one of the others.
   const int density = RadioGroupIndex(FGridDensity, 3);
@@ -235,15 +235,15 @@ void TToothOptions::GetPreferences(TPreferences& prefs) const {
   prefs.AutoStop = FAutoStop->isChecked();
 }
 
-double TToothOptions::TypedThresholdForce() const {
+double TOptionsDialog::TypedThresholdForce() const {
   return UserNumberOr(*FThrForce, FallbackThresholdForce);
 }
 
-double TToothOptions::TypedThresholdMoment() const {
+double TOptionsDialog::TypedThresholdMoment() const {
   return MomentUnitsPerGfMm * UserNumberOr(*FThrMom, FallbackThresholdMoment);
 }
 
-bool TToothOptions::UsableThreshold(QLineEdit& edit, const QString& name, double value) {
+bool TOptionsDialog::UsableThreshold(QLineEdit& edit, const QString& name, double value) {
   // Below a negative threshold no force system ever passes, and one that overflows cannot
   // be kept in the settings file.
   QString problem;
@@ -263,13 +263,13 @@ bool TToothOptions::UsableThreshold(QLineEdit& edit, const QString& name, double
   return false;
 }
 
-void TToothOptions::accept() {
+void TOptionsDialog::accept() {
   if (!UsableThreshold(*FThrForce, QStringLiteral("force"), TypedThresholdForce())) return;
   if (!UsableThreshold(*FThrMom, QStringLiteral("moment"), TypedThresholdMoment())) return;
   QDialog::accept();
 }
 
-void TToothOptions::HelpButClick() {
+void TOptionsDialog::HelpButClick() {
   switch (FPages->currentIndex()) {
     case ViewPage:
       ShowHelpTopic(this, QLatin1String(HelpViewOptions));

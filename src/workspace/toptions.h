@@ -16,11 +16,11 @@ namespace orvela {
 // and reused; it keeps its last page between openings. The threshold boxes show and accept
 // numbers in the user's locale; ThresholdMoment is shown in gf.mm (÷ 10). A box that holds
 // no number gives a fallback.
-class TToothOptions : public QDialog {
+class TOptionsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TToothOptions(QWidget* parent = nullptr);
+  explicit TOptionsDialog(QWidget* parent = nullptr);
 
   // The whole exchange: fills the controls from prefs, shows the dialog modally and, when
   // it is closed with OK, stores the controls back into prefs. Returns whether OK was chosen.

@@ -23,7 +23,6 @@ class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     FLibrary = (FDir.Path() / "orvela.INI").string();
-    SetResponceIniPath(FLibrary);
     FSavedFormat = UserFormatSettings();
     SetUserFormatSettings(TFormatSettings{});
     SetMessageHook([this](TMessageKind kind, const QString& text) {
@@ -34,7 +33,6 @@ class DialogTest : public ::testing::Test {
   void TearDown() override {
     SetMessageHook({});
     SetUserFormatSettings(FSavedFormat);
-    SetResponceIniPath({});
   }
 
   // Shows the dialog modally; drive acts on it while it runs and should close it.

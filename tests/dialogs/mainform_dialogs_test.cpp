@@ -28,7 +28,7 @@ TEST_F(MainFormDialogsTest, BothDialogsAreCreatedOnceInOrderAndOpenOnTheScene) {
     if (auto* dialog = qobject_cast<QDialog*>(child)) order.append(dialog);
   }
   ASSERT_EQ(order.size(), 4);
-  EXPECT_NE(qobject_cast<TToothOptions*>(order[0]), nullptr);
+  EXPECT_NE(qobject_cast<TOptionsDialog*>(order[0]), nullptr);
   EXPECT_EQ(order[1], form.WireInfo());
   EXPECT_NE(qobject_cast<TAboutForm*>(order[2]), nullptr);
   EXPECT_EQ(order[3], form.ToothInfDlg());

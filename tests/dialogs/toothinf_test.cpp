@@ -28,6 +28,7 @@ class ToothInfDlgTest : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
+    FDialog.SetLibraryPath(FLibrary);
     test::AddCanineAndPremolarScene(FScene);
   }
 
@@ -405,7 +406,7 @@ TEST_F(ToothInfDlgTest, ALibraryThatCannotBeWrittenLosesNothing) {
   FDialog.SetTooth(&Canine());
   Exec(FDialog, [&] {
     // The folder goes while the dialog is open: the list keeps what it showed.
-    SetResponceIniPath(missingFolder);
+    FDialog.SetLibraryPath(missingFolder);
     SaveAs("Mine");
     auto* list = Find<QComboBox>(FDialog, "ResponceCB");
     EXPECT_EQ(list->count(), 1);

@@ -136,7 +136,7 @@ TEST_F(DesktopTest, EveryWindowCarriesTheProgramIconAndTheDesktopFileName) {
   const qint64 program = QGuiApplication::windowIcon().cacheKey();
   ASSERT_FALSE(QGuiApplication::windowIcon().isNull());
   for (QWidget* window :
-       {static_cast<QWidget*>(FForm.get()), static_cast<QWidget*>(FForm->ToothOptions()),
+       {static_cast<QWidget*>(FForm.get()), static_cast<QWidget*>(FForm->OptionsDialog()),
         static_cast<QWidget*>(FForm->AboutForm())}) {
     EXPECT_EQ(window->windowIcon().cacheKey(), program) << window->objectName().toStdString();
   }

@@ -27,7 +27,7 @@ void ExpectFixedBorder(QDialog& dialog) {
 TEST(FixedBorderTest, OptionsAndAboutCannotBeResizedOrMaximised) {
   TAboutForm about;
   ExpectFixedBorder(about);
-  TToothOptions options;
+  TOptionsDialog options;
   ExpectFixedBorder(options);
 }
 

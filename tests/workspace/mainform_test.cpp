@@ -136,7 +136,7 @@ TEST_F(MainFormTest, OptionsDialogChangesTheViewOnlyWhenClosedWithOK) {
   TMainForm& form = CreateForm();
   const auto answer = [&form](bool ok) {
     QTimer::singleShot(0, &form, [&form, ok] {
-      TToothOptions* dialog = form.ToothOptions();
+      TOptionsDialog* dialog = form.OptionsDialog();
       ASSERT_TRUE(dialog->isVisible());
       dialog->ViewGrid()->setChecked(false);
       dialog->SnapGrid()->setChecked(false);

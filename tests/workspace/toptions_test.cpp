@@ -37,7 +37,7 @@ class OptionsDialogTest : public ::testing::Test {
   }
 
   // Runs the exchange; `drive` acts on the shown dialog and must close it.
-  bool Exchange(TToothOptions& dialog, TPreferences& prefs, std::function<void()> drive) {
+  bool Exchange(TOptionsDialog& dialog, TPreferences& prefs, std::function<void()> drive) {
     bool driven = false;
     QTimer::singleShot(0, &dialog, [&] {
       driven = dialog.isVisible() && dialog.isModal();
@@ -49,7 +49,7 @@ class OptionsDialogTest : public ::testing::Test {
     return ok;
   }
 
-  static void ShowPage(TToothOptions& dialog, int index) {
+  static void ShowPage(TOptionsDialog& dialog, int index) {
     QTabBar* bar = dialog.Pages()->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     ASSERT_EQ(dialog.Pages()->currentIndex(), index);
@@ -70,7 +70,7 @@ class OptionsDialogTest : public ::testing::Test {
 };
 
 TEST_F(OptionsDialogTest, OkStoresTheControlsAndReadsLocalNumbers) {
-  TToothOptions dialog;
+  TOptionsDialog dialog;
   TPreferences prefs;
   prefs.ThresholdForce = 1.5;
   prefs.ThresholdMoment = 37.0;  // 3.7 gf.mm
@@ -117,7 +117,7 @@ TEST_F(OptionsDialogTest, OkStoresTheControlsAndReadsLocalNumbers) {
 }
 
 TEST_F(OptionsDialogTest, BoxesWithoutNumbersGiveTheFallbacks) {
-  TToothOptions dialog;
+  TOptionsDialog dialog;
   TPreferences prefs;
   prefs.ThresholdForce = 7;
   prefs.ThresholdMoment = 50;
@@ -142,7 +142,7 @@ TEST_F(OptionsDialogTest, ThresholdsAutoStopCannotUseAreRefusedAndTheDialogStays
     messages.push_back(text);
     return QMessageBox::Ok;
   });
-  TToothOptions dialog;
+  TOptionsDialog dialog;
   TPreferences prefs;
   prefs.ThresholdMoment = -50;  // shown as it is, refused by OK
   ASSERT_TRUE(Exchange(dialog, prefs, [&] {
@@ -174,7 +174,7 @@ TEST_F(OptionsDialogTest, ThresholdsAutoStopCannotUseAreRefusedAndTheDialogStays
 }
 
 TEST_F(OptionsDialogTest, CancelChangesNothingAndTheLastPageIsKept) {
-  TToothOptions dialog;
+  TOptionsDialog dialog;
   TPreferences prefs;
   prefs.ThresholdMoment = 25.0;
   const TPreferences before = prefs;
@@ -205,7 +205,7 @@ TEST_F(OptionsDialogTest, CancelChangesNothingAndTheLastPageIsKept) {
 }
 
 TEST_F(OptionsDialogTest, HelpOpensTheTopicOfThePage) {
-  TToothOptions dialog;
+  TOptionsDialog dialog;
   TPreferences prefs;
   auto helpSource = [] {
     for (QWidget* w : QApplication::topLevelWidgets()) {
