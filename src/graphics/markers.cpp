@@ -9,20 +9,6 @@
 
 namespace orvela {
 
-std::string_view HandleActionName(THandleAction action) {
-  switch (action) {
-    case THandleAction::Translate:
-      return "Translate";
-    case THandleAction::Rotate:
-      return "Rotate";
-    case THandleAction::TieWire:
-      return "TieWire";
-    case THandleAction::None:
-      break;
-  }
-  return {};
-}
-
 namespace {
 
 // Whether |o − a| ≤ limit without overflowing.

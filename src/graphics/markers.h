@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "graphics/canvas.h"
@@ -37,19 +36,15 @@ inline constexpr std::int16_t MoveCursor = -22;
 // The drags a handle can start; the select tool dispatches on these.
 enum class THandleAction : std::uint8_t { None, Translate, Rotate, TieWire };
 
-// "Translate", "Rotate", "TieWire", or empty for none.
-std::string_view HandleActionName(THandleAction action);
-
 // Half-width in device pixels of a marker that is given no other.
 inline constexpr std::int32_t DefaultMarkerSize = 5;
 
 // What the handles of teeth, brackets and wires are drawn with: the program's two picture
 // lists (44 × 44 and 22 × 22 pixels), observers that the platform layer owns and null
-// without one, and the half-width of other markers.
+// without one.
 struct TMarkerStyle {
   const TImageList* Markers = nullptr;
   const TImageList* WireMarkers = nullptr;
-  std::int32_t Size = DefaultMarkerSize;
 };
 
 // Extent in model units of n × m device pixels on the surface's current mapping:

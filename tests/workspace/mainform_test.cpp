@@ -45,7 +45,6 @@ TEST_F(MainFormTest, StartsWithTheBuiltInDefaultsAndTheUntitledCaption) {
   // Without a settings file every drawing flag is set.
   EXPECT_EQ(form.ForceDrawing().Options, (TForceDrawOptions{true, true, true}));
   EXPECT_EQ(form.ForceDrawing().Places, (TForceDrawPlaces{true, true, true}));
-  EXPECT_EQ(form.Setup().MarkerStyle().Size, DefaultMarkerSize);
   EXPECT_TRUE(form.Preferences().AutoStop);
   EXPECT_EQ(form.PanelAuto()->text(), "Auto Stop");
   EXPECT_FALSE(form.Setup().Running());
