@@ -15,9 +15,10 @@ cd "$top"
 # desktop and AppStream files.
 run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev)
 # The fuzz targets need clang (and its libFuzzer runtime, below); the settings file is tested
-# under a decimal-comma locale, which `locales` generates.
+# under a decimal-comma locale, which `locales` generates; printed pages are read back with
+# poppler's pdftoppm and pdftotext.
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth appstream desktop-file-utils
-  clang locales)
+  clang locales poppler-utils)
 case "$mode" in
   test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
   *) packages=("${run_packages[@]}") ;;

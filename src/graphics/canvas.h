@@ -137,6 +137,11 @@ class TExtent {
   // The square around c reaching r (≥ 0) on every side.
   void AddAround(TPointDouble c, double r);
   bool Empty() const { return FMinX > FMaxX; }
+  // The bounds gathered so far; meaningless while Empty().
+  double MinX() const { return FMinX; }
+  double MaxX() const { return FMaxX; }
+  double MinY() const { return FMinY; }
+  double MaxY() const { return FMaxY; }
   // Whether the extent grown by margin on every side overlaps r (Left ≤ Right, Top ≤ Bottom),
   // edges included. An empty extent meets nothing.
   bool Meets(const TRect& r, double margin) const;

@@ -112,14 +112,11 @@ void TMainForm::ActionRemoveExecute() {
 bool TMainForm::CopyPicture() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard == nullptr) return false;
-  TSetupPicture picture;
+  TSetupPicture picture = ShownPicture();
   if (const QScreen* screen = this->screen()) {
     picture.DpiX = screen->logicalDotsPerInchX();
     picture.DpiY = screen->logicalDotsPerInchY();
   }
-  picture.ShowGrid = FPrefs.ShowGrid;
-  picture.GridDensity = FPrefs.GridDensity;
-  picture.ForceDrawing = FForceDrawing;
   auto data = std::make_unique<QMimeData>();
   data->setData("image/svg+xml", picture.Svg(*FSetup));
   // Programs that take no SVG paste the same drawing as pixels.

@@ -131,13 +131,17 @@ void TMainForm::CreateActions() {
   FActionSave = MakeAction(this, "&Save", "Save Radiograph|Save the current radiograph to a file.");
   FActionSave->setIcon(ToolbarIcon(TToolbarIcon::Save));
   FMenuFileSaveAs = MakeAction(this, "Save &As...", "Specify file and save loop.");
-  FActionPrint = MakeAction(this, "&Print...", "Print Radiograph|Print the current radiograph.");
+  FActionPrint =
+      MakeAction(this, "&Print...", "Print|Print the drawing of the setup with its wires' forces.");
   FActionPrint->setIcon(ToolbarIcon(TToolbarIcon::Print));
+  FMenuFileExport = MakeAction(
+      this, "&Export Picture...",
+      "Export Picture|Save the drawing of the setup as an SVG, PNG or PDF file, cropped to what is "
+      "drawn.");
   FMenuFileExit = MakeAction(this, "E&xit", "Exit program.");
-  for (QAction* never : {FActionOpen, FActionSave, FMenuFileSaveAs, FActionPrint}) {
-    never->setEnabled(false);
-  }
+  for (QAction* never : {FActionOpen, FActionSave, FMenuFileSaveAs}) never->setEnabled(false);
   SetStandardShortcut(*FActionNew, QKeySequence::New, {QKeySequence(Qt::CTRL | Qt::Key_N)});
+  SetStandardShortcut(*FActionPrint, QKeySequence::Print, {QKeySequence(Qt::CTRL | Qt::Key_P)});
   SetStandardShortcut(*FMenuFileExit, QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
   FMenuWireAdd = MakeAction(this, "Add &Wire", "Add a new piece of wire.");
@@ -211,6 +215,8 @@ void TMainForm::CreateActions() {
   FActionZoom->setData(1);
 
   connect(FActionNew, &QAction::triggered, this, &TMainForm::ActionNewExecute);
+  connect(FActionPrint, &QAction::triggered, this, &TMainForm::ActionPrintExecute);
+  connect(FMenuFileExport, &QAction::triggered, this, &TMainForm::MenuFileExportClick);
   connect(FMenuFileExit, &QAction::triggered, this, &QWidget::close);
   connect(FMenuEditOptions, &QAction::triggered, this, &TMainForm::MenuEditOptionsClick);
   connect(FMenuViewZoomIn, &QAction::triggered, this, [this] { FView->MenuViewZoom(true); });
@@ -240,6 +246,7 @@ void TMainForm::CreateMenus() {
   FMenuFile->addAction(FMenuFileSaveAs);
   FMenuFile->addSeparator();
   FMenuFile->addAction(FActionPrint);
+  FMenuFile->addAction(FMenuFileExport);
   FMenuFile->addSeparator();
   FMenuFile->addAction(FMenuFileExit);
 
@@ -478,6 +485,9 @@ void TMainForm::SetMenuButtons() {
   for (QMenu* menu : {FMenuFile, FMenuEdit, FMenuView}) {
     menu->menuAction()->setEnabled(!running);
   }
+  // The Print button of the toolbar goes with the File menu.
+  FActionPrint->setEnabled(!running);
+  FMenuFileExport->setEnabled(!running);
   FActionRun->setEnabled(!running);
   FActionStop->setEnabled(running);
 }

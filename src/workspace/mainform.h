@@ -10,6 +10,7 @@
 #include "document/setup.h"
 #include "graphics/forcedraw.h"
 #include "util/startup.h"
+#include "workspace/picture.h"
 
 class QAction;
 class QActionGroup;
@@ -89,6 +90,7 @@ class TMainForm : public QMainWindow {
   QAction* ActionSave() const { return FActionSave; }
   QAction* MenuFileSaveAs() const { return FMenuFileSaveAs; }
   QAction* ActionPrint() const { return FActionPrint; }
+  QAction* MenuFileExport() const { return FMenuFileExport; }
   QAction* MenuFileExit() const { return FMenuFileExit; }
   QAction* MenuWireAdd() const { return FMenuWireAdd; }
   QAction* ActionProperties() const { return FActionProperties; }
@@ -134,6 +136,10 @@ class TMainForm : public QMainWindow {
   void SelectTool(TTool tool);
 
   void ActionNewExecute();
+  // File > Print: the print preview, whose Print button prints (workspace/printcommands.cpp).
+  void ActionPrintExecute();
+  // File > Export Picture: the drawing cropped to its content as SVG, PNG or PDF.
+  void MenuFileExportClick();
 
   // The Edit commands; each is one user action from start to end.
   // Edit > Add Tooth > number (the FDI number of the chart's item).
@@ -185,6 +191,11 @@ class TMainForm : public QMainWindow {
   // The setup and the view take the preferences' model and drawing settings.
   void ApplyModelPreferences();
   void ConnectEditCommands();
+  // The drawing of Copy as Picture, Print and Export: grid as shown, the window's force
+  // drawing, the model square.
+  TSetupPicture ShownPicture() const;
+  // The setup's file name for a printout.
+  QString DocumentName() const;
   void ConnectTools();
 
   TStartupValues FStartup;
@@ -201,6 +212,8 @@ class TMainForm : public QMainWindow {
   bool FShown = false;
   QTimer* FRunTimer = nullptr;
   std::int64_t FRunSteps = 0;
+  // The file of the last export, where the next one starts.
+  QString FExportPath;
 
   TView* FView = nullptr;
   THintHandler* FHintHandler = nullptr;
@@ -222,6 +235,7 @@ class TMainForm : public QMainWindow {
   QAction* FActionSave = nullptr;
   QAction* FMenuFileSaveAs = nullptr;
   QAction* FActionPrint = nullptr;
+  QAction* FMenuFileExport = nullptr;
   QAction* FMenuFileExit = nullptr;
   QAction* FMenuWireAdd = nullptr;
   QAction* FActionProperties = nullptr;

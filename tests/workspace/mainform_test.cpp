@@ -54,13 +54,19 @@ TEST_F(MainFormTest, StartsWithTheBuiltInDefaultsAndTheUntitledCaption) {
   EXPECT_FALSE(form.ActionZoom()->isChecked());
 
   // Commands shown and never enabled; the run state of an idle window.
-  for (QAction* never :
-       {form.ActionOpen(), form.ActionSave(), form.MenuFileSaveAs(), form.ActionPrint(),
-        form.ActionUndoLast(), form.ActionRedoLast(), form.ActionHelp()}) {
+  for (QAction* never : {form.ActionOpen(), form.ActionSave(), form.MenuFileSaveAs(),
+                         form.ActionUndoLast(), form.ActionRedoLast(), form.ActionHelp()}) {
     EXPECT_TRUE(never->isVisible()) << never->text().toStdString();
     EXPECT_FALSE(never->isEnabled()) << never->text().toStdString();
   }
   EXPECT_FALSE(form.MenuOrthoCapture()->isVisible());
+  // Print and, under it, Export Picture.
+  const QList<QAction*> file = form.MenuFile()->actions();
+  ASSERT_TRUE(file.contains(form.ActionPrint()));
+  EXPECT_EQ(file.indexOf(form.MenuFileExport()), file.indexOf(form.ActionPrint()) + 1);
+  EXPECT_TRUE(form.ActionPrint()->isEnabled());
+  EXPECT_TRUE(form.MenuFileExport()->isEnabled());
+  EXPECT_EQ(form.ActionPrint()->toolTip(), "Print");
   EXPECT_TRUE(form.ActionRun()->isEnabled());
   EXPECT_FALSE(form.ActionStop()->isEnabled());
   EXPECT_FALSE(form.ActionProperties()->isEnabled());

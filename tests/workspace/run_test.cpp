@@ -43,8 +43,8 @@ class RunTest : public test::MainFormTest {
   bool MenusGreyed() const {
     return !FForm->MenuFile()->menuAction()->isEnabled() &&
            !FForm->MenuEdit()->menuAction()->isEnabled() &&
-           !FForm->MenuView()->menuAction()->isEnabled() && !FForm->ActionRun()->isEnabled() &&
-           FForm->ActionStop()->isEnabled();
+           !FForm->MenuView()->menuAction()->isEnabled() && !FForm->ActionPrint()->isEnabled() &&
+           !FForm->ActionRun()->isEnabled() && FForm->ActionStop()->isEnabled();
   }
   TPointDouble CResOf(std::size_t i) const { return FForm->Setup().ToothList()[i]->cRes(); }
 };
