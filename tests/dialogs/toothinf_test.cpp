@@ -1,8 +1,11 @@
 #include "dialogs/toothinf.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -131,23 +134,61 @@ TEST_F(ToothInfDlgTest, BoneSupportFromFullToNone) {
   });
 }
 
-TEST_F(ToothInfDlgTest, MolarOpenedAfterAnotherToothTakesTheBarsPlace) {
+// Every number of the tooth the dialog could change, as bits.
+std::vector<std::uint64_t> ToothBits(const TTooth& tooth) {
+  std::vector<double> numbers;
+  for (const TPointDouble p :
+       {tooth.cusp, tooth.apex, tooth.cervixAnatomic, tooth.Cervix(), tooth.cRes()}) {
+    numbers.insert(numbers.end(), {p.x, p.y});
+  }
+  for (const auto* outline : {&tooth.crown, &tooth.root}) {
+    for (const TPointDouble p : *outline) numbers.insert(numbers.end(), {p.x, p.y});
+  }
+  for (const auto& bracket : tooth.Brackets()) {
+    for (const TPointDouble p : {bracket->Origin(), bracket->Mesial(), bracket->Distal()})
+      numbers.insert(numbers.end(), {p.x, p.y});
+  }
+  for (const TPoint p : tooth.Responce) numbers.insert(numbers.end(), {1.0 * p.x, 1.0 * p.y});
+  numbers.push_back(tooth.Ankylosed() ? 1.0 : 0.0);
+  std::vector<std::uint64_t> bits;
+  for (const double d : numbers) bits.push_back(std::bit_cast<std::uint64_t>(d));
+  return bits;
+}
+
+TEST_F(ToothInfDlgTest, LookingAtAToothLeavesItAsItWas) {
   TTooth& molar = test::AddTooth(FScene, 36, {400, 0});
-  const auto below = [&] { return PointDistance(molar.cervixAnatomic, molar.cRes()); };
-  EXPECT_NEAR(below(), 55.0, 1e-6);  // as the catalogue places it
+  // The bar left elsewhere by another tooth, and a loss the bar can only show rounded.
   FDialog.SetTooth(&Canine());
   Exec(FDialog, [&] {
-    auto* bar = Find<QScrollBar>(FDialog, "ScrollBarRoot");
-    for (int i = 0; i < 3; ++i) QTest::keyClick(bar, Qt::Key_PageDown);
-    EXPECT_EQ(bar->value(), 30);
+    for (int i = 0; i < 3; ++i)
+      QTest::keyClick(Find<QScrollBar>(FDialog, "ScrollBarRoot"), Qt::Key_PageDown);
   });
-  EXPECT_NEAR(Canine().rootLengthFunctional(), 0.7 * Canine().rootLengthAnatomic(), 1e-9);
-  FDialog.SetTooth(&molar);
+  // As the catalogue places it (cRes 5.5 mm below the cervix, not at 40 % of 13.9 mm), then
+  // with a loss the bar can show only rounded.
+  for (const double loss : {0.0, 33.3}) {
+    if (loss != 0.0) molar.SetSupportLoss(loss);
+    const std::vector<std::uint64_t> before = ToothBits(molar);
+    FDialog.SetTooth(&molar);
+    EXPECT_EQ(Exec(FDialog,
+                   [&] {
+                     EXPECT_EQ(Find<QScrollBar>(FDialog, "ScrollBarRoot")->value(),
+                               static_cast<int>(std::lround(loss)));
+                     QTest::mouseClick(Find<QPushButton>(FDialog, "OKBut"), Qt::LeftButton);
+                   }),
+              QDialog::Accepted);
+    EXPECT_EQ(ToothBits(molar), before) << loss;
+    EXPECT_EQ(Exec(FDialog, [&] { QTest::keyClick(&FDialog, Qt::Key_Escape); }), QDialog::Rejected);
+    EXPECT_EQ(ToothBits(molar), before) << loss;
+    if (loss == 0.0) {
+      EXPECT_NEAR(PointDistance(molar.cervixAnatomic, molar.cRes()), 55.0, 1e-9);
+    }
+  }
+  // A real move of the bar applies its percentage.
   Exec(FDialog, [&] {
-    EXPECT_EQ(Find<QScrollBar>(FDialog, "ScrollBarRoot")->value(), 0);
-    EXPECT_EQ(Text("FunctRoot"), "Supporting Root Length: 13.9");
+    QTest::keyClick(Find<QScrollBar>(FDialog, "ScrollBarRoot"), Qt::Key_Down);
+    EXPECT_EQ(Text("FunctRoot"), "Supporting Root Length: 9.2");
   });
-  EXPECT_NEAR(below(), 55.6, 1e-6);
+  EXPECT_NEAR(molar.rootLengthFunctional(), 0.66 * molar.rootLengthAnatomic(), 1e-9);
 }
 
 TEST_F(ToothInfDlgTest, AngulationIsAbsoluteShiftAddsUpAndBadTextIsIgnored) {
