@@ -213,6 +213,7 @@ void TToothInfDlg::FormShow() {
     FScrollBarRoot->setValue(static_cast<int>(std::lround(lost)));
   }
   ShowTotalForce();
+  FLibrary.Load(FLibraryPath);
   FillResponceList();
   FDisplay->update();
   FPerioDisplay->update();

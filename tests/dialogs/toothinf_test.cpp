@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -15,10 +16,12 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTest>
 
 #include "dialog_fixture.h"
+#include "document/responcelibrary.h"
 #include "mechanics/geometry.h"
 #include "scenes.h"
 
@@ -493,17 +496,77 @@ TEST_F(ToothInfDlgTest, OddLibraryFilesGiveAListWithoutCrashOrFreeze) {
   WriteLibrary(garbage);
   Exec(FDialog, [&] {
     auto* list = Find<QComboBox>(FDialog, "ResponceCB");
-    EXPECT_GE(list->count(), 10002);
-    EXPECT_LE(list->count(), 10003);  // the garbage may hold one readable key
+    // The first 10 000 names and a note; the garbage may hold one readable key.
+    EXPECT_EQ(list->count(), 10001);
     EXPECT_GE(list->findText("Good"), 0);
     EXPECT_EQ(list->findText(QString(100000, 'k')), -1);
     Pick("Long");
-    Pick("Curve9999");
+    Pick("Curve9990");
   });
   ASSERT_EQ(FMessages.size(), 1u);
   EXPECT_LT(FMessages[0].Text.size(), 400);
-  const TResponceCurve curve9999{{{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}}};
-  EXPECT_EQ(Canine().Responce, curve9999);
+  const TResponceCurve curve9990{{{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}}};
+  EXPECT_EQ(Canine().Responce, curve9990);
+}
+
+TEST_F(ToothInfDlgTest, ALongLibraryListsItsFirstCurvesAndSaysHowManyItHolds) {
+  std::string text = "[Responce]\n";
+  for (int i = 0; i < 10005; ++i)
+    text += "Curve" + std::to_string(i) + "=1, 2, 3, 4, 5, 6, 7, 8, 9, 10\n";
+  WriteLibrary(text);
+  FDialog.SetTooth(&Canine());
+  FAnswer = QMessageBox::No;
+  Exec(FDialog, [&] {
+    auto* list = Find<QComboBox>(FDialog, "ResponceCB");
+    ASSERT_EQ(list->count(), 10001);
+    EXPECT_EQ(list->itemText(9999), "Curve9999");
+    const QString note = "Showing the first 10,000 of 10,005 curves";
+    EXPECT_EQ(list->itemText(10000), note);
+    EXPECT_EQ(list->toolTip(), note);
+    const auto* model = qobject_cast<QStandardItemModel*>(list->model());
+    ASSERT_NE(model, nullptr);
+    EXPECT_FALSE(model->item(10000)->isEnabled());
+    // A name past the listed ones is still one to ask about.
+    SaveAs("curve10004");
+    EXPECT_EQ(FMessages.size(), 1u);
+    // A new curve goes to the end of the file and is listed, selected, before the note.
+    SaveAs("Mine");
+    ASSERT_EQ(list->count(), 10002);
+    EXPECT_EQ(list->currentIndex(), 10000);
+    EXPECT_EQ(list->currentText(), "Mine");
+    EXPECT_EQ(list->itemText(10001), "Showing the first 10,000 of 10,006 curves");
+  });
+  EXPECT_NE(ReadLibrary().find("Curve10004=1, 2,"), std::string::npos);
+  EXPECT_TRUE(ReadLibrary().ends_with("Mine=10, 50, 25, 75, 50, 80, 75, 75, 90, 70\n"));
+}
+
+TEST_F(ToothInfDlgTest, AnInstalledProgramSavesCurvesInTheUsersCopy) {
+  // Beside the executable a library only root may change, as in /usr/bin.
+  const std::filesystem::path exe = FDir.Path() / "bin";
+  const std::string beside = (exe / "orvela.INI").string();
+  test::WriteTextFile(beside, "[Responce]\nOld=1, 2, 3, 4, 5, 6, 7, 8, 9, 10\n");
+  const std::string shipped =
+      "; shipped\n[Responce]\nDefault=10, 50, 25, 75, 50, 80, 75, 75, 90, 70\n";
+  TStartupValues startup;
+  startup.CommonDataFolder = FDir.Slash("common");
+  startup.UserDataFolder = FDir.Slash("user");
+  test::WriteTextFile(startup.CommonDataFolder + "Responce/Orvela.INI", shipped);
+  namespace fs = std::filesystem;
+  fs::permissions(beside, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(exe, fs::perms::owner_read | fs::perms::owner_exec);
+  fs::permissions(startup.CommonDataFolder + "Responce/Orvela.INI", fs::perms::owner_read);
+
+  const std::string library = ChooseResponceLibrary(beside, startup);
+  EXPECT_EQ(library, startup.UserDataFolder + "Responce/Orvela.INI");
+  FDialog.SetLibraryPath(library);
+  FDialog.SetTooth(&Canine());
+  Exec(FDialog, [&] {
+    EXPECT_EQ(Find<QComboBox>(FDialog, "ResponceCB")->itemText(0), "Default");
+    SaveAs("Mine");
+  });
+  EXPECT_TRUE(FMessages.empty());
+  EXPECT_EQ(test::ReadTextFile(library), shipped + "Mine=10, 50, 25, 75, 50, 80, 75, 75, 90, 70\n");
+  EXPECT_EQ(test::ReadTextFile(beside), "[Responce]\nOld=1, 2, 3, 4, 5, 6, 7, 8, 9, 10\n");
 }
 
 TEST_F(ToothInfDlgTest, NamesThatCannotBeKeysAreRefused) {
