@@ -24,16 +24,16 @@ bool Replaceable(const std::string& path) {
   return ::access(real.parent_path().c_str(), W_OK) == 0;
 }
 
-// The shipped library as the user's own file (writable whatever the shipped file's mode),
-// unless something is already at userCopy.
-void MakeUserCopy(const fs::path& shipped, const fs::path& userCopy) {
+// The shipped library as a new file of the user's (0666 less the umask, whatever the
+// shipped file's mode), written whole or not at all, unless something is already at
+// userCopy.
+void MakeUserCopy(const std::string& shipped, const std::string& userCopy) {
   std::error_code ec;
   if (fs::exists(fs::symlink_status(userCopy, ec))) return;
   // Even without a shipped file: saving then starts a library of the user's own.
-  fs::create_directories(userCopy.parent_path(), ec);
-  if (!fs::copy_file(shipped, userCopy, fs::copy_options::none, ec)) return;
-  fs::permissions(userCopy, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add,
-                  ec);
+  fs::create_directories(fs::path(userCopy).parent_path(), ec);
+  TIniDocument library;
+  if (LoadIniDocument(shipped, library) == TIniLoadResult::Ok) SaveIniDocument(userCopy, library);
 }
 
 }  // namespace
@@ -53,8 +53,8 @@ void TResponceLibrary::Load(const std::string& path) {
 }
 
 void TResponceLibrary::Adopt(TIniDocument document) {
+  FNames.clear();  // views into the document that goes
   FDocument = std::move(document);
-  FNames.clear();
   FDocument.ForEachSectionKey(ResponceSection, [this](std::string_view name) {
     if (IsValidResponceName(name)) FNames.push_back(name);
   });
