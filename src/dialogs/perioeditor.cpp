@@ -1,5 +1,7 @@
 // The Perio page of the tooth dialog: the response-curve editor and the curve library.
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <QComboBox>
 #include <QDir>
@@ -10,15 +12,17 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 
 #include "dialogs/dialogparts.h"
 #include "dialogs/paintbox.h"
 #include "dialogs/responcelib.h"
 #include "dialogs/toothinf.h"
+#include "model/responce.h"
 #include "platform/cursors.h"
 #include "platform/messages.h"
-#include "util/ini.h"
+#include "util/format.h"
 
 namespace orvela {
 
@@ -32,6 +36,8 @@ constexpr TColor GridColor{128, 128, 128};
 constexpr std::int32_t PointHandleSize = 3;
 // Longest part of a refused name quoted in a message.
 constexpr qsizetype QuotedTextMax = 40;
+// Names listed at most: a longer list takes seconds to build and cannot be browsed anyway.
+constexpr std::size_t ResponceListMax = 10000;
 
 QString Quoted(const std::string& text) {
   return QuotedText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
@@ -259,43 +265,52 @@ void TToothInfDlg::PerioDisplayMouseUp(const QMouseEvent& /*event*/) {
 void TToothInfDlg::FillResponceList(const QString& select) {
   const QSignalBlocker quiet(FResponceCB);
   FResponceCB->clear();
-  FResponceCB->setCurrentIndex(-1);
-  const std::vector<std::string> names = ReadResponceNames(FLibraryPath);
+  const std::vector<std::string_view>& names = FLibrary.Names();
+  const std::size_t listed = std::min(names.size(), ResponceListMax);
   QStringList items;
-  items.reserve(static_cast<qsizetype>(names.size()));
-  for (const std::string& name : names) items.append(QString::fromStdString(name));
-  FResponceCB->addItems(items);
-  FResponceCB->setCurrentIndex(-1);
-  if (select.isEmpty()) return;
-  const std::string wanted = select.toStdString();
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (SameResponceName(names[i], wanted)) {
-      FResponceCB->setCurrentIndex(static_cast<int>(i));
-      return;
+  items.reserve(static_cast<qsizetype>(listed) + 1);
+  const auto text = [](std::string_view name) {
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  };
+  for (std::size_t i = 0; i < listed; ++i) items.append(text(names[i]));
+  int selected = -1;
+  if (!select.isEmpty()) {
+    const std::string wanted = select.toStdString();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (!SameResponceName(names[i], wanted)) continue;
+      // A curve just saved into a long library comes after the listed ones: list it too.
+      if (i >= listed) items.append(text(names[i]));
+      selected = static_cast<int>(std::min(i, listed));
+      break;
     }
   }
+  FResponceCB->addItems(items);
+  FListedCurves = static_cast<int>(items.size());
+  QString note;
+  if (listed < names.size()) {
+    note =
+        QStringLiteral("Showing the first %1 of %2 curves")
+            .arg(QString::fromStdString(FormatFloat("#,##0", static_cast<double>(listed))),
+                 QString::fromStdString(FormatFloat("#,##0", static_cast<double>(names.size()))));
+    FResponceCB->addItem(note);
+    auto* model = qobject_cast<QStandardItemModel*>(FResponceCB->model());
+    if (model != nullptr) model->item(FListedCurves)->setEnabled(false);
+  }
+  FResponceCB->setToolTip(note);
+  FResponceCB->setCurrentIndex(selected);
 }
 
 void TToothInfDlg::ResponceCBChange(int index) {
-  if (!theTooth || index < 0) return;
+  if (!theTooth || index < 0 || index >= FListedCurves) return;
   const std::string name = FResponceCB->itemText(index).toStdString();
-  const std::string& path = FLibraryPath;
-  // No value can hold a line break, so this default tells a missing key from an empty one.
-  const std::string missing = "\n";
-  const std::string value = TIniFile(path).ReadString(ResponceSection, name, missing);
-  if (value == missing) {
-    ShowMessage(this, TMessageKind::Error,
-                QStringLiteral("The Responce \"%1\" is no longer in the library file %2.")
-                    .arg(QString::fromStdString(name), NativePath(path)));
-    FillResponceList();
-    return;
-  }
+  const std::optional<std::string> value = FLibrary.Value(name);
+  if (!value) return;  // every listed name is in the reading it came from
   TResponceParseError error;
-  const std::optional<TResponceCurve> curve = ParseResponce(value, error);
+  const std::optional<TResponceCurve> curve = ParseResponce(*value, error);
   if (!curve) {
     ShowMessage(this, TMessageKind::Error,
                 ResponceErrorText(error).arg(Quoted(error.Text), QString::fromStdString(name),
-                                             NativePath(path)));
+                                             NativePath(FLibraryPath)));
     return;
   }
   theTooth->SetResponce(*curve);
@@ -323,18 +338,15 @@ void TToothInfDlg::ButSaveResponceClick() {
                     .arg(ResponceNameMaxLength));
     return;
   }
-  for (int i = 0; i < FResponceCB->count(); ++i) {
-    if (SameResponceName(FResponceCB->itemText(i).toStdString(), name)) {
-      if (ShowMessage(this, TMessageKind::Information,
-                      QStringLiteral("A Responce type of this name is already defined. Replace?"),
-                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
-        return;
-      }
-      break;
-    }
+  // Also a name past the listed ones.
+  if (FLibrary.Contains(name) &&
+      ShowMessage(this, TMessageKind::Information,
+                  QStringLiteral("A Responce type of this name is already defined. Replace?"),
+                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+    return;
   }
   const std::string& path = FLibraryPath;
-  if (!TIniFile(path).WriteString(ResponceSection, name, FormatResponce(theTooth->Responce))) {
+  if (!FLibrary.Save(path, name, FormatResponce(theTooth->Responce))) {
     ShowMessage(this, TMessageKind::Error,
                 QStringLiteral("Could not save the Responce \"%1\" to the library file %2: %3.")
                     .arg(typed, NativePath(path), WriteFailureReason(path)));

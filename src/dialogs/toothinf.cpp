@@ -206,10 +206,14 @@ void TToothInfDlg::FormShow() {
   ShowRootMeasures();
   const double la = theTooth->rootLengthAnatomic();
   const double lost = la != 0.0 ? 100.0 * (la - theTooth->rootLengthFunctional()) / la : 0.0;
-  // The bar keeps its place from the last tooth: when this one's differs, the change
-  // handler re-applies the supporting cervix at the whole percentage.
-  FScrollBarRoot->setValue(static_cast<int>(std::lround(lost)));
+  {
+    // Only showing where the support stands: applying the bar's whole percentage here would
+    // move the cervix and cRes of a tooth the user only looked at.
+    const QSignalBlocker quiet(FScrollBarRoot);
+    FScrollBarRoot->setValue(static_cast<int>(std::lround(lost)));
+  }
   ShowTotalForce();
+  FLibrary.Load(FLibraryPath);
   FillResponceList();
   FDisplay->update();
   FPerioDisplay->update();

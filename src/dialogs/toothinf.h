@@ -37,9 +37,10 @@ class TToothInfDlg : public QDialog {
   TTooth* Tooth() const { return theTooth; }
   // Set before exec(); the dialog never owns the tooth.
   void SetTooth(TTooth* tooth) { theTooth = tooth; }
-  // The response library the Perio page lists and saves to; beside the executable unless
-  // set.
+  // The response library the Perio page lists and saves to (ChooseResponceLibrary); beside
+  // the executable unless set. It is read each time the dialog is shown.
   void SetLibraryPath(std::string path) { FLibraryPath = std::move(path); }
+  const std::string& LibraryPath() const { return FLibraryPath; }
   // How the preview draws the tooth's force systems: as the display does.
   void SetForceDrawing(const TForceDrawing& drawing) { FForceDrawing = drawing; }
 
@@ -78,6 +79,8 @@ class TToothInfDlg : public QDialog {
     std::int16_t Cursor = DefaultCursor;
   };
   TPerioHit PerioPointAt(TPoint p) const;
+  // Lists the library's first ResponceListMax names, and select (when the library holds it)
+  // selected, also when it comes later.
   void FillResponceList(const QString& select = {});
   void ResponceCBChange(int index);
   void ButSaveResponceClick();
@@ -85,6 +88,10 @@ class TToothInfDlg : public QDialog {
   TTooth* theTooth = nullptr;
   TForceDrawing FForceDrawing;
   std::string FLibraryPath = ResponceIniPathBesideExecutable();
+  // The library as read when the dialog was shown, or as last saved.
+  TResponceLibrary FLibrary;
+  // How many items of ResponceCB are curves; a note may follow them.
+  int FListedCurves = 0;
   bool FPerioDragging = false;
   int FPerioDragIndex = 0;
 

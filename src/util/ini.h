@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ class TIniDocument {
   // The key names of a section as they are written, first of each name, in file order and
   // then those added in memory; empty when there is no such section.
   std::vector<std::string> ReadSectionKeys(std::string_view section) const;
+  // The same names handed to f one by one without copying them, for sections of a million
+  // keys; each view lasts until the document next changes.
+  void ForEachSectionKey(std::string_view section,
+                         const std::function<void(std::string_view)>& f) const;
 
   // Sets a key, adding it at the end of its section (after the last non-blank line) or a new
   // section at the end. Line breaks in the value are left out, since they would end the line

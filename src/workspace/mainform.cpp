@@ -19,6 +19,7 @@
 #include "dialogs/toothinf.h"
 #include "dialogs/wireinf.h"
 #include "document/firstrun.h"
+#include "document/responcelibrary.h"
 #include "platform/cursors.h"
 #include "platform/hints.h"
 #include "platform/messages.h"
@@ -409,6 +410,7 @@ void TMainForm::FormCreate() {
   FWireInfo = new TWireInfo(this);
   FAboutForm = new TAboutForm(this);
   FToothInfDlg = new TToothInfDlg(this);
+  FToothInfDlg->SetLibraryPath(ChooseResponceLibrary(ResponceIniPathBesideExecutable(), FStartup));
 }
 
 void TMainForm::ApplyModelPreferences() {

@@ -32,6 +32,8 @@ TEST_F(MainFormDialogsTest, BothDialogsAreCreatedOnceInOrderAndOpenOnTheScene) {
   EXPECT_EQ(order[1], form.WireInfo());
   EXPECT_NE(qobject_cast<TAboutForm*>(order[2]), nullptr);
   EXPECT_EQ(order[3], form.ToothInfDlg());
+  // No library beside the test program: the user's copy.
+  EXPECT_EQ(form.ToothInfDlg()->LibraryPath(), FStartup.UserDataFolder + "Responce/Orvela.INI");
 
   test::AddCanineAndPremolarScene(form.Setup());
   TTooth* tooth = form.Setup().ToothList()[0].get();

@@ -1,8 +1,12 @@
 #include "dialogs/toothinf.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,10 +16,12 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTest>
 
 #include "dialog_fixture.h"
+#include "document/responcelibrary.h"
 #include "mechanics/geometry.h"
 #include "scenes.h"
 
@@ -131,23 +137,61 @@ TEST_F(ToothInfDlgTest, BoneSupportFromFullToNone) {
   });
 }
 
-TEST_F(ToothInfDlgTest, MolarOpenedAfterAnotherToothTakesTheBarsPlace) {
+// Every number of the tooth the dialog could change, as bits.
+std::vector<std::uint64_t> ToothBits(const TTooth& tooth) {
+  std::vector<double> numbers;
+  for (const TPointDouble p :
+       {tooth.cusp, tooth.apex, tooth.cervixAnatomic, tooth.Cervix(), tooth.cRes()}) {
+    numbers.insert(numbers.end(), {p.x, p.y});
+  }
+  for (const auto* outline : {&tooth.crown, &tooth.root}) {
+    for (const TPointDouble p : *outline) numbers.insert(numbers.end(), {p.x, p.y});
+  }
+  for (const auto& bracket : tooth.Brackets()) {
+    for (const TPointDouble p : {bracket->Origin(), bracket->Mesial(), bracket->Distal()})
+      numbers.insert(numbers.end(), {p.x, p.y});
+  }
+  for (const TPoint p : tooth.Responce) numbers.insert(numbers.end(), {1.0 * p.x, 1.0 * p.y});
+  numbers.push_back(tooth.Ankylosed() ? 1.0 : 0.0);
+  std::vector<std::uint64_t> bits;
+  for (const double d : numbers) bits.push_back(std::bit_cast<std::uint64_t>(d));
+  return bits;
+}
+
+TEST_F(ToothInfDlgTest, LookingAtAToothLeavesItAsItWas) {
   TTooth& molar = test::AddTooth(FScene, 36, {400, 0});
-  const auto below = [&] { return PointDistance(molar.cervixAnatomic, molar.cRes()); };
-  EXPECT_NEAR(below(), 55.0, 1e-6);  // as the catalogue places it
+  // The bar left elsewhere by another tooth, and a loss the bar can only show rounded.
   FDialog.SetTooth(&Canine());
   Exec(FDialog, [&] {
-    auto* bar = Find<QScrollBar>(FDialog, "ScrollBarRoot");
-    for (int i = 0; i < 3; ++i) QTest::keyClick(bar, Qt::Key_PageDown);
-    EXPECT_EQ(bar->value(), 30);
+    for (int i = 0; i < 3; ++i)
+      QTest::keyClick(Find<QScrollBar>(FDialog, "ScrollBarRoot"), Qt::Key_PageDown);
   });
-  EXPECT_NEAR(Canine().rootLengthFunctional(), 0.7 * Canine().rootLengthAnatomic(), 1e-9);
-  FDialog.SetTooth(&molar);
+  // As the catalogue places it (cRes 5.5 mm below the cervix, not at 40 % of 13.9 mm), then
+  // with a loss the bar can show only rounded.
+  for (const double loss : {0.0, 33.3}) {
+    if (loss != 0.0) molar.SetSupportLoss(loss);
+    const std::vector<std::uint64_t> before = ToothBits(molar);
+    FDialog.SetTooth(&molar);
+    EXPECT_EQ(Exec(FDialog,
+                   [&] {
+                     EXPECT_EQ(Find<QScrollBar>(FDialog, "ScrollBarRoot")->value(),
+                               static_cast<int>(std::lround(loss)));
+                     QTest::mouseClick(Find<QPushButton>(FDialog, "OKBut"), Qt::LeftButton);
+                   }),
+              QDialog::Accepted);
+    EXPECT_EQ(ToothBits(molar), before) << loss;
+    EXPECT_EQ(Exec(FDialog, [&] { QTest::keyClick(&FDialog, Qt::Key_Escape); }), QDialog::Rejected);
+    EXPECT_EQ(ToothBits(molar), before) << loss;
+    if (loss == 0.0) {
+      EXPECT_NEAR(PointDistance(molar.cervixAnatomic, molar.cRes()), 55.0, 1e-9);
+    }
+  }
+  // A real move of the bar applies its percentage.
   Exec(FDialog, [&] {
-    EXPECT_EQ(Find<QScrollBar>(FDialog, "ScrollBarRoot")->value(), 0);
-    EXPECT_EQ(Text("FunctRoot"), "Supporting Root Length: 13.9");
+    QTest::keyClick(Find<QScrollBar>(FDialog, "ScrollBarRoot"), Qt::Key_Down);
+    EXPECT_EQ(Text("FunctRoot"), "Supporting Root Length: 9.2");
   });
-  EXPECT_NEAR(below(), 55.6, 1e-6);
+  EXPECT_NEAR(molar.rootLengthFunctional(), 0.66 * molar.rootLengthAnatomic(), 1e-9);
 }
 
 TEST_F(ToothInfDlgTest, AngulationIsAbsoluteShiftAddsUpAndBadTextIsIgnored) {
@@ -452,17 +496,77 @@ TEST_F(ToothInfDlgTest, OddLibraryFilesGiveAListWithoutCrashOrFreeze) {
   WriteLibrary(garbage);
   Exec(FDialog, [&] {
     auto* list = Find<QComboBox>(FDialog, "ResponceCB");
-    EXPECT_GE(list->count(), 10002);
-    EXPECT_LE(list->count(), 10003);  // the garbage may hold one readable key
+    // The first 10 000 names and a note; the garbage may hold one readable key.
+    EXPECT_EQ(list->count(), 10001);
     EXPECT_GE(list->findText("Good"), 0);
     EXPECT_EQ(list->findText(QString(100000, 'k')), -1);
     Pick("Long");
-    Pick("Curve9999");
+    Pick("Curve9990");
   });
   ASSERT_EQ(FMessages.size(), 1u);
   EXPECT_LT(FMessages[0].Text.size(), 400);
-  const TResponceCurve curve9999{{{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}}};
-  EXPECT_EQ(Canine().Responce, curve9999);
+  const TResponceCurve curve9990{{{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}}};
+  EXPECT_EQ(Canine().Responce, curve9990);
+}
+
+TEST_F(ToothInfDlgTest, ALongLibraryListsItsFirstCurvesAndSaysHowManyItHolds) {
+  std::string text = "[Responce]\n";
+  for (int i = 0; i < 10005; ++i)
+    text += "Curve" + std::to_string(i) + "=1, 2, 3, 4, 5, 6, 7, 8, 9, 10\n";
+  WriteLibrary(text);
+  FDialog.SetTooth(&Canine());
+  FAnswer = QMessageBox::No;
+  Exec(FDialog, [&] {
+    auto* list = Find<QComboBox>(FDialog, "ResponceCB");
+    ASSERT_EQ(list->count(), 10001);
+    EXPECT_EQ(list->itemText(9999), "Curve9999");
+    const QString note = "Showing the first 10,000 of 10,005 curves";
+    EXPECT_EQ(list->itemText(10000), note);
+    EXPECT_EQ(list->toolTip(), note);
+    const auto* model = qobject_cast<QStandardItemModel*>(list->model());
+    ASSERT_NE(model, nullptr);
+    EXPECT_FALSE(model->item(10000)->isEnabled());
+    // A name past the listed ones is still one to ask about.
+    SaveAs("curve10004");
+    EXPECT_EQ(FMessages.size(), 1u);
+    // A new curve goes to the end of the file and is listed, selected, before the note.
+    SaveAs("Mine");
+    ASSERT_EQ(list->count(), 10002);
+    EXPECT_EQ(list->currentIndex(), 10000);
+    EXPECT_EQ(list->currentText(), "Mine");
+    EXPECT_EQ(list->itemText(10001), "Showing the first 10,000 of 10,006 curves");
+  });
+  EXPECT_NE(ReadLibrary().find("Curve10004=1, 2,"), std::string::npos);
+  EXPECT_TRUE(ReadLibrary().ends_with("Mine=10, 50, 25, 75, 50, 80, 75, 75, 90, 70\n"));
+}
+
+TEST_F(ToothInfDlgTest, AnInstalledProgramSavesCurvesInTheUsersCopy) {
+  // Beside the executable a library only root may change, as in /usr/bin.
+  const std::filesystem::path exe = FDir.Path() / "bin";
+  const std::string beside = (exe / "orvela.INI").string();
+  test::WriteTextFile(beside, "[Responce]\nOld=1, 2, 3, 4, 5, 6, 7, 8, 9, 10\n");
+  const std::string shipped =
+      "; shipped\n[Responce]\nDefault=10, 50, 25, 75, 50, 80, 75, 75, 90, 70\n";
+  TStartupValues startup;
+  startup.CommonDataFolder = FDir.Slash("common");
+  startup.UserDataFolder = FDir.Slash("user");
+  test::WriteTextFile(startup.CommonDataFolder + "Responce/Orvela.INI", shipped);
+  namespace fs = std::filesystem;
+  fs::permissions(beside, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(exe, fs::perms::owner_read | fs::perms::owner_exec);
+  fs::permissions(startup.CommonDataFolder + "Responce/Orvela.INI", fs::perms::owner_read);
+
+  const std::string library = ChooseResponceLibrary(beside, startup);
+  EXPECT_EQ(library, startup.UserDataFolder + "Responce/Orvela.INI");
+  FDialog.SetLibraryPath(library);
+  FDialog.SetTooth(&Canine());
+  Exec(FDialog, [&] {
+    EXPECT_EQ(Find<QComboBox>(FDialog, "ResponceCB")->itemText(0), "Default");
+    SaveAs("Mine");
+  });
+  EXPECT_TRUE(FMessages.empty());
+  EXPECT_EQ(test::ReadTextFile(library), shipped + "Mine=10, 50, 25, 75, 50, 80, 75, 75, 90, 70\n");
+  EXPECT_EQ(test::ReadTextFile(beside), "[Responce]\nOld=1, 2, 3, 4, 5, 6, 7, 8, 9, 10\n");
 }
 
 TEST_F(ToothInfDlgTest, NamesThatCannotBeKeysAreRefused) {

@@ -15,6 +15,7 @@ cmake --install "$build" --prefix "$prefix" --strip >/dev/null || { echo "instal
 id=com.kestrinsoftware.orvela
 for f in bin/orvela \
   "share/orvela/Kestrin Software/Orvela/Settings/Orvela.ini" \
+  "share/orvela/Kestrin Software/Orvela/Responce/Orvela.INI" \
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man1/orvela.1 \
   share/doc/orvela/LICENSE share/icons/hicolor/scalable/apps/orvela.svg \
   share/icons/hicolor/48x48/apps/orvela.png; do
