@@ -13,12 +13,13 @@ cd "$top"
 
 # What building and running needs; the tests add their tools and the validators of the
 # desktop and AppStream files.
-run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev)
+run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev nlohmann-json3-dev)
 # The fuzz targets need clang (and its libFuzzer runtime, below); the settings file is tested
 # under a decimal-comma locale, which `locales` generates; printed pages are read back with
-# poppler's pdftoppm and pdftotext.
+# poppler's pdftoppm and pdftotext; setup files are checked against their schema with
+# python3-jsonschema.
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth appstream desktop-file-utils
-  clang locales poppler-utils)
+  clang locales poppler-utils python3-jsonschema)
 case "$mode" in
   test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
   *) packages=("${run_packages[@]}") ;;
@@ -103,11 +104,12 @@ run_fuzz_targets() {
     echo "clang's libFuzzer is not available: the fuzz targets are not run"
     return 0
   fi
-  configure_and_build_targets build-fuzz "orvela_fuzz_ini orvela_fuzz_settings orvela_fuzz_strings" \
+  configure_and_build_targets build-fuzz \
+    "orvela_fuzz_ini orvela_fuzz_settings orvela_fuzz_strings orvela_fuzz_setupfile" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DORVELA_FUZZ=ON \
     -DCMAKE_CXX_COMPILER=clang++
   local name work
-  for name in ini settings strings; do
+  for name in ini settings strings setupfile; do
     work=$(mktemp -d)
     echo "Fuzzing $name for 60 s"
     build-fuzz/fuzz/orvela_fuzz_$name -max_total_time=60 -print_final_stats=1 \

@@ -23,10 +23,8 @@ constexpr std::string_view DimensionSeparator = " x ";
 // Fallbacks of numbers that do not read.
 constexpr double UnreadableModulus = 100000.0;
 constexpr double UnreadableDimension = 4.0;
-// Beyond these a wire's forces overflow and the first run step turns the teeth's poses into
-// not-a-number; such values count as unreadable.
-constexpr double LargestModulus = 1e7;
-constexpr double LargestDimension = 100.0;  // model units, 10 mm
+// Beyond LargestModulus and LargestCrossDimension (wiremechanics.h) a value counts as
+// unreadable.
 constexpr double UnreadableThresholdForce = 1.0;
 constexpr double UnreadableThresholdMoment = 10.0;  // gf.mm
 constexpr std::int32_t FallbackGridDensity = 2;
@@ -147,8 +145,8 @@ void ReadSize(const TIniDocument& ini, int index, TWireSize& row) {
   const std::string_view b =
       at == std::string_view::npos ? std::string_view() : r.substr(at + DimensionSeparator.size());
   // A round wire has no second dimension: 0 is a size.
-  row.CrossA = FileNumberWithin(a, 0.0, true, LargestDimension).value_or(UnreadableDimension);
-  row.CrossB = FileNumberWithin(b, 0.0, true, LargestDimension).value_or(UnreadableDimension);
+  row.CrossA = FileNumberWithin(a, 0.0, true, LargestCrossDimension).value_or(UnreadableDimension);
+  row.CrossB = FileNumberWithin(b, 0.0, true, LargestCrossDimension).value_or(UnreadableDimension);
 }
 
 // The default is a copy of row 0, replaced by every row with exactly that name: the last wins.

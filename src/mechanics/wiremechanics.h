@@ -28,6 +28,12 @@ struct TWireSize {
   friend bool operator==(const TWireSize&, const TWireSize&) = default;
 };
 
+// Beyond these a wire's forces overflow and the first run step turns the teeth's poses into
+// not-a-number: the settings file and setup files take no row beyond them. Modulus in
+// (0, LargestModulus], cross-section dimensions in [0, LargestCrossDimension] model units.
+inline constexpr double LargestModulus = 1e7;
+inline constexpr double LargestCrossDimension = 100.0;  // 10 mm
+
 // The rows the program ships with.
 std::array<TWireMaterial, 5> BuiltInMaterials();
 std::array<TWireSize, 8> BuiltInSizes();

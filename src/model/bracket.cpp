@@ -61,6 +61,13 @@ void TBracket::Init() {
       std::make_unique<TAttachment>(this, "Point Contact", TPointDouble{0, 0}, HalfPi));
 }
 
+void TBracket::SetPose(const TBracketPose& pose) {
+  FOrigin = pose.Origin;
+  FMesial = pose.Mesial;
+  FDistal = pose.Distal;
+  FSlot = pose.Slot;
+}
+
 void TBracket::SetOrigin(TPointDouble origin) { Translate(PointDiff(origin, FOrigin)); }
 
 double TBracket::Tip() const {

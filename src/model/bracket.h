@@ -60,6 +60,16 @@ class TAttachment : public TMarkerOwner {
 
 using TAttachmentList = std::vector<std::unique_ptr<TAttachment>>;
 
+// Where a bracket's own points lie, as a setup file keeps them (absolute model units).
+struct TBracketPose {
+  TPointDouble Origin;
+  TPointDouble Mesial;
+  TPointDouble Distal;
+  std::array<TPointDouble, 4> Slot{};
+
+  friend bool operator==(const TBracketPose&, const TBracketPose&) = default;
+};
+
 // The small rectangular part bonded on a crown. A new bracket is centred at the model
 // origin with its 3 mm axis from Distal (−15, 0) to Mesial (15, 0) and a 3 mm × 1 mm
 // outline, and carries "Mesial" (15, 0) at angulation 0, "Distal" (−15, 0) at π and
@@ -82,6 +92,9 @@ class TBracket {
   TPointDouble Mesial() const { return FMesial; }
   TPointDouble Distal() const { return FDistal; }
   const std::array<TPointDouble, 4>& Slot() const { return FSlot; }
+  TBracketPose Pose() const { return TBracketPose{FOrigin, FMesial, FDistal, FSlot}; }
+  // Puts the bracket's own points where pose has them; the attachments keep theirs.
+  void SetPose(const TBracketPose& pose);
 
   // Direction of the axis from distal to mesial, in (−π, π].
   double Tip() const;

@@ -126,14 +126,14 @@ constexpr TToothTable FirstMolar{{0, 70}, {0, -139},       {0, -55},      {0, 0}
 
 }  // namespace
 
-void TTooth33::Init() { InitFromTable("Lower Left Canine", Canine, false); }
-void TTooth34::Init() { InitFromTable("Lower Left First Premolar", FirstPremolar, false); }
-void TTooth35::Init() { InitFromTable("Lower Left Second Premolar", SecondPremolar, false); }
-void TTooth36::Init() { InitFromTable("Lower Left First Molar", FirstMolar, false); }
-void TTooth43::Init() { InitFromTable("Lower Right Canine", Canine, true); }
-void TTooth44::Init() { InitFromTable("Lower Right First Premolar", FirstPremolar, true); }
-void TTooth45::Init() { InitFromTable("Lower Right Second Premolar", SecondPremolar, true); }
-void TTooth46::Init() { InitFromTable("Lower Right First Molar", FirstMolar, true); }
+void TTooth33::Init() { InitFromTable(33, "Lower Left Canine", Canine, false); }
+void TTooth34::Init() { InitFromTable(34, "Lower Left First Premolar", FirstPremolar, false); }
+void TTooth35::Init() { InitFromTable(35, "Lower Left Second Premolar", SecondPremolar, false); }
+void TTooth36::Init() { InitFromTable(36, "Lower Left First Molar", FirstMolar, false); }
+void TTooth43::Init() { InitFromTable(43, "Lower Right Canine", Canine, true); }
+void TTooth44::Init() { InitFromTable(44, "Lower Right First Premolar", FirstPremolar, true); }
+void TTooth45::Init() { InitFromTable(45, "Lower Right Second Premolar", SecondPremolar, true); }
+void TTooth46::Init() { InitFromTable(46, "Lower Right First Molar", FirstMolar, true); }
 
 std::unique_ptr<TTooth> CreateTooth(std::int32_t fdi) {
   switch (fdi) {
@@ -157,6 +157,8 @@ std::unique_ptr<TTooth> CreateTooth(std::int32_t fdi) {
       return nullptr;
   }
 }
+
+bool IsToothType(std::int32_t fdi) { return (fdi >= 33 && fdi <= 36) || (fdi >= 43 && fdi <= 46); }
 
 double StandardBracketDepth(std::int32_t fdi) { return fdi == 33 || fdi == 43 ? 45.0 : 40.0; }
 

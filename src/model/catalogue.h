@@ -74,6 +74,9 @@ class TTooth46 final : public TTooth {
   void Init() override;
 };
 
+// Whether there is a tooth type of that FDI number.
+bool IsToothType(std::int32_t fdi);
+
 // A new tooth of the type with that FDI number (33…36, 43…46), without bracket; null for
 // any other number.
 std::unique_ptr<TTooth> CreateTooth(std::int32_t fdi);

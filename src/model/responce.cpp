@@ -40,6 +40,17 @@ std::string FormatResponce(const TResponceCurve& curve) {
   return value;
 }
 
+std::optional<TResponceFault> FindResponceFault(std::span<const std::int32_t, 10> numbers) {
+  using TKind = TResponceParseError::TKind;
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    if (!InSquare(numbers[i])) return TResponceFault{i, TKind::OutOfRange};
+    // Even places hold the x of a point, compared with the x of the point before.
+    if (i % 2 == 0 && i > 0 && numbers[i] < numbers[i - 2])
+      return TResponceFault{i, TKind::Decreasing};
+  }
+  return std::nullopt;
+}
+
 std::optional<TResponceCurve> ParseResponce(std::string_view value, TResponceParseError& error) {
   using TKind = TResponceParseError::TKind;
   const auto fail = [&error](TKind kind, std::string_view text) {
@@ -68,12 +79,8 @@ std::optional<TResponceCurve> ParseResponce(std::string_view value, TResponcePar
     rest.remove_prefix(comma + 1);
   }
   if (count != numbers.size()) return fail(TKind::NotAnInteger, value);
-  for (std::size_t i = 0; i < numbers.size(); ++i) {
-    if (!InSquare(numbers[i])) return fail(TKind::OutOfRange, pieces[i]);
-    // Even places hold the x of a point, compared with the x of the point before.
-    if (i % 2 == 0 && i > 0 && numbers[i] < numbers[i - 2]) {
-      return fail(TKind::Decreasing, pieces[i]);
-    }
+  if (const std::optional<TResponceFault> fault = FindResponceFault(numbers)) {
+    return fail(fault->Kind, pieces[fault->Index]);
   }
   TResponceCurve curve;
   for (std::size_t i = 0; i < curve.size(); ++i)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -34,6 +36,14 @@ struct TResponceParseError {
   // The piece at fault; the whole value when it does not have ten pieces.
   std::string Text;
 };
+
+// The first of the ten numbers x0, y0, x1, y1, … x4, y4 that no curve of the response editor
+// could hold, and why (OutOfRange or Decreasing); none when they make such a curve.
+struct TResponceFault {
+  std::size_t Index = 0;
+  TResponceParseError::TKind Kind = TResponceParseError::TKind::OutOfRange;
+};
+std::optional<TResponceFault> FindResponceFault(std::span<const std::int32_t, 10> numbers);
 
 // The curve of a text, or nothing and why in error. Only a curve the response editor could
 // make is taken (TTooth::MoveResponcePoint): every number within 0…ResponceExtent and x never

@@ -35,9 +35,11 @@ TTooth::~TTooth() = default;
 
 void TTooth::Init() { FName = "Generic"; }
 
-void TTooth::InitFromTable(const char* name, const TToothTable& table, bool mirrored) {
+void TTooth::InitFromTable(std::int32_t fdi, const char* name, const TToothTable& table,
+                           bool mirrored) {
   const double sx = mirrored ? -1.0 : 1.0;
   const auto local = [sx](TPointDouble p) { return TPointDouble{sx * p.x, p.y}; };
+  FFdi = fdi;
   FName = name;
   FcRes = local(table.cRes);
   apex = local(table.apex);
@@ -139,6 +141,34 @@ TBracket& TTooth::AddBracket(double dx, double dy) {
   bracket->Translate(TPointDouble{dx * u.y, -dx * u.x});
   FBrackets.push_back(std::move(bracket));
   return *FBrackets.back();
+}
+
+TBracket& TTooth::AddBracket(const TBracketPose& pose) {
+  auto bracket = std::make_unique<TBracket>();
+  bracket->SetTooth(this);
+  bracket->SetPose(pose);
+  FBrackets.push_back(std::move(bracket));
+  return *FBrackets.back();
+}
+
+TToothGeometry TTooth::Geometry() const {
+  return TToothGeometry{cusp, apex, cervixAnatomic, FCervix, FcRes, cervixDiameter, crown, root};
+}
+
+void TTooth::SetGeometry(const TToothGeometry& geometry) {
+  cusp = geometry.Cusp;
+  apex = geometry.Apex;
+  cervixAnatomic = geometry.CervixAnatomic;
+  FCervix = geometry.Cervix;
+  FcRes = geometry.CRes;
+  cervixDiameter = geometry.CervixDiameter;
+  crown = geometry.Crown;
+  root = geometry.Root;
+}
+
+void TTooth::SetOriginalPosition(TPointDouble cRes, double tip) {
+  FOrigCRes = cRes;
+  FOrigTip = tip;
 }
 
 void TTooth::SetAsOriginalPosition() {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -35,6 +36,22 @@ struct TToothTable {
   std::int32_t cervixDiameter;
   std::span<const TPointDouble> crown;
   std::span<const TPointDouble> root;
+};
+
+// Where a tooth's body lies, as a setup file keeps it: the axis landmarks, the centre of
+// resistance, the supporting cervix, the root diameter at the anatomic cervix and both
+// outlines, in model units.
+struct TToothGeometry {
+  TPointDouble Cusp;
+  TPointDouble Apex;
+  TPointDouble CervixAnatomic;
+  TPointDouble Cervix;
+  TPointDouble CRes;
+  std::int32_t CervixDiameter = 0;
+  std::vector<TPointDouble> Crown;
+  std::vector<TPointDouble> Root;
+
+  friend bool operator==(const TToothGeometry&, const TToothGeometry&) = default;
 };
 
 // One lower tooth seen from the side, in model units (0.1 mm, y up: the crown lies above
@@ -74,6 +91,8 @@ class TTooth : public TMarkerOwner {
   bool Ankylosed() const { return FAnkylosed; }
   void SetAnkylosed(bool ankylosed) { FAnkylosed = ankylosed; }
   const std::string& Name() const { return FName; }
+  // The FDI number of the tooth's type (33…36, 43…46); none for the "Generic" tooth.
+  std::optional<std::int32_t> Fdi() const { return FFdi; }
   TPointDouble cRes() const { return FcRes; }
   const TBracketList& Brackets() const { return FBrackets; }
   TPointDouble Cervix() const { return FCervix; }
@@ -120,8 +139,19 @@ class TTooth : public TMarkerOwner {
   // Adds a bracket dy units down the axis from the cusp and dx across it (toward +x when
   // upright); the bracket keeps its axis along +x.
   TBracket& AddBracket(double dx, double dy);
+  // Adds a bracket whose own points are those of pose; its three attachments are a new
+  // bracket's, where TBracket puts them, for the caller to replace.
+  TBracket& AddBracket(const TBracketPose& pose);
+
+  // The body as it lies now, and the same put back: the brackets do not move with it.
+  TToothGeometry Geometry() const;
+  void SetGeometry(const TToothGeometry& geometry);
 
   void SetAsOriginalPosition();
+  // The remembered pose, (0, 0) and upright until one is stored.
+  TPointDouble OriginalCRes() const { return FOrigCRes; }
+  double OriginalTip() const { return FOrigTip; }
+  void SetOriginalPosition(TPointDouble cRes, double tip);
   // Back to the stored cRes and Tip (the pose is (0, 0), upright until one is stored).
   void ResetToOriginalPosition();
   void SetOriginalOutline();
@@ -163,9 +193,9 @@ class TTooth : public TMarkerOwner {
 
   // Fills in the tooth; each type replaces it completely.
   virtual void Init();
-  // The name, then landmarks, cRes, cervix and outlines from table (x negated when
-  // mirrored), then the move to the common starting place (200, 850).
-  void InitFromTable(const char* name, const TToothTable& table, bool mirrored);
+  // The FDI number and name, then landmarks, cRes, cervix and outlines from table (x negated
+  // when mirrored), then the move to the common starting place (200, 850).
+  void InitFromTable(std::int32_t fdi, const char* name, const TToothTable& table, bool mirrored);
 
  private:
   // The bone-support line across the axis at the cervix, as wide as the root there.
@@ -174,6 +204,7 @@ class TTooth : public TMarkerOwner {
   template <class F>
   void ForEachDrawnForce(const TForceDrawPlaces& places, F&& f) const;
   bool FAnkylosed = false;
+  std::optional<std::int32_t> FFdi;
   std::string FName;
   TPointDouble FcRes;
   TBracketList FBrackets;

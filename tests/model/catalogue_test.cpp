@@ -23,6 +23,8 @@ TEST_P(CatalogueTest, NewToothHasItsTypesNumbers) {
   const std::unique_ptr<TTooth> tooth = CreateTooth(row.Fdi);
   ASSERT_NE(tooth, nullptr);
   EXPECT_EQ(tooth->Name(), row.Name);
+  EXPECT_EQ(tooth->Fdi(), row.Fdi);
+  EXPECT_TRUE(IsToothType(row.Fdi));
   EXPECT_EQ(tooth->cusp, row.Cusp);
   EXPECT_EQ(tooth->apex, row.Apex);
   EXPECT_EQ(tooth->cRes(), row.CRes);
@@ -155,8 +157,10 @@ TEST(CatalogueConstruction, EveryWayOfBuildingGivesTheFullTooth) {
   EXPECT_EQ(molar->cervixDiameter, 100);
   EXPECT_EQ(molar->cRes(), (TPointDouble{200, 795}));
 
-  for (const std::int32_t fdi : {0, 31, 32, 37, 42, 47, 13, -33})
+  for (const std::int32_t fdi : {0, 31, 32, 37, 42, 47, 13, -33}) {
     EXPECT_EQ(CreateTooth(fdi), nullptr);
+    EXPECT_FALSE(IsToothType(fdi));
+  }
   EXPECT_EQ(StandardBracketDepth(33), 45.0);
   EXPECT_EQ(StandardBracketDepth(43), 45.0);
   EXPECT_EQ(StandardBracketDepth(36), 40.0);
@@ -165,6 +169,7 @@ TEST(CatalogueConstruction, EveryWayOfBuildingGivesTheFullTooth) {
 TEST(CatalogueConstruction, BaseToothIsGeneric) {
   const TTooth generic;
   EXPECT_EQ(generic.Name(), "Generic");
+  EXPECT_EQ(generic.Fdi(), std::nullopt);
   EXPECT_TRUE(generic.crown.empty());
   EXPECT_TRUE(generic.root.empty());
   EXPECT_EQ(generic.cusp, (TPointDouble{0, 0}));
