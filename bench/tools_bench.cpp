@@ -23,6 +23,8 @@ class TQuietHost : public TToolHost {
   void ZoomOutAt(TPoint) override {}
   void ZoomRect(const TRect&) override {}
   void InvertBand(const TRectangle&) override {}
+  void BeginChange() override {}
+  void EndChange(const std::string&) override {}
 };
 
 // A press and release of the select tool over the 80-tooth scene (80 teeth, 70 wires):

@@ -14,6 +14,9 @@ install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/Kestrin Software"
 
 install(FILES ${ORVELA_RESOURCE_DIR}/desktop/${ORVELA_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Setup files (*.orvela) open in the program from a file manager.
+install(FILES ${ORVELA_RESOURCE_DIR}/mime/${ORVELA_APP_ID}.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${ORVELA_RESOURCE_DIR}/metainfo/${ORVELA_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${ORVELA_RESOURCE_DIR}/man/orvela.1

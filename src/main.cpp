@@ -50,5 +50,7 @@ int main(int argc, char* argv[]) {
   } else {
     form.show();
   }
+  // A file that cannot be opened is reported; the setup stays empty.
+  if (const QString file = commandLine.FileArgument(); !file.isEmpty()) form.OpenFile(file);
   return QApplication::exec();
 }

@@ -18,6 +18,7 @@ constexpr const char* General = "General";
 constexpr const char* Calculation = "Calculation";
 constexpr const char* Wire = "Wire";
 constexpr const char* View = "View";
+constexpr const char* RecentFiles = "Recent Files";
 constexpr std::string_view NameSeparator = ", ";
 constexpr std::string_view DimensionSeparator = " x ";
 // Fallbacks of numbers that do not read.
@@ -197,6 +198,11 @@ void ReadIniSettings(const std::string& path, TPreferences& prefs) {
   prefs.DrawForcesAtCRes = ini.ReadBool(View, "Draw Forces at CRes", true);
   prefs.DrawForcesAtAttachment = ini.ReadBool(View, "Draw Forces at Attachment", true);
   prefs.DrawForcesAtBracket = ini.ReadBool(View, "Draw Forces at Bracket", true);
+  prefs.RecentFiles.clear();
+  for (std::size_t i = 1; i <= MaxRecentFiles; ++i) {
+    std::string file = ini.ReadString(RecentFiles, "File " + std::to_string(i), "");
+    if (!file.empty()) prefs.RecentFiles.push_back(std::move(file));
+  }
 }
 
 bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
@@ -246,6 +252,10 @@ bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
   ini.WriteBool(View, "Draw Forces at CRes", prefs.DrawForcesAtCRes);
   ini.WriteBool(View, "Draw Forces at Attachment", prefs.DrawForcesAtAttachment);
   ini.WriteBool(View, "Draw Forces at Bracket", prefs.DrawForcesAtBracket);
+  for (std::size_t i = 1; i <= MaxRecentFiles; ++i) {
+    ini.WriteString(RecentFiles, "File " + std::to_string(i),
+                    i <= prefs.RecentFiles.size() ? prefs.RecentFiles[i - 1] : std::string());
+  }
   return SaveIniDocument(path, ini);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "graphics/forcedraw.h"
 #include "mechanics/wiremechanics.h"
@@ -50,9 +51,14 @@ struct TPreferences {
   bool DrawForcesAtCRes = true;
   bool DrawForcesAtAttachment = false;
   bool DrawForcesAtBracket = false;
+  // "Recent Files": the setup files last opened or saved, newest first, at most
+  // MaxRecentFiles.
+  std::vector<std::string> RecentFiles;
 
   bool operator==(const TPreferences&) const = default;
 };
+
+inline constexpr std::size_t MaxRecentFiles = 8;
 
 inline constexpr const char* SavePreferencesFailedText = "Could not save preferences to INI file.";
 

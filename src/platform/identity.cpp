@@ -116,6 +116,14 @@ TCommandLine::TCommandLine() {
       QStringLiteral("Simulates orthodontic tooth movement in two dimensions."));
   FParser.addHelpOption();
   FParser.addVersionOption();
+  FParser.addPositionalArgument(QStringLiteral("file"),
+                                QStringLiteral("A setup file (.orvela) to open."),
+                                QStringLiteral("[file]"));
+}
+
+QString TCommandLine::FileArgument() const {
+  const QStringList files = FParser.positionalArguments();
+  return files.isEmpty() ? QString() : files.first();
 }
 
 std::optional<int> TCommandLine::HandleInfoOptions(const QStringList& arguments) {
@@ -143,8 +151,8 @@ std::optional<int> TCommandLine::CheckArguments(const QStringList& arguments) {
   QString error;
   if (!FParser.parse(split.Own)) {
     error = FParser.errorText();
-  } else if (!FParser.positionalArguments().isEmpty()) {
-    error = QStringLiteral("Unexpected argument '%1'.").arg(FParser.positionalArguments().first());
+  } else if (FParser.positionalArguments().size() > 1) {
+    error = QStringLiteral("Unexpected argument '%1'.").arg(FParser.positionalArguments().at(1));
   }
   if (!error.isEmpty()) {
     Print(stderr,

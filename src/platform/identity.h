@@ -28,10 +28,12 @@ class TCommandLine {
   // the version to standard output and returns 0 when either is asked for.
   std::optional<int> HandleInfoOptions(const QStringList& arguments);
   // Before the GUI application too, since without a display Qt would end the program before
-  // any word of ours: an unknown option or any argument (Qt's own options set aside) prints
+  // any word of ours: an unknown option or a second argument (Qt's own options set aside) prints
   // an error and returns 2; a start without a display for the window prints the problem in
   // one line and returns 1.
   std::optional<int> CheckArguments(const QStringList& arguments);
+  // The setup file the command line names (after CheckArguments); empty for none.
+  QString FileArgument() const;
   // With the GUI application: --help-all, whose list holds Qt's own options, prints and
   // ends the program.
   void HandleQtHelp(const QStringList& arguments);

@@ -65,6 +65,8 @@ void SetMessageHook(TMessageHook hook) { MessageHook() = std::move(hook); }
 
 void SetMessagesToStandardError(bool on) { MessagesToStandardError() = on; }
 
+bool MessagesGoToStandardError() { return MessagesToStandardError(); }
+
 void Beep() {
   if (const TBeepHook& hook = BeepHook()) {
     hook();

@@ -29,6 +29,7 @@ void SetMessageHook(TMessageHook hook);
 // returns at once with the button a box's Escape would give: Cancel, No or Ok, the first
 // of them on offer. A test hook still comes first.
 void SetMessagesToStandardError(bool on);
+bool MessagesGoToStandardError();
 
 // QApplication::beep(); a hook (tests) replaces the sound and can count the calls.
 using TBeepHook = std::function<void()>;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "mechanics/geometry.h"
 #include "util/format.h"
@@ -69,6 +70,7 @@ void TSelectTool::Release(TMouseButton button, TPoint /*p*/) {
   } else {
     PickUp(button);
   }
+  EndDragChange();
 }
 
 void TSelectTool::Cancel() {
@@ -77,6 +79,15 @@ void TSelectTool::Cancel() {
   FSetup.SetDraggedAttachment(nullptr);
   FSetup.RebuildSelectionMarkers();
   FHost.Redraw();
+  // What the drag changed so far stays, as one action.
+  EndDragChange();
+}
+
+void TSelectTool::EndDragChange() {
+  if (FChange.empty()) return;
+  const std::string what = std::move(FChange);
+  FChange.clear();
+  FHost.EndChange(what);
 }
 
 void TSelectTool::ShowHover(const TMarkerExtended* marker) {
@@ -127,7 +138,11 @@ void TSelectTool::TranslateDown(TPoint p) {
   FLastMousePoint = p;
   FPointerTurn = 0.0;
   FSnappedTurn = 0.0;
-  if (const TTooth* tooth = FSetup.SelectedTooth()) FTranslateStart = tooth->cRes();
+  if (const TTooth* tooth = FSetup.SelectedTooth()) {
+    FTranslateStart = tooth->cRes();
+    FChange = FHoverAction == THandleAction::Rotate ? "Rotate Tooth" : "Move Tooth";
+    FHost.BeginChange();
+  }
 }
 
 void TSelectTool::TranslateMove(TPoint p) {
@@ -184,6 +199,8 @@ void TSelectTool::TieWireDown(TPoint p) {
   if (wire == nullptr || marker == nullptr) return;
   TAttachment* end = AttachmentOf(*marker);
   if (end == nullptr || (end != wire->Attachments[0] && end != wire->Attachments[1])) return;
+  FChange = "Tie Wire";
+  FHost.BeginChange();
   FSetup.SetDraggedAttachment(end);
   FSetup.SetMarkersToBrackets();
   FHost.Redraw();

@@ -42,6 +42,10 @@ class TToolHost {
   // Draws the band with its not-xor pen over the frame on show, never into the back
   // buffer: drawing the same band twice leaves no trace.
   virtual void InvertBand(const TRectangle& band) = 0;
+  // A drag that changes the setup begins at its press, and ends at its release or when it
+  // is cancelled; what names the change ("Move Tooth"). Each pair is one user action.
+  virtual void BeginChange() = 0;
+  virtual void EndChange(const std::string& what) = 0;
 };
 
 // A tool of the Tools toolbar: the view hands it every press, move and release on the
@@ -100,6 +104,8 @@ class TSelectTool : public TMouseTool {
   void TieWireUp();
   // The cursor and hint of the handle under the pointer, or the plain ones.
   void ShowHover(const TMarkerExtended* marker);
+  // The change a drag began, if one is open, ends.
+  void EndDragChange();
 
   TSetup& FSetup;
   TToolHost& FHost;
@@ -111,6 +117,8 @@ class TSelectTool : public TMouseTool {
   // and the whole degrees of it the tooth has been turned by.
   double FPointerTurn = 0.0;
   double FSnappedTurn = 0.0;
+  // The name of the change the drag in progress makes; empty while none is open.
+  std::string FChange;
 };
 
 // Zooms: a left click in one step about the release point, a right click out one step

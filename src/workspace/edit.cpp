@@ -63,18 +63,23 @@ void TMainForm::ConnectTools() {
 }
 
 void TMainForm::MenuAddToothClick(int fdi) {
-  if (FSetup->AddToothOfType(fdi) == nullptr) return;
+  BeginChange();
+  FSetup->AddToothOfType(fdi);
+  EndChange(QStringLiteral("Add Tooth"));
   FView->DrawDisplay();
 }
 
 void TMainForm::MenuWireAddClick() {
+  BeginChange();
   FSetup->AddNewWire();
+  EndChange(QStringLiteral("Add Wire"));
   FView->DrawDisplay();
 }
 
 void TMainForm::ActionPropertiesExecute() {
   // Opening the dialog begins this action and its return ends it.
   if (TTooth* tooth = FSetup->SelectedTooth()) {
+    BeginChange();
     FToothInfDlg->SetTooth(tooth);
     FToothInfDlg->SetForceDrawing(FForceDrawing);
     FToothInfDlg->exec();
@@ -83,18 +88,24 @@ void TMainForm::ActionPropertiesExecute() {
     FSetup->RebuildSelectionMarkers();
     FPanelInfo->setText(QString::fromStdString(FSetup->SelectionInfo()));
     FView->DrawDisplay();
+    EndChange(QStringLiteral("Tooth Properties"));
   }
   if (TWireStraight* wire = FSetup->SelectedWire()) {
+    BeginChange();
     FWireInfo->SetWire(wire);
     FWireInfo->exec();
     FWireInfo->SetWire(nullptr);
     FPanelInfo->setText(QString::fromStdString(FSetup->SelectionInfo()));
     FView->DrawDisplay();
+    EndChange(QStringLiteral("Wire Properties"));
   }
 }
 
 void TMainForm::ActionRemoveExecute() {
-  switch (FSetup->RemoveSelection()) {
+  BeginChange();
+  const TSetup::TRemoveResult result = FSetup->RemoveSelection();
+  EndChange(QStringLiteral("Remove"));
+  switch (result) {
     case TSetup::TRemoveResult::Nothing:
       return;
     case TSetup::TRemoveResult::ToothLigated:

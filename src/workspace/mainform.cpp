@@ -13,6 +13,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "dialogs/about.h"
@@ -37,8 +38,6 @@
 namespace orvela {
 
 namespace {
-
-constexpr const char* UntitledCaption = "Orvela [Untitled]";
 
 // A sunken panel of the window's edge lines.
 template <class TPanel = QLabel>
@@ -98,12 +97,16 @@ TMainForm::TMainForm(TStartupValues startup, QWidget* parent)
       FImageLists(std::make_unique<TProgramImageLists>()),
       FSetup(std::make_unique<TSetup>(FImageLists->Style())) {
   setObjectName("MainForm");
+  FUndoStack = new QUndoStack(this);
   CreateActions();
   CreateMenus();
   CreatePanels();
   FToolHost = std::make_unique<TFormToolHost>(
-      *FView, *FPanelBottom, *FPanelInfo, FPrefs, [this] { UpdateMenu(); },
-      [this] { ActionPropertiesExecute(); });
+      *FView, *FPanelBottom, *FPanelInfo, FPrefs,
+      TFormToolHost::TWindowHooks{
+          [this] { UpdateMenu(); }, [this] { ActionPropertiesExecute(); },
+          [this] { BeginChange(); },
+          [this](const std::string& what) { EndChange(QString::fromStdString(what)); }});
   FSelectTool = std::make_unique<TSelectTool>(*FSetup, *FToolHost);
   FZoomTool = std::make_unique<TZoomTool>(*FToolHost);
   // The run's steps: one per pass of the event loop, so that every event is served between
@@ -111,6 +114,11 @@ TMainForm::TMainForm(TStartupValues startup, QWidget* parent)
   FRunTimer = new QTimer(this);
   FRunTimer->setInterval(0);
   connect(FRunTimer, &QTimer::timeout, this, &TMainForm::RunTick);
+  // Unsaved work goes to the recovery copy at most once a minute.
+  FRecoveryTimer = new QTimer(this);
+  FRecoveryTimer->setInterval(60 * 1000);
+  connect(FRecoveryTimer, &QTimer::timeout, this, &TMainForm::WriteRecovery);
+  FRecoveryTimer->start();
   CreateToolBars();
   ConnectEditCommands();
   ConnectTools();
@@ -118,6 +126,8 @@ TMainForm::TMainForm(TStartupValues startup, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+  // The undo steps go with the window; their going reaches no menu of a freed setup.
+  FUndoStack->disconnect(this);
   // Wires, teeth and handles go before the view and its back buffer; the view draws
   // nothing more once the setup has gone.
   FView->DetachSetup();
@@ -127,11 +137,11 @@ TMainForm::~TMainForm() {
 void TMainForm::CreateActions() {
   FActionNew = MakeAction(this, "&New...", "New Radiograph|Enter a new radiograph.");
   FActionNew->setIcon(ToolbarIcon(TToolbarIcon::New));
-  FActionOpen = MakeAction(this, "&Open...", "Open Simulation|Load a simulation from a file.");
+  FActionOpen = MakeAction(this, "&Open...", "Open Setup|Open a setup from a file.");
   FActionOpen->setIcon(ToolbarIcon(TToolbarIcon::Open));
-  FActionSave = MakeAction(this, "&Save", "Save Radiograph|Save the current radiograph to a file.");
+  FActionSave = MakeAction(this, "&Save", "Save Setup|Save the setup to its file.");
   FActionSave->setIcon(ToolbarIcon(TToolbarIcon::Save));
-  FMenuFileSaveAs = MakeAction(this, "Save &As...", "Specify file and save loop.");
+  FMenuFileSaveAs = MakeAction(this, "Save &As...", "Save the setup to a file of a new name.");
   FActionPrint =
       MakeAction(this, "&Print...", "Print|Print the drawing of the setup with its wires' forces.");
   FActionPrint->setIcon(ToolbarIcon(TToolbarIcon::Print));
@@ -140,7 +150,10 @@ void TMainForm::CreateActions() {
       "Export Picture|Save the drawing of the setup as an SVG, PNG or PDF file, cropped to what is "
       "drawn.");
   FMenuFileExit = MakeAction(this, "E&xit", "Exit program.");
-  for (QAction* never : {FActionOpen, FActionSave, FMenuFileSaveAs}) never->setEnabled(false);
+  SetStandardShortcut(*FActionOpen, QKeySequence::Open, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+  SetStandardShortcut(*FActionSave, QKeySequence::Save, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+  SetStandardShortcut(*FMenuFileSaveAs, QKeySequence::SaveAs,
+                      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
   SetStandardShortcut(*FActionNew, QKeySequence::New, {QKeySequence(Qt::CTRL | Qt::Key_N)});
   SetStandardShortcut(*FActionPrint, QKeySequence::Print, {QKeySequence(Qt::CTRL | Qt::Key_P)});
   SetStandardShortcut(*FMenuFileExit, QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
@@ -196,12 +209,28 @@ void TMainForm::CreateActions() {
   FActionHelp->setEnabled(false);
   FMenuHelpAbout = MakeAction(this, "&About...", "Information about Orvela.");
 
-  FActionUndoLast = MakeAction(this, "&Undo...", "Undo|Undo last movement.");
+  FActionUndoLast = MakeAction(this, "&Undo", "Undo|Undo last movement.");
   FActionUndoLast->setIcon(ToolbarIcon(TToolbarIcon::Undo));
   FActionUndoLast->setEnabled(false);
-  FActionRedoLast = MakeAction(this, "&Redo...", "Redo|Repeat last movement.");
+  FActionRedoLast = MakeAction(this, "&Redo", "Redo|Repeat last movement.");
   FActionRedoLast->setIcon(ToolbarIcon(TToolbarIcon::Redo));
   FActionRedoLast->setEnabled(false);
+  SetStandardShortcut(*FActionUndoLast, QKeySequence::Undo, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+  SetStandardShortcut(*FActionRedoLast, QKeySequence::Redo,
+                      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  connect(FActionUndoLast, &QAction::triggered, FUndoStack, &QUndoStack::undo);
+  connect(FActionRedoLast, &QAction::triggered, FUndoStack, &QUndoStack::redo);
+  // The commands name the step they take back or do again ("Undo Move Tooth").
+  connect(FUndoStack, &QUndoStack::undoTextChanged, this, [this](const QString& text) {
+    FActionUndoLast->setText(text.isEmpty() ? QStringLiteral("&Undo")
+                                            : QStringLiteral("&Undo ") + text);
+  });
+  connect(FUndoStack, &QUndoStack::redoTextChanged, this, [this](const QString& text) {
+    FActionRedoLast->setText(text.isEmpty() ? QStringLiteral("&Redo")
+                                            : QStringLiteral("&Redo ") + text);
+  });
+  connect(FUndoStack, &QUndoStack::indexChanged, this, [this] { SetMenuButtons(); });
+  connect(FUndoStack, &QUndoStack::cleanChanged, this, [this] { UpdateCaption(); });
 
   FActTools = new QActionGroup(this);
   FActTools->setObjectName("ActTools");
@@ -216,6 +245,9 @@ void TMainForm::CreateActions() {
   FActionZoom->setData(1);
 
   connect(FActionNew, &QAction::triggered, this, &TMainForm::ActionNewExecute);
+  connect(FActionOpen, &QAction::triggered, this, &TMainForm::ActionOpenExecute);
+  connect(FActionSave, &QAction::triggered, this, [this] { ActionSaveExecute(); });
+  connect(FMenuFileSaveAs, &QAction::triggered, this, [this] { MenuFileSaveAsClick(); });
   connect(FActionPrint, &QAction::triggered, this, &TMainForm::ActionPrintExecute);
   connect(FMenuFileExport, &QAction::triggered, this, &TMainForm::MenuFileExportClick);
   connect(FMenuFileExit, &QAction::triggered, this, &QWidget::close);
@@ -243,6 +275,7 @@ void TMainForm::CreateMenus() {
   FMenuFile = bar->addMenu("&File");
   FMenuFile->addAction(FActionNew);
   FMenuFile->addAction(FActionOpen);
+  FMenuFileRecent = FMenuFile->addMenu("Open &Recent");
   FMenuFile->addAction(FActionSave);
   FMenuFile->addAction(FMenuFileSaveAs);
   FMenuFile->addSeparator();
@@ -252,6 +285,9 @@ void TMainForm::CreateMenus() {
   FMenuFile->addAction(FMenuFileExit);
 
   FMenuEdit = bar->addMenu("&Edit");
+  FMenuEdit->addAction(FActionUndoLast);
+  FMenuEdit->addAction(FActionRedoLast);
+  FMenuEdit->addSeparator();
   FMenuToothAdd = FMenuEdit->addMenu("&Add Tooth");
   FToothChart = new TToothChartAction(FMenuToothAdd);
   FMenuToothAdd->addAction(FToothChart);
@@ -398,6 +434,7 @@ void TMainForm::FormCreate() {
   if (FPrefs.GridDensity < 0 || FPrefs.GridDensity > 3) FPrefs.GridDensity = 2;
   ApplyModelPreferences();
   ApplyPreferences();
+  UpdateRecentMenu();
   resize(804, 506 + menuBar()->sizeHint().height());
   FStartMaximized = ApplyWindowPlacement(*this, FPrefs.WindowPlacement);
 
@@ -440,6 +477,8 @@ void TMainForm::FormShow() {
   FView->ZoomCenterInDisplay(FView->ZoomValue(), 0, ModelExtent);
   FView->PostZoomText();
   SetMenuButtons();
+  // Once the window is up, so that the question has a window to stand over.
+  QTimer::singleShot(0, this, &TMainForm::OfferRecovery);
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -460,12 +499,18 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (!AskAndSave()) {
-    event->ignore();
-    return;
-  }
   // A run ends with the window; no step is left to come after it.
   if (FSetup->Running()) ActionStopExecute();
+  if (MessagesGoToStandardError()) {
+    // Closing on a signal: nobody is there to answer, so the unsaved work goes to the
+    // recovery copy, which the next start offers.
+    WriteRecovery();
+  } else if (!AskAndSave()) {
+    event->ignore();
+    return;
+  } else {
+    RemoveRecovery();
+  }
   if (!WriteSettings()) {
     ShowMessage(this, TMessageKind::Error, QString::fromUtf8(SavePreferencesFailedText));
   }
@@ -478,8 +523,11 @@ bool TMainForm::WriteSettings() {
 }
 
 void TMainForm::ResetNew() {
+  ActiveTool().Cancel();
   FSetup->ResetNew();
-  setWindowTitle(UntitledCaption);
+  FSetup->SetModelSettings(ModelSettingsOf(FPrefs));
+  FFilePath.clear();
+  UpdateCaption();
 }
 
 void TMainForm::SetMenuButtons() {
@@ -492,6 +540,8 @@ void TMainForm::SetMenuButtons() {
   FMenuFileExport->setEnabled(!running);
   FActionRun->setEnabled(!running);
   FActionStop->setEnabled(running);
+  FActionUndoLast->setEnabled(!running && FUndoStack->canUndo());
+  FActionRedoLast->setEnabled(!running && FUndoStack->canRedo());
 }
 
 void TMainForm::UpdateMenu() {
@@ -515,7 +565,15 @@ void TMainForm::SelectTool(TTool tool) {
 
 void TMainForm::ActionNewExecute() {
   if (!AskAndSave()) return;
+  // New during a run: the run so far is one step, New another, the rest of the run a third.
+  const bool running = FSetup->Running();
+  if (running) EndChange(QStringLiteral("Run"));
+  BeginChange();
   ResetNew();
+  EndChange(QStringLiteral("New"));
+  if (running) BeginChange();
+  FUndoStack->setClean();
+  UpdateCaption();
   UpdateMenu();
   FPanelInfo->clear();
   FView->DrawDisplay();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include <QLabel>
 #include <QMainWindow>
@@ -10,12 +11,14 @@
 #include "document/setup.h"
 #include "graphics/forcedraw.h"
 #include "util/startup.h"
+#include "workspace/history.h"
 #include "workspace/picture.h"
 
 class QAction;
 class QActionGroup;
 class QMenu;
 class QTimer;
+class QUndoStack;
 class QToolBar;
 
 namespace orvela {
@@ -125,10 +128,34 @@ class TMainForm : public QMainWindow {
   TWireInfo* WireInfo() const { return FWireInfo; }
   TToothInfDlg* ToothInfDlg() const { return FToothInfDlg; }
 
-  // Discards the setup and sets the caption "Orvela [Untitled]"; does not repaint.
+  // Discards the setup and its file: the caption "Orvela [Untitled]", the preferences'
+  // model settings; does not repaint.
   void ResetNew();
-  // Closing, New and Exit never ask about unsaved changes.
-  bool AskAndSave() const { return true; }
+  // With unsaved changes asks "Save changes to <name>?" (Save / Discard / Cancel) and saves
+  // when told to; true when the setup may go (nothing to save, saved, or discarded).
+  bool AskAndSave();
+
+  // The user actions: the setup as it is now becomes the "before" of the action that
+  // begins; at its end the setup as it is then the "after", and the pair is one undo step,
+  // named what, unless nothing changed. BeginChange while one is open does nothing.
+  void BeginChange();
+  void EndChange(const QString& what);
+  QUndoStack& UndoStack() const { return *FUndoStack; }
+
+  // The setup file; empty for a setup never saved.
+  const QString& FilePath() const { return FFilePath; }
+  // File > Open of that file, without the questions: false, with a message naming the file
+  // and its first problem and the setup as it was, when it cannot be read.
+  bool OpenFile(const QString& path);
+  // Saves the setup to that file and makes it the setup's file; false, with a message naming
+  // the file and why, and the setup still marked modified, when it cannot be written.
+  bool SaveFile(const QString& path);
+  // The recovery copy of unsaved work, in the user data folder.
+  QString RecoveryPath() const;
+  // Writes the recovery copy now, when there are unsaved changes not yet written to it.
+  void WriteRecovery();
+  // At start: offers to restore a recovery copy left by an earlier session.
+  void OfferRecovery();
   // Applies the run state to the menus and commands.
   void SetMenuButtons();
   // Properties and Remove are enabled exactly when something is selected.
@@ -194,8 +221,18 @@ class TMainForm : public QMainWindow {
   // The drawing of Copy as Picture, Print and Export: grid as shown, the window's force
   // drawing, the model square.
   TSetupPicture ShownPicture() const;
-  // The setup's file name for a printout.
+  // The setup's file name ("Untitled" without one), for the caption and a printout.
   QString DocumentName() const;
+  // "Orvela [name]", with "*" after the name while there are unsaved changes.
+  void UpdateCaption();
+  // Rebuilds the setup from an undo step's state and shows it.
+  void ApplyState(const TSetupState& state);
+  void ActionOpenExecute();
+  bool ActionSaveExecute();
+  bool MenuFileSaveAsClick();
+  void UpdateRecentMenu();
+  void AddRecentFile(const QString& path);
+  void RemoveRecovery();
   void ConnectTools();
 
   TStartupValues FStartup;
@@ -214,6 +251,14 @@ class TMainForm : public QMainWindow {
   std::int64_t FRunSteps = 0;
   // The file of the last export, where the next one starts.
   QString FExportPath;
+  QString FFilePath;
+  QUndoStack* FUndoStack = nullptr;
+  // The setup at the beginning of the user action in progress.
+  std::optional<TSetupState> FChangeBefore;
+  QTimer* FRecoveryTimer = nullptr;
+  // The undo index the recovery copy holds; -1 when there is none.
+  int FRecoveryIndex = -1;
+  QMenu* FMenuFileRecent = nullptr;
 
   TView* FView = nullptr;
   THintHandler* FHintHandler = nullptr;

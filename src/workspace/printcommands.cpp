@@ -42,7 +42,6 @@ TSetupPicture TMainForm::ShownPicture() const {
 }
 
 // Setups are not kept in files yet.
-QString TMainForm::DocumentName() const { return QStringLiteral("Untitled"); }
 
 void TMainForm::ActionPrintExecute() {
   TPrintout printout;

@@ -15,6 +15,8 @@ namespace orvela {
 void TMainForm::ActionRunExecute() {
   if (FSetup->Running()) return;
   ActiveTool().Cancel();
+  // The whole run, from here to its stop, is one user action.
+  BeginChange();
   FSetup->SetRunning(true);
   SetMenuButtons();
   // Nothing is selected during a run, so the information line describes nothing.
@@ -43,6 +45,7 @@ void TMainForm::RunTick() {
 void TMainForm::ActionStopExecute() {
   FRunTimer->stop();
   FSetup->SetRunning(false);
+  EndChange(QStringLiteral("Run"));
   SetMenuButtons();
 }
 
@@ -52,17 +55,23 @@ void TMainForm::PanelAutoDblClick() {
 }
 
 void TMainForm::MenuOrthoRefClick() {
+  BeginChange();
   FSetup->SetAsReference();
+  EndChange(QStringLiteral("Set as Reference"));
   FView->DrawDisplay();
 }
 
 void TMainForm::MenuOrthoClearClick() {
+  BeginChange();
   FSetup->ClearReference();
+  EndChange(QStringLiteral("Clear Reference"));
   FView->DrawDisplay();
 }
 
 void TMainForm::MenuOrthoResetClick() {
+  BeginChange();
   FSetup->ResetToReference();
+  EndChange(QStringLiteral("Reset to Reference"));
   FView->DrawDisplay();
 }
 

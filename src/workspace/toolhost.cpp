@@ -28,9 +28,9 @@ void TFormToolHost::SetInfoText(const std::string& text) {
 
 void TFormToolHost::Redraw() { FView.DrawDisplay(); }
 
-void TFormToolHost::SelectionChanged() { FSelectionChanged(); }
+void TFormToolHost::SelectionChanged() { FHooks.SelectionChanged(); }
 
-void TFormToolHost::Properties() { FProperties(); }
+void TFormToolHost::Properties() { FHooks.Properties(); }
 
 void TFormToolHost::ZoomInAt(TPoint centre) { FView.ZoomStepAt(true, centre); }
 

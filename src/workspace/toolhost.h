@@ -13,18 +13,24 @@ struct TPreferences;
 class TView;
 
 // The main window as the tools see it: its view, status and information lines, the Snap to
-// Grid preference, and what the window does when the selection changes or Properties is
-// asked for.
+// Grid preference, and what the window does when the selection changes, Properties is asked
+// for, or a drag begins and ends a change.
 class TFormToolHost : public TToolHost {
  public:
+  struct TWindowHooks {
+    std::function<void()> SelectionChanged;
+    std::function<void()> Properties;
+    std::function<void()> BeginChange;
+    std::function<void(const std::string&)> EndChange;
+  };
+
   TFormToolHost(TView& view, QLabel& statusLine, QLabel& infoLine, const TPreferences& prefs,
-                std::function<void()> selectionChanged, std::function<void()> properties)
+                TWindowHooks hooks)
       : FView(view),
         FStatusLine(statusLine),
         FInfoLine(infoLine),
         FPrefs(prefs),
-        FSelectionChanged(std::move(selectionChanged)),
-        FProperties(std::move(properties)) {}
+        FHooks(std::move(hooks)) {}
 
   const TCanvas& HitCanvas() const override;
   bool SnapGrid() const override;
@@ -38,14 +44,15 @@ class TFormToolHost : public TToolHost {
   void ZoomOutAt(TPoint centre) override;
   void ZoomRect(const TRect& rect) override;
   void InvertBand(const TRectangle& band) override;
+  void BeginChange() override { FHooks.BeginChange(); }
+  void EndChange(const std::string& what) override { FHooks.EndChange(what); }
 
  private:
   TView& FView;
   QLabel& FStatusLine;
   QLabel& FInfoLine;
   const TPreferences& FPrefs;
-  std::function<void()> FSelectionChanged;
-  std::function<void()> FProperties;
+  TWindowHooks FHooks;
 };
 
 }  // namespace orvela

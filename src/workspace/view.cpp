@@ -298,6 +298,17 @@ void TView::ZoomCenterInDisplay(std::int32_t aZ, std::int32_t X, std::int32_t Y)
   DrawDisplay();
 }
 
+void TView::ShowAt(std::int32_t zoom, std::int32_t h, std::int32_t v) {
+  FMapping.ZoomValue = std::clamp(zoom, MinZoomValue, MaxZoomValue);
+  AdjustScrollBars();
+  FSettingBars = true;
+  SetBarPosition(FScrollBarHorz, h);
+  SetBarPosition(FScrollBarVert, v);
+  FSettingBars = false;
+  DrawDisplay();
+  PostZoomText();
+}
+
 void TView::ScrollBarMainScroll() {
   if (FSettingBars) return;
   // The bar's range already keeps the position within 0 … maximum − page.

@@ -96,6 +96,9 @@ class TView : public QWidget {
   // Zoom aZ with the model point (X, Y) at the display's centre, as far as the scroll
   // ranges allow; redraws.
   void ZoomCenterInDisplay(std::int32_t aZ, std::int32_t X, std::int32_t Y);
+  // The zoom and the scroll positions a setup file keeps (TViewMapping's ZoomValue, H and
+  // V), each held to what the view can show.
+  void ShowAt(std::int32_t zoom, std::int32_t h, std::int32_t v);
   void ZoomRect(const TRect& aRect);
   // The zoom tool's rubber band over the displayed frame (see TDisplay::InvertBand).
   void InvertBand(const TRectangle& band);

@@ -31,7 +31,8 @@ fi
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
   fail "the AppStream release is not $version"
 grep -q "Orvela $version" "$prefix/share/man/man1/orvela.1" || fail "the man page is not of $version"
-grep -q "^Exec=orvela$" "$prefix/share/applications/$id.desktop" || fail "Exec is not orvela"
+grep -q "^Exec=orvela %f$" "$prefix/share/applications/$id.desktop" || fail "Exec is not orvela %f"
+grep -q '<glob pattern="\*.orvela"/>' "$prefix/share/mime/packages/$id.xml" || fail "no MIME type for *.orvela"
 grep -q "GNU GENERAL PUBLIC LICENSE" "$prefix/share/doc/orvela/LICENSE" || fail "LICENSE is not the GPL"
 
 if command -v man >/dev/null; then

@@ -45,6 +45,11 @@ class TTestHost : public TToolHost {
                     std::to_string(r.Right) + " " + std::to_string(r.Bottom));
   }
   void InvertBand(const TRectangle& band) override { band.Draw(BandCanvas); }
+  void BeginChange() override { Changes.push_back("begin"); }
+  void EndChange(const std::string& what) override { Changes.push_back(what); }
+
+  // Each BeginChange as "begin", each EndChange as the change's name.
+  std::vector<std::string> Changes;
 
  private:
   static std::string Text(const char* what, TPoint c) {
@@ -90,6 +95,7 @@ TEST_F(SelectToolTest, AClickPicksAndAClickOnEmptySpaceDeselects) {
   EXPECT_TRUE(FSetup.MarkerList().empty());
   EXPECT_EQ(FHost.Info, "");
   EXPECT_FALSE(FTool.MouseIsDown());
+  EXPECT_TRUE(FHost.Changes.empty());  // picking changes nothing
 }
 
 TEST_F(SelectToolTest, HoverShowsTheHandlesCursorAndHint) {
@@ -157,8 +163,9 @@ TEST_F(SelectToolTest, SnappedTurnsRoundTheWholeTurnSinceThePress) {
   FHost.Info.clear();
   FTool.Release(TMouseButton::Left, onCircle(3.0));
   EXPECT_NEAR(tooth->Tip() - tip, 3.0 * Pi / 180.0, 1e-12);
-  // The information line shows the new angulation.
+  // The information line shows the new angulation; the drag was one change.
   EXPECT_EQ(FHost.Info, tooth->Info());
+  EXPECT_EQ(FHost.Changes, (std::vector<std::string>{"begin", "Rotate Tooth"}));
 
   // A fast drag: one move of about 5° turns the tooth by exactly 5°, about its centre of
   // resistance.

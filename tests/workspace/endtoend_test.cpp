@@ -116,7 +116,8 @@ TEST_F(EndToEndTest, PlaceTieTurnAndRunUntilTheWireIsPassive) {
   EXPECT_LT(std::fabs(Degrees(AngleDifference(mesial.Direction(), chord))), 0.5);
   EXPECT_LT(std::fabs(Degrees(AngleDifference(distal.Direction(), LineAngle(b, a)))), 0.5);
 
-  // File > Exit writes the settings file.
+  // File > Exit asks about the unsaved setup, then writes the settings file.
+  FAnswer = QMessageBox::Discard;
   const QString settings = QString::fromStdString(FStartup.SettingsIniPath);
   ASSERT_FALSE(QFileInfo::exists(settings));
   gui.ChooseMenu("&File", "E&xit");

@@ -24,7 +24,7 @@ void MainFormTest::SetUp() {
   FStartup.SettingsIniPath = FStartup.UserDataFolder + "Settings/Orvela.ini";
   SetMessageHook([this](TMessageKind, const QString& text) {
     FMessages.push_back(text);
-    return QMessageBox::Ok;
+    return FAnswer;
   });
   SetBeepHook([this] { ++FBeeps; });
 }

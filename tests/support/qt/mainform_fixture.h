@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <QMessageBox>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -40,6 +41,8 @@ class MainFormTest : public ::testing::Test {
   std::unique_ptr<QTemporaryDir> FDir;
   std::unique_ptr<TMainForm> FForm;
   std::vector<QString> FMessages;
+  // What every message box is answered with (a question to save changes among them).
+  QMessageBox::StandardButton FAnswer = QMessageBox::Ok;
   int FBeeps = 0;
 };
 

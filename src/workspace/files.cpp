@@ -1,0 +1,262 @@
+// The setup as a document: its file, the questions before it is discarded, the undo steps
+// of the user actions, and the recovery copy of unsaved work.
+
+#include <algorithm>
+#include <string>
+
+#include <QAction>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QUndoStack>
+
+#include "document/setupfile.h"
+#include "platform/messages.h"
+#include "tools/tools.h"
+#include "workspace/mainform.h"
+#include "workspace/view.h"
+
+namespace orvela {
+
+namespace {
+
+const QString SetupFilter = QStringLiteral("Orvela setups (*.orvela)");
+
+// Every saved setup ends in ".orvela"; a name typed without it gets it.
+QString WithSetupExtension(const QString& path) {
+  const QString extension = QString::fromUtf8(SetupFileExtension.data(),
+                                              static_cast<qsizetype>(SetupFileExtension.size()));
+  return path.endsWith(extension, Qt::CaseInsensitive) ? path : path + extension;
+}
+
+}  // namespace
+
+QString TMainForm::DocumentName() const {
+  return FFilePath.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(FFilePath).fileName();
+}
+
+void TMainForm::UpdateCaption() {
+  const bool modified = !FUndoStack->isClean();
+  setWindowModified(modified);
+  setWindowTitle(QStringLiteral("Orvela [") + DocumentName() +
+                 (modified ? QStringLiteral("*") : QString()) + QStringLiteral("]"));
+}
+
+// User actions --------------------------------------------------------------------------
+
+void TMainForm::BeginChange() {
+  if (FChangeBefore) return;
+  FChangeBefore = TSetupState{CaptureSetup(*FSetup), PlaceOfSelection(*FSetup)};
+}
+
+void TMainForm::EndChange(const QString& what) {
+  if (!FChangeBefore) return;
+  TSetupState before = std::move(*FChangeBefore);
+  FChangeBefore.reset();
+  TSetupState after{CaptureSetup(*FSetup), PlaceOfSelection(*FSetup)};
+  if (after.Document == before.Document) return;
+  FUndoStack->push(new TSetupChange(what, std::move(before), std::move(after),
+                                    [this](const TSetupState& state) { ApplyState(state); }));
+}
+
+void TMainForm::ApplyState(const TSetupState& state) {
+  ActiveTool().Cancel();
+  RestoreSetup(state.Document, *FSetup);
+  SelectPlace(*FSetup, state.Selection);
+  FSelectTool->ClearHover();
+  FPanelInfo->setText(QString::fromStdString(FSetup->SelectionInfo()));
+  UpdateMenu();
+  FView->DrawDisplay();
+}
+
+// Files ---------------------------------------------------------------------------------
+
+bool TMainForm::AskAndSave() {
+  if (FUndoStack->isClean()) return true;
+  const QMessageBox::StandardButton answer = ShowMessage(
+      this, TMessageKind::Confirmation, QStringLiteral("Save changes to %1?").arg(DocumentName()),
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+  if (answer == QMessageBox::Save) return ActionSaveExecute();
+  return answer == QMessageBox::Discard;
+}
+
+bool TMainForm::OpenFile(const QString& path) {
+  TSetupFileError error;
+  const std::optional<TSetupDocument> doc = LoadSetupFile(path.toStdString(), error);
+  if (!doc) {
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("Could not open the setup \"%1\":\n%2")
+                    .arg(path, QString::fromStdString(error.Pointer.empty()
+                                                          ? error.Message
+                                                          : error.Pointer + ": " + error.Message)));
+    return false;
+  }
+  ActiveTool().Cancel();
+  BeginChange();
+  if (!RestoreSetup(*doc, *FSetup)) {
+    FChangeBefore.reset();
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("Could not open the setup \"%1\".").arg(path));
+    return false;
+  }
+  EndChange(QStringLiteral("Open"));
+  FUndoStack->setClean();
+  FFilePath = QFileInfo(path).absoluteFilePath();
+  FForceDrawing.Scale = doc->View.ForceScale;
+  FSelectTool->ClearHover();
+  FPanelInfo->clear();
+  UpdateMenu();
+  AddRecentFile(FFilePath);
+  UpdateCaption();
+  FView->ShowAt(doc->View.Zoom, doc->View.ScrollX, doc->View.ScrollY);
+  return true;
+}
+
+bool TMainForm::SaveFile(const QString& path) {
+  TSetupDocument doc = CaptureSetup(*FSetup);
+  doc.View.Zoom = FView->Mapping().ZoomValue;
+  doc.View.ScrollX = FView->Mapping().H;
+  doc.View.ScrollY = FView->Mapping().V;
+  doc.View.ForceScale = FForceDrawing.Scale;
+  TSetupFileError error;
+  if (!SaveSetupFile(path.toStdString(), doc, error)) {
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("Could not save the setup to \"%1\":\n%2")
+                    .arg(path, QString::fromStdString(error.Message)));
+    return false;
+  }
+  FFilePath = QFileInfo(path).absoluteFilePath();
+  FUndoStack->setClean();
+  RemoveRecovery();
+  AddRecentFile(FFilePath);
+  UpdateCaption();
+  return true;
+}
+
+void TMainForm::ActionOpenExecute() {
+  if (!AskAndSave()) return;
+  const QString start = FFilePath.isEmpty() ? QDir::homePath() : QFileInfo(FFilePath).path();
+  const QString path =
+      QFileDialog::getOpenFileName(this, QStringLiteral("Open Setup"), start, SetupFilter);
+  if (!path.isEmpty()) OpenFile(path);
+}
+
+bool TMainForm::ActionSaveExecute() {
+  if (FFilePath.isEmpty()) return MenuFileSaveAsClick();
+  return SaveFile(FFilePath);
+}
+
+bool TMainForm::MenuFileSaveAsClick() {
+  const QString start = FFilePath.isEmpty()
+                            ? QDir(QDir::homePath()).filePath(QStringLiteral("Untitled.orvela"))
+                            : FFilePath;
+  const QString path =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Save Setup As"), start, SetupFilter);
+  if (path.isEmpty()) return false;
+  return SaveFile(WithSetupExtension(path));
+}
+
+void TMainForm::AddRecentFile(const QString& path) {
+  std::vector<std::string>& recent = FPrefs.RecentFiles;
+  const std::string file = path.toStdString();
+  recent.erase(std::remove(recent.begin(), recent.end(), file), recent.end());
+  recent.insert(recent.begin(), file);
+  if (recent.size() > MaxRecentFiles) recent.resize(MaxRecentFiles);
+  UpdateRecentMenu();
+}
+
+void TMainForm::UpdateRecentMenu() {
+  FMenuFileRecent->clear();
+  int number = 0;
+  for (const std::string& file : FPrefs.RecentFiles) {
+    const QString path = QString::fromStdString(file);
+    ++number;
+    QAction* entry = FMenuFileRecent->addAction(
+        QStringLiteral("&%1 %2").arg(number).arg(QFileInfo(path).fileName()));
+    entry->setStatusTip(path);
+    entry->setToolTip(path);
+    // A file that has gone is shown greyed, and dropped when it is chosen.
+    if (!QFileInfo::exists(path)) entry->setEnabled(false);
+    connect(entry, &QAction::triggered, this, [this, path] {
+      if (!QFileInfo::exists(path)) {
+        auto& recent = FPrefs.RecentFiles;
+        recent.erase(std::remove(recent.begin(), recent.end(), path.toStdString()), recent.end());
+        UpdateRecentMenu();
+        return;
+      }
+      if (AskAndSave()) OpenFile(path);
+    });
+  }
+  FMenuFileRecent->setEnabled(number > 0);
+}
+
+// Recovery --------------------------------------------------------------------------------
+
+QString TMainForm::RecoveryPath() const {
+  return QString::fromStdString(FStartup.UserDataFolder) +
+         QStringLiteral("Recovery/Unsaved setup.orvela");
+}
+
+void TMainForm::WriteRecovery() {
+  if (FUndoStack->isClean()) {
+    RemoveRecovery();
+    return;
+  }
+  if (FUndoStack->index() == FRecoveryIndex) return;
+  const QString path = RecoveryPath();
+  QDir().mkpath(QFileInfo(path).path());
+  TSetupFileError error;
+  if (!SaveSetupFile(path.toStdString(), CaptureSetup(*FSetup), error)) return;
+  // The file it belongs to, for the caption after a restore.
+  QFile origin(path + QStringLiteral(".file"));
+  if (origin.open(QIODevice::WriteOnly | QIODevice::Truncate)) origin.write(FFilePath.toUtf8());
+  FRecoveryIndex = FUndoStack->index();
+}
+
+void TMainForm::RemoveRecovery() {
+  QFile::remove(RecoveryPath());
+  QFile::remove(RecoveryPath() + QStringLiteral(".file"));
+  FRecoveryIndex = -1;
+}
+
+void TMainForm::OfferRecovery() {
+  const QString path = RecoveryPath();
+  const QFileInfo info(path);
+  if (!info.exists()) return;
+  const QMessageBox::StandardButton answer = ShowMessage(
+      this, TMessageKind::Confirmation,
+      QStringLiteral("Orvela was closed on %1 with changes that were not saved. Restore them?")
+          .arg(QLocale().toString(info.lastModified(), QLocale::ShortFormat)),
+      QMessageBox::Yes | QMessageBox::No);
+  if (answer != QMessageBox::Yes) {
+    RemoveRecovery();
+    return;
+  }
+  TSetupFileError error;
+  const std::optional<TSetupDocument> doc = LoadSetupFile(path.toStdString(), error);
+  if (!doc) {
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("The unsaved changes could not be restored:\n%1")
+                    .arg(QString::fromStdString(error.Text())));
+    RemoveRecovery();
+    return;
+  }
+  QFile origin(path + QStringLiteral(".file"));
+  const QString file =
+      origin.open(QIODevice::ReadOnly) ? QString::fromUtf8(origin.readAll()) : QString();
+  BeginChange();
+  RestoreSetup(*doc, *FSetup);
+  EndChange(QStringLiteral("Restore Unsaved Changes"));
+  // The restored work is not saved anywhere yet: it stays marked modified.
+  FFilePath = file;
+  UpdateMenu();
+  UpdateCaption();
+  FView->DrawDisplay();
+}
+
+}  // namespace orvela
