@@ -98,10 +98,10 @@ bool OnBandEdge(const std::vector<TOutline>& outlines, int x, int y) {
 constexpr int MaxTiesPerFrame = 4;
 
 // The eight-tooth arch with grid, forces at the centres of resistance, the attachments and
-// the brackets (the settings' defaults), and the handles of a selected tooth: every pixel matches the stored frame,
-// which this renderer drew, but for a few rounding ties on the edges of wide outlines. With
-// ORVELA_WRITE_GOLDEN set the frames are written instead (to be done only with a renderer
-// known to be right, after looking at them).
+// the brackets (the settings' defaults), and the handles of a selected tooth: every pixel matches
+// the stored frame, which this renderer drew, but for a few rounding ties on the edges of wide
+// outlines. With ORVELA_WRITE_GOLDEN set the frames are written instead (to be done only with a
+// renderer known to be right, after looking at them).
 TEST_F(MainFormTest, ArchFrameMatchesTheGoldenImage) {
   TMainForm& form = CreateArchFormWithHandles();
 
@@ -125,7 +125,8 @@ TEST_F(MainFormTest, ArchFrameMatchesTheGoldenImage) {
     const QImage golden = QImage(path).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(golden.isNull()) << path.toStdString();
     ASSERT_EQ(golden.size(), frame.size()) << f.Name;
-    const std::vector<TOutline> outlines = WideOutlines(form.Setup(), form.View().Mapping(), form.ForceDrawing());
+    const std::vector<TOutline> outlines =
+        WideOutlines(form.Setup(), form.View().Mapping(), form.ForceDrawing());
     ASSERT_FALSE(outlines.empty());
     int differing = 0;
     int elsewhere = 0;
