@@ -42,7 +42,6 @@ QString TMainForm::DocumentName() const {
 
 void TMainForm::UpdateCaption() {
   const bool modified = !FUndoStack->isClean();
-  setWindowModified(modified);
   setWindowTitle(QStringLiteral("Orvela [") + DocumentName() +
                  (modified ? QStringLiteral("*") : QString()) + QStringLiteral("]"));
 }
@@ -107,24 +106,37 @@ bool TMainForm::OpenFile(const QString& path) {
   EndChange(QStringLiteral("Open"));
   FUndoStack->setClean();
   FFilePath = QFileInfo(path).absoluteFilePath();
-  FForceDrawing.Scale = doc->View.ForceScale;
   FSelectTool->ClearHover();
   FPanelInfo->clear();
   UpdateMenu();
   AddRecentFile(FFilePath);
   UpdateCaption();
-  FView->ShowAt(doc->View.Zoom, doc->View.ScrollX, doc->View.ScrollY);
+  ShowDocumentView(doc->View);
   return true;
 }
 
-bool TMainForm::SaveFile(const QString& path) {
+TSetupDocument TMainForm::DocumentWithView() const {
   TSetupDocument doc = CaptureSetup(*FSetup);
   doc.View.Zoom = FView->Mapping().ZoomValue;
   doc.View.ScrollX = FView->Mapping().H;
   doc.View.ScrollY = FView->Mapping().V;
   doc.View.ForceScale = FForceDrawing.Scale;
+  return doc;
+}
+
+void TMainForm::ShowDocumentView(const TSetupView& view) {
+  FForceDrawing.Scale = view.ForceScale;
+  // A file that keeps no view of its own (as one written by hand) shows all of its setup.
+  if (view == TSetupView{}) {
+    FView->BestFit();
+  } else {
+    FView->ShowAt(view.Zoom, view.ScrollX, view.ScrollY);
+  }
+}
+
+bool TMainForm::SaveFile(const QString& path) {
   TSetupFileError error;
-  if (!SaveSetupFile(path.toStdString(), doc, error)) {
+  if (!SaveSetupFile(path.toStdString(), DocumentWithView(), error)) {
     ShowMessage(this, TMessageKind::Error,
                 QStringLiteral("Could not save the setup to \"%1\":\n%2")
                     .arg(path, QString::fromStdString(error.Message)));
@@ -164,7 +176,10 @@ bool TMainForm::MenuFileSaveAsClick() {
 void TMainForm::AddRecentFile(const QString& path) {
   std::vector<std::string>& recent = FPrefs.RecentFiles;
   const std::string file = path.toStdString();
-  recent.erase(std::remove(recent.begin(), recent.end(), file), recent.end());
+  // Files that have gone since leave the list now.
+  std::erase_if(recent, [&file](const std::string& f) {
+    return f == file || !QFileInfo::exists(QString::fromStdString(f));
+  });
   recent.insert(recent.begin(), file);
   if (recent.size() > MaxRecentFiles) recent.resize(MaxRecentFiles);
   UpdateRecentMenu();
@@ -211,7 +226,7 @@ void TMainForm::WriteRecovery() {
   const QString path = RecoveryPath();
   QDir().mkpath(QFileInfo(path).path());
   TSetupFileError error;
-  if (!SaveSetupFile(path.toStdString(), CaptureSetup(*FSetup), error)) return;
+  if (!SaveSetupFile(path.toStdString(), DocumentWithView(), error)) return;
   // The file it belongs to, for the caption after a restore.
   QFile origin(path + QStringLiteral(".file"));
   if (origin.open(QIODevice::WriteOnly | QIODevice::Truncate)) origin.write(FFilePath.toUtf8());
@@ -256,7 +271,7 @@ void TMainForm::OfferRecovery() {
   FFilePath = file;
   UpdateMenu();
   UpdateCaption();
-  FView->DrawDisplay();
+  ShowDocumentView(doc->View);
 }
 
 }  // namespace orvela

@@ -225,6 +225,10 @@ class TMainForm : public QMainWindow {
   QString DocumentName() const;
   // "Orvela [name]", with "*" after the name while there are unsaved changes.
   void UpdateCaption();
+  // The setup's document form with the view as it is now, for a file.
+  TSetupDocument DocumentWithView() const;
+  // Shows a file's view: its zoom, scroll and force scale.
+  void ShowDocumentView(const TSetupView& view);
   // Rebuilds the setup from an undo step's state and shows it.
   void ApplyState(const TSetupState& state);
   void ActionOpenExecute();
