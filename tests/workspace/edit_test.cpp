@@ -32,26 +32,13 @@
 namespace orvela {
 namespace {
 
-class EditTest : public test::MainFormTest {
+class EditTest : public test::GuiTest {
  protected:
-  void SetUp() override {
-    MainFormTest::SetUp();
-    CreateForm();
-    SetDisplaySize(804, 506);
-    FGui = std::make_unique<test::TGuiDriver>(*FForm);
-  }
-  void TearDown() override {
-    FGui.reset();
-    MainFormTest::TearDown();
-  }
-  TSetup& Model() { return FForm->Setup(); }
   // The pixels on show, band included.
   QImage Shown() const {
     return FForm->View().Display()->grab().toImage().convertToFormat(QImage::Format_RGB32);
   }
   QImage Buffer() const { return FForm->View().BackBuffer().convertToFormat(QImage::Format_RGB32); }
-
-  std::unique_ptr<test::TGuiDriver> FGui;
 };
 
 TEST_F(EditTest, AddToothFromTheChartTwiceAddsTwoCaninesAndAddWireAWire) {

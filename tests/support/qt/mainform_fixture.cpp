@@ -73,6 +73,18 @@ void MainFormTest::RunToEnd() {
   WaitForRunEnd();
 }
 
+void GuiTest::SetUp() {
+  MainFormTest::SetUp();
+  CreateForm();
+  SetDisplaySize(804, 506);
+  FGui = std::make_unique<TGuiDriver>(*FForm);
+}
+
+void GuiTest::TearDown() {
+  FGui.reset();
+  MainFormTest::TearDown();
+}
+
 void MainFormTest::WriteSettingsFile(const std::string& text) {
   WriteTextFile(FStartup.SettingsIniPath, text);
 }

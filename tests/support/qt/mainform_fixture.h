@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "qt/gui_driver.h"
 #include "workspace/mainform.h"
 
 namespace orvela::test {
@@ -44,6 +45,16 @@ class MainFormTest : public ::testing::Test {
   // What every message box is answered with (a question to save changes among them).
   QMessageBox::StandardButton FAnswer = QMessageBox::Ok;
   int FBeeps = 0;
+};
+
+// A shown window whose display is 804 × 506, driven by real events through FGui.
+class GuiTest : public MainFormTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  TSetup& Model() { return FForm->Setup(); }
+
+  std::unique_ptr<TGuiDriver> FGui;
 };
 
 }  // namespace orvela::test
