@@ -14,6 +14,13 @@ install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/Kestrin Software"
 
 install(FILES ${ORVELA_RESOURCE_DIR}/desktop/${ORVELA_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The example setups, the setup files' schema and their format notes.
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/examples" DESTINATION ${ORVELA_DATA_INSTALL_DIR})
+install(FILES "${PROJECT_SOURCE_DIR}/data/orvela-setup.schema.json"
+  DESTINATION ${ORVELA_DATA_INSTALL_DIR})
+install(FILES "${PROJECT_SOURCE_DIR}/docs/setup-format.md"
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvela)
+
 # Setup files (*.orvela) open in the program from a file manager.
 install(FILES ${ORVELA_RESOURCE_DIR}/mime/${ORVELA_APP_ID}.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)

@@ -18,7 +18,8 @@ for f in bin/orvela \
   "share/orvela/Kestrin Software/Orvela/Responce/Orvela.INI" \
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man1/orvela.1 \
   share/doc/orvela/LICENSE share/icons/hicolor/scalable/apps/orvela.svg \
-  share/icons/hicolor/48x48/apps/orvela.png; do
+  share/icons/hicolor/48x48/apps/orvela.png share/orvela/examples/canine-premolar.orvela \
+  share/orvela/orvela-setup.schema.json share/doc/orvela/setup-format.md; do
   [ -f "$prefix/$f" ] || fail "missing $f"
 done
 
