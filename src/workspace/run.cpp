@@ -3,6 +3,7 @@
 #include <exception>
 
 #include <QAction>
+#include <QLabel>
 #include <QTimer>
 
 #include "platform/messages.h"
@@ -30,6 +31,8 @@ void TMainForm::RunTick() {
   try {
     const std::vector<TForceMoment> forces = FSetup->RunStep();
     ++FRunSteps;
+    // The count stays on the status line after the run, until a hint takes its place.
+    FPanelBottom->setText(QStringLiteral("Step %1").arg(FRunSteps));
     if (FPrefs.AutoStop &&
         ThresholdsMet(forces, TThresholds{FPrefs.ThresholdForce, FPrefs.ThresholdMoment})) {
       ActionStopExecute();

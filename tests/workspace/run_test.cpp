@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -53,6 +54,7 @@ TEST_F(RunTest, WithAutoStopAndNoTeethTheRunEndsAfterOneStep) {
   ASSERT_TRUE(FForm->Preferences().AutoStop);
   RunToEnd();
   EXPECT_EQ(FForm->RunSteps(), 1);
+  EXPECT_EQ(FForm->PanelBottom()->text(), "Step 1");
   EXPECT_FALSE(FForm->Setup().Running());
   EXPECT_TRUE(FForm->ActionRun()->isEnabled());
   EXPECT_FALSE(FForm->ActionStop()->isEnabled());
