@@ -6,7 +6,7 @@ set(ORVELA_RESOURCE_DIR ${PROJECT_SOURCE_DIR}/resources)
 # (platform/identity.h) all carry it.
 set(ORVELA_APP_ID com.kestrinsoftware.orvela)
 
-# The program itself is installed by src/CMakeLists.txt (bin/orvela).
+# The programs themselves are installed by src/CMakeLists.txt (bin/orvela, bin/orvela-run).
 
 # The shared data folder: <prefix>/share/orvela/Kestrin Software/Orvela/...
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/Kestrin Software"
@@ -18,7 +18,7 @@ install(FILES ${ORVELA_RESOURCE_DIR}/desktop/${ORVELA_APP_ID}.desktop
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/examples" DESTINATION ${ORVELA_DATA_INSTALL_DIR})
 install(FILES "${PROJECT_SOURCE_DIR}/data/orvela-setup.schema.json"
   DESTINATION ${ORVELA_DATA_INSTALL_DIR})
-install(FILES "${PROJECT_SOURCE_DIR}/docs/setup-format.md"
+install(FILES "${PROJECT_SOURCE_DIR}/docs/setup-format.md" "${PROJECT_SOURCE_DIR}/docs/orvela-run.md"
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvela)
 
 # Setup files (*.orvela) open in the program from a file manager.
@@ -26,7 +26,7 @@ install(FILES ${ORVELA_RESOURCE_DIR}/mime/${ORVELA_APP_ID}.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${ORVELA_RESOURCE_DIR}/metainfo/${ORVELA_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${ORVELA_RESOURCE_DIR}/man/orvela.1
+install(FILES ${ORVELA_RESOURCE_DIR}/man/orvela.1 ${ORVELA_RESOURCE_DIR}/man/orvela-run.1
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvela)
