@@ -51,7 +51,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
   website->setObjectName(QStringLiteral("WebsiteBut"));
   connect(website, &QPushButton::clicked, this,
           [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(MakerWebsite))); });
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  auto* ok = new QPushButton(QStringLiteral("&OK"), this);
   ok->setObjectName(QStringLiteral("OKBut"));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -22,11 +22,11 @@ constexpr qsizetype QuotedTextMax = 40;
 }  // namespace
 
 QHBoxLayout* NewPagesWithButtons(QDialog& dialog, QTabWidget& pages, const char* helpKeyword) {
-  auto* okBut = new QPushButton(QStringLiteral("Close"), &dialog);
+  auto* okBut = new QPushButton(QStringLiteral("&Close"), &dialog);
   okBut->setObjectName(QStringLiteral("OKBut"));
   okBut->setMinimumSize(ButtonWidth, ButtonHeight);
   okBut->setDefault(true);
-  auto* helpBut = new QPushButton(QStringLiteral("Help"), &dialog);
+  auto* helpBut = new QPushButton(QStringLiteral("&Help"), &dialog);
   helpBut->setObjectName(QStringLiteral("HelpBut"));
   helpBut->setMinimumSize(ButtonWidth, ButtonHeight);
   QObject::connect(okBut, &QPushButton::clicked, &dialog, &QDialog::accept);

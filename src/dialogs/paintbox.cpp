@@ -1,6 +1,8 @@
 #include "dialogs/paintbox.h"
 
+#include <QFocusEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -18,6 +20,26 @@ TPaintBox::TPaintBox(const QString& name, QSize size, QWidget* parent) : QWidget
   setFixedSize(size);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool TPaintBox::event(QEvent* event) {
+  if (event->type() == QEvent::KeyPress && OnKeyPress &&
+      OnKeyPress(*static_cast<QKeyEvent*>(event))) {
+    event->accept();
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void TPaintBox::focusInEvent(QFocusEvent* event) {
+  if (OnFocusIn) OnFocusIn(event->reason());
+  update();
+  QWidget::focusInEvent(event);
+}
+
+void TPaintBox::focusOutEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusOutEvent(event);
 }
 
 void TPaintBox::paintEvent(QPaintEvent* /*event*/) {

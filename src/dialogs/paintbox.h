@@ -14,6 +14,9 @@ class TPaintBox : public QWidget {
  public:
   using TPaintHandler = std::function<void(TQtCanvas&)>;
   using TMouseHandler = std::function<void(QMouseEvent&)>;
+  // Returns whether it took the key; Tab and Shift+Tab reach it before they move the focus.
+  using TKeyHandler = std::function<bool(QKeyEvent&)>;
+  using TFocusHandler = std::function<void(Qt::FocusReason)>;
 
   TPaintBox(const QString& name, QSize size, QWidget* parent);
 
@@ -21,8 +24,13 @@ class TPaintBox : public QWidget {
   TMouseHandler OnMouseDown;
   TMouseHandler OnMouseMove;
   TMouseHandler OnMouseUp;
+  TKeyHandler OnKeyPress;
+  TFocusHandler OnFocusIn;
 
  protected:
+  bool event(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

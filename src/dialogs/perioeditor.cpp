@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -91,6 +92,16 @@ QWidget* TToothInfDlg::CreatePerioPage() {
   FPerioDisplay->OnMouseDown = [this](QMouseEvent& e) { PerioDisplayMouseDown(e); };
   FPerioDisplay->OnMouseMove = [this](QMouseEvent& e) { PerioDisplayMouseMove(e); };
   FPerioDisplay->OnMouseUp = [this](QMouseEvent& e) { PerioDisplayMouseUp(e); };
+  FPerioDisplay->setFocusPolicy(Qt::StrongFocus);
+  FPerioDisplay->OnKeyPress = [this](QKeyEvent& e) { return PerioDisplayKey(e); };
+  FPerioDisplay->OnFocusIn = [this](Qt::FocusReason reason) {
+    // Coming back with Shift+Tab starts at the last point.
+    if (reason == Qt::BacktabFocusReason && theTooth) {
+      FPerioKeyIndex = static_cast<int>(theTooth->Responce.size()) - 1;
+    } else if (reason == Qt::TabFocusReason) {
+      FPerioKeyIndex = 0;
+    }
+  };
   FPerioDisplay->setToolTip(
       QStringLiteral("Drag the points of the curve: stress (x) against movement per step (y).\n"
                      "Blue: translation stress, red: rotation stress."));
@@ -114,7 +125,7 @@ QWidget* TToothInfDlg::CreatePerioPage() {
   FResponceCB->setMaxVisibleItems(20);
   label4->setBuddy(FResponceCB);
   connect(FResponceCB, &QComboBox::activated, this, &TToothInfDlg::ResponceCBChange);
-  FButSaveResponce = new QPushButton(QStringLiteral("Save As..."), page);
+  FButSaveResponce = new QPushButton(QStringLiteral("Sa&ve As..."), page);
   FButSaveResponce->setObjectName(QStringLiteral("ButSaveResponce"));
   FButSaveResponce->setMinimumSize(79, 20);
   connect(FButSaveResponce, &QPushButton::clicked, this, &TToothInfDlg::ButSaveResponceClick);
@@ -211,8 +222,10 @@ void TToothInfDlg::PerioDisplayPaint(TQtCanvas& canvas) const {
     marker.ShapeType = oglmSquare;
     marker.size = PointHandleSize;
     marker.pen = TPen{clBlack, 0, TPenStyle::Solid, TPenMode::Copy};
-    marker.brush = TBrush{FPerioDragging && static_cast<int>(i) == FPerioDragIndex ? clRed : clBlue,
-                          TBrushStyle::Solid};
+    const bool active = FPerioDragging
+                            ? static_cast<int>(i) == FPerioDragIndex
+                            : FPerioDisplay->hasFocus() && static_cast<int>(i) == FPerioKeyIndex;
+    marker.brush = TBrush{active ? clRed : clBlue, TBrushStyle::Solid};
     marker.Draw(canvas);
   }
 }
@@ -260,6 +273,45 @@ void TToothInfDlg::PerioDisplayMouseUp(const QMouseEvent& /*event*/) {
   if (!FPerioDragging) return;
   FPerioDragging = false;
   FPerioDisplay->update();
+}
+
+bool TToothInfDlg::PerioDisplayKey(const QKeyEvent& event) {
+  if (!theTooth || FPerioDragging) return false;
+  const int points = static_cast<int>(theTooth->Responce.size());
+  if (points == 0) return false;
+  FPerioKeyIndex = std::clamp(FPerioKeyIndex, 0, points - 1);
+  const bool shift = (event.modifiers() & Qt::ShiftModifier) != 0;
+  if (event.key() == Qt::Key_Tab && !shift) {
+    if (FPerioKeyIndex + 1 >= points) return false;
+    ++FPerioKeyIndex;
+  } else if (event.key() == Qt::Key_Backtab || (event.key() == Qt::Key_Tab && shift)) {
+    if (FPerioKeyIndex == 0) return false;
+    --FPerioKeyIndex;
+  } else {
+    const std::int32_t step = shift ? 10 : 1;
+    TPoint by{0, 0};
+    switch (event.key()) {
+      case Qt::Key_Left:
+        by.x = -step;
+        break;
+      case Qt::Key_Right:
+        by.x = step;
+        break;
+      case Qt::Key_Up:
+        by.y = step;
+        break;
+      case Qt::Key_Down:
+        by.y = -step;
+        break;
+      default:
+        return false;
+    }
+    const auto k = static_cast<std::size_t>(FPerioKeyIndex);
+    const TPoint at = theTooth->Responce[k];
+    theTooth->MoveResponcePoint(k, TPoint{at.x + by.x, at.y + by.y});
+  }
+  FPerioDisplay->update();
+  return true;
 }
 
 void TToothInfDlg::FillResponceList(const QString& select) {

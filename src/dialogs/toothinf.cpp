@@ -99,6 +99,8 @@ QWidget* TToothInfDlg::CreateToothPage() {
   FScrollBarRoot->setRange(0, 100);
   FScrollBarRoot->setSingleStep(1);
   FScrollBarRoot->setPageStep(10);
+  // Up, Down, Page Up and Page Down change the support once Tab has reached the bar.
+  FScrollBarRoot->setFocusPolicy(Qt::StrongFocus);
   FScrollBarRoot->setFixedHeight(ScrollBarRootHeight);
   FScrollBarRoot->setToolTip(QStringLiteral("Bone support: drag down to lose support"));
   connect(FScrollBarRoot, &QScrollBar::valueChanged, this, &TToothInfDlg::ScrollBarRootChange);

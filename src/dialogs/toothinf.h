@@ -45,6 +45,8 @@ class TToothInfDlg : public QDialog {
   void SetForceDrawing(const TForceDrawing& drawing) { FForceDrawing = drawing; }
 
   bool PerioDragging() const { return FPerioDragging; }
+  // The curve point the keyboard moves while the editor has the focus.
+  int PerioKeyIndex() const { return FPerioKeyIndex; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +75,9 @@ class TToothInfDlg : public QDialog {
   // points, and one step of dragging point PerioDragIndex.
   void PerioMove(TPoint p);
   void PerioDrag(TPoint p);
+  // Tab and Shift+Tab pick the next or previous point (leaving the editor past the ends), the
+  // arrows move it by 1 curve unit, with Shift by 10, within the limits of a drag.
+  bool PerioDisplayKey(const QKeyEvent& event);
   // The response point whose handle holds p (curve coordinates) and that handle's cursor.
   struct TPerioHit {
     int Index = -1;
@@ -94,6 +99,7 @@ class TToothInfDlg : public QDialog {
   int FListedCurves = 0;
   bool FPerioDragging = false;
   int FPerioDragIndex = 0;
+  int FPerioKeyIndex = 0;
 
   QLabel* FPanelTop = nullptr;
   QTabWidget* FPageControl = nullptr;

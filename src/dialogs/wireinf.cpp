@@ -62,8 +62,8 @@ TWireInfo::TWireInfo(QWidget* parent) : QDialog(parent) {
   SetHint(*FWireSizeCB, QStringLiteral("Wire Size"));
   for (QComboBox* list : {FWireMaterialCB, FWireSizeCB}) {
     list->setEditable(false);
-    // Tab skips the two lists; the mouse and the buddy shortcuts still reach them.
-    list->setFocusPolicy(Qt::ClickFocus);
+    // Tab, the mouse and the Alt+M / Alt+S buddies of their labels reach both lists.
+    list->setFocusPolicy(Qt::StrongFocus);
     list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("Stainless Steel")) +
                           40);
   }
@@ -78,8 +78,8 @@ TWireInfo::TWireInfo(QWidget* parent) : QDialog(parent) {
   form->addRow(QStringLiteral("Moment B:"), FMomentB);
   form->addRow(QStringLiteral("Angle Ratio:"), FAngleRatio);
   form->addRow(QStringLiteral("Burstone Class:"), FBurstoneClass);
-  form->addRow(QStringLiteral("Material:"), FWireMaterialCB);
-  form->addRow(QStringLiteral("Size:"), FWireSizeCB);
+  form->addRow(QStringLiteral("&Material:"), FWireMaterialCB);
+  form->addRow(QStringLiteral("&Size:"), FWireSizeCB);
   pages->addTab(general, QStringLiteral("General"));
 
   setLayout(NewPagesWithButtons(*this, *pages, HelpWireWindow));

@@ -48,11 +48,22 @@ QPixmap RenderCursor(const char* name, double ratio) {
 
 }  // namespace
 
+QCursor MakeProgramCursor(std::int16_t number, double ratio) {
+  for (const TCursorResource& r : CursorResources) {
+    if (r.Number != number) continue;
+    // The window system takes the hot spot in the picture's own pixels, so at 2× the centre
+    // of the rotate cursor is (32, 32), not (16, 16).
+    const int hotX = static_cast<int>(std::lround(r.HotX * ratio));
+    const int hotY = static_cast<int>(std::lround(r.HotY * ratio));
+    return QCursor(RenderCursor(r.Name, ratio), hotX, hotY);
+  }
+  return QCursor(Qt::ArrowCursor);
+}
+
 void RegisterProgramCursors() {
   const double ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
   for (const TCursorResource& r : CursorResources) {
-    // The hot spot is in device-independent pixels, as the picture's size is.
-    Registry()[r.Number] = QCursor(RenderCursor(r.Name, ratio), r.HotX, r.HotY);
+    Registry()[r.Number] = MakeProgramCursor(r.Number, ratio);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "mechanics/geometry.h"
 #include "util/format.h"
@@ -191,6 +192,49 @@ void TSelectTool::RotateMove(TPoint p) {
   FHost.SetStatusText(AngulationReadout(tooth->Tip()));
   FDragMoved = true;
   FLastMousePoint = p;
+}
+
+void TSelectTool::SelectNext(bool forward) {
+  if (FMouseIsDown) return;
+  std::vector<TSelectedObject> objects;
+  for (const auto& tooth : FSetup.ToothList()) objects.emplace_back(tooth.get());
+  for (const auto& wire : FSetup.WireList()) objects.emplace_back(wire.get());
+  if (objects.empty()) return;
+  const auto at = std::find(objects.begin(), objects.end(), FSetup.SelectedObject());
+  const auto n = static_cast<std::ptrdiff_t>(objects.size());
+  std::ptrdiff_t next = forward ? 0 : n - 1;
+  if (at != objects.end()) next = ((at - objects.begin()) + (forward ? 1 : n - 1)) % n;
+  FSetup.Select(objects[static_cast<std::size_t>(next)]);
+  FHost.SetInfoText(FSetup.SelectionInfo());
+  FHost.SelectionChanged();
+  FHost.Redraw();
+}
+
+void TSelectTool::NudgeSelectedTooth(TPointDouble by) {
+  TTooth* tooth = FSetup.SelectedTooth();
+  if (tooth == nullptr || FMouseIsDown) return;
+  const TPointDouble from = tooth->cRes();
+  const double x = std::clamp<double>(from.x + by.x, 0.0, ModelExtent);
+  const double y = std::clamp<double>(from.y + by.y, 0.0, ModelExtent);
+  FHost.BeginChange();
+  tooth->Translate(MakePointDouble(x - from.x, y - from.y));
+  FSetup.RebuildSelectionMarkers();
+  FHost.EndChange("Move Tooth");
+  FHost.Redraw();
+  FHost.SetStatusText(TranslateReadout(tooth->cRes(), MakePointDouble(x - from.x, y - from.y)));
+  FHost.SetInfoText(FSetup.SelectionInfo());
+}
+
+void TSelectTool::TurnSelectedTooth(double theta) {
+  TTooth* tooth = FSetup.SelectedTooth();
+  if (tooth == nullptr || FMouseIsDown) return;
+  FHost.BeginChange();
+  tooth->Rotate(tooth->cRes(), theta);
+  FSetup.RebuildSelectionMarkers();
+  FHost.EndChange("Rotate Tooth");
+  FHost.Redraw();
+  FHost.SetStatusText(AngulationReadout(tooth->Tip()));
+  FHost.SetInfoText(FSetup.SelectionInfo());
 }
 
 void TSelectTool::TieWireDown(TPoint p) {

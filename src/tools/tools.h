@@ -89,6 +89,15 @@ class TSelectTool : public TMouseTool {
   // Remove forgets the handle under the pointer with the object.
   void ClearHover() { FHoverAction = THandleAction::None; }
 
+  // The keyboard on the display. The next (or previous) object in list order, teeth before
+  // wires, wrapping round; from nothing, the first (or last).
+  void SelectNext(bool forward);
+  // Moves the selected tooth by `by` model units, its cRes held on the model square, or turns
+  // it by theta (counterclockwise) about cRes; each is one change, read out as a drag is.
+  // Nothing happens without a selected tooth or while a drag is on.
+  void NudgeSelectedTooth(TPointDouble by);
+  void TurnSelectedTooth(double theta);
+
  private:
   void MovingMouse(TPoint p);
   void DraggingMouse(TPoint p);

@@ -12,6 +12,7 @@
 
 #include "dialogs/toothinf.h"
 #include "dialogs/wireinf.h"
+#include "mechanics/geometry.h"
 #include "platform/messages.h"
 #include "tools/tools.h"
 #include "workspace/mainform.h"
@@ -60,6 +61,40 @@ void TMainForm::ConnectTools() {
   connect(FView, &TView::DisplayReleased, this, [this](Qt::MouseButton button, TPoint p) {
     if (!FSetup->Running()) ActiveTool().Release(ToolButton(button), p);
   });
+  // The display's keys: Tab walks the selection, the arrows move the selected tooth by
+  // 0.1 mm (Shift: 1 mm), Ctrl+Left/Right turn it by 0.5° (Shift: 5°) about cRes.
+  FView->Display()->OnKey = [this](const QKeyEvent& event) {
+    if (FSetup->Running()) return false;
+    const bool shift = (event.modifiers() & Qt::ShiftModifier) != 0;
+    const bool ctrl = (event.modifiers() & Qt::ControlModifier) != 0;
+    const double step = shift ? 10.0 : 1.0;
+    const double turn = (shift ? 5.0 : 0.5) * Pi / 180.0;
+    switch (event.key()) {
+      case Qt::Key_Tab:
+      case Qt::Key_Backtab:
+        if (ctrl) return false;
+        FSelectTool->SelectNext(event.key() == Qt::Key_Tab && !shift);
+        return true;
+      case Qt::Key_Left:
+      case Qt::Key_Right: {
+        const double sign = event.key() == Qt::Key_Left ? 1.0 : -1.0;
+        if (ctrl) {
+          FSelectTool->TurnSelectedTooth(sign * turn);
+        } else {
+          FSelectTool->NudgeSelectedTooth(MakePointDouble(-sign * step, 0.0));
+        }
+        return true;
+      }
+      case Qt::Key_Up:
+      case Qt::Key_Down:
+        if (ctrl) return false;
+        FSelectTool->NudgeSelectedTooth(
+            MakePointDouble(0.0, event.key() == Qt::Key_Up ? step : -step));
+        return true;
+      default:
+        return false;
+    }
+  };
 }
 
 void TMainForm::MenuAddToothClick(int fdi) {

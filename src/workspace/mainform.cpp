@@ -161,13 +161,14 @@ void TMainForm::CreateActions() {
   FMenuWireAdd = MakeAction(this, "Add &Wire", "Add a new piece of wire.");
   FActionProperties =
       MakeAction(this, "&Properties", "Properties|Change the properties of the selected item.");
-  FActionRemove = MakeAction(this, "&Remove", "Remove|Remove the selected item.");
+  FActionRemove = MakeAction(this, "Re&move", "Remove|Remove the selected item.");
   FActionRemove->setShortcut(QKeySequence(Qt::Key_Delete));
   // The shortcut stays active while the Edit menu is disabled during a run.
   FActionRemove->setShortcutContext(Qt::WindowShortcut);
   addAction(FActionRemove);
   FActionProperties->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Return));
-  FMenuCopyasPicture = MakeAction(this, "&Copy as Picture", "MenuEditCopy");
+  FMenuCopyasPicture = MakeAction(this, "&Copy as Picture",
+                                  "Copy the drawing of the setup to the clipboard as a picture.");
   FMenuCopyasPicture->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
   FMenuEditOptions = MakeAction(this, "&Options...", "Change various program options.");
   SetStandardShortcut(*FMenuEditOptions, QKeySequence::Preferences,
@@ -199,7 +200,7 @@ void TMainForm::CreateActions() {
   FActionRun->setShortcut(QKeySequence(Qt::Key_F5));
   // Stop is enabled only during a run, so Escape keeps its usual meaning otherwise.
   FActionStop->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_F5), QKeySequence(Qt::Key_Escape)});
-  FMenuOrthoRef = MakeAction(this, "Set as &Reference", "Remember this as the initial position.");
+  FMenuOrthoRef = MakeAction(this, "Set as Re&ference", "Remember this as the initial position.");
   FMenuOrthoReset = MakeAction(this, "R&eset to Reference", "Reset teeth to the initial position.");
   FMenuOrthoClear = MakeAction(this, "&Clear Reference", "Delete initial position.");
   FMenuOrthoCapture = MakeAction(this, "C&apture", "Send information to capture file.");
@@ -394,6 +395,12 @@ void TMainForm::CreateToolBars() {
   FToolBarTools->addAction(FActionChooser);
 
   for (QToolBar* bar : {FToolBarMain, FToolBarTools}) {
+    // Each button's tooltip names its first key: "Run (F5)".
+    for (QAction* action : bar->actions()) {
+      if (action->shortcut().isEmpty()) continue;
+      action->setToolTip(QStringLiteral("%1 (%2)").arg(
+          action->toolTip(), action->shortcut().toString(QKeySequence::NativeText)));
+    }
     bar->setMovable(true);
     bar->setFloatable(true);
     bar->setAllowedAreas(Qt::TopToolBarArea);

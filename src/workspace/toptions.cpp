@@ -83,7 +83,7 @@ int RadioGroupIndex(QRadioButton* const* items, int count) {
 
 TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("ToothOptions"));
-  setWindowTitle(QStringLiteral("Loop Options"));
+  setWindowTitle(QStringLiteral("Options"));
   TakeTitleFontFace(*this);
 
   FPages = new QTabWidget(this);
@@ -167,12 +167,12 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   calculationLayout->addStretch();
   FPages->addTab(calculation, QStringLiteral("&Calculation"));
 
-  FOKBut = new QPushButton(QStringLiteral("OK"), this);
+  FOKBut = new QPushButton(QStringLiteral("&OK"), this);
   FOKBut->setObjectName(QStringLiteral("OKBut"));
   FOKBut->setDefault(true);
-  FCancelBut = new QPushButton(QStringLiteral("Cancel"), this);
+  FCancelBut = new QPushButton(QStringLiteral("Canc&el"), this);
   FCancelBut->setObjectName(QStringLiteral("CancelBut"));
-  FHelpBut = new QPushButton(QStringLiteral("Help"), this);
+  FHelpBut = new QPushButton(QStringLiteral("&Help"), this);
   FHelpBut->setObjectName(QStringLiteral("HelpBut"));
   connect(FOKBut, &QPushButton::clicked, this, &TOptionsDialog::accept);
   connect(FCancelBut, &QPushButton::clicked, this, &QDialog::reject);

@@ -12,7 +12,7 @@ class QTabWidget;
 
 namespace orvela {
 
-// The options dialog "Loop Options": pages "General", "&View" and "&Calculation". Created once
+// The options dialog "Options": pages "General", "&View" and "&Calculation". Created once
 // and reused; it keeps its last page between openings. The threshold boxes show and accept
 // numbers in the user's locale; ThresholdMoment is shown in gf.mm (÷ 10). A box that holds
 // no number gives a fallback.

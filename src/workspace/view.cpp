@@ -48,8 +48,18 @@ TDisplay::TDisplay(QWidget* parent) : QWidget(parent) {
   setObjectName("Display");
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
-  setFocusPolicy(Qt::ClickFocus);
+  // The display takes the keyboard first: Tab walks the selection, the arrows move it.
+  setFocusPolicy(Qt::StrongFocus);
   setBackgroundRole(QPalette::Base);
+}
+
+bool TDisplay::event(QEvent* event) {
+  // Before QWidget::event, which would spend Tab on moving the focus.
+  if (event->type() == QEvent::KeyPress && OnKey && OnKey(*static_cast<QKeyEvent*>(event))) {
+    event->accept();
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 void TDisplay::paintEvent(QPaintEvent* /*event*/) {

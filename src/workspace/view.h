@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include <QImage>
+#include <QKeyEvent>
 #include <QTransform>
 #include <QWidget>
 
@@ -35,6 +37,8 @@ class TDisplay : public QWidget {
   explicit TDisplay(QWidget* parent);
 
   void SetImage(const QImage* image) { FImage = image; }
+  // Keys for the setup, Tab and Shift+Tab included; returns whether it took the key.
+  std::function<bool(const QKeyEvent&)> OnKey;
   // Draws the band with its not-xor pen over the frame on show (model units under
   // mapping); drawing the same band again takes it away. The back buffer never holds it.
   void InvertBand(const TRectangle& band, const QTransform& mapping);
@@ -46,6 +50,7 @@ class TDisplay : public QWidget {
   void Resized();
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

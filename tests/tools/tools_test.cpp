@@ -180,6 +180,47 @@ TEST_F(SelectToolTest, SnappedTurnsRoundTheWholeTurnSinceThePress) {
   EXPECT_EQ(FHost.Status, AngulationReadout(tooth->Tip()));
 }
 
+TEST_F(SelectToolTest, TheKeyboardWalksTheObjectsAndNudgesAndTurnsTheTooth) {
+  test::AddCanineAndPremolarScene(FSetup);
+  TTooth* canine = FSetup.ToothList()[0].get();
+  TTooth* premolar = FSetup.ToothList()[1].get();
+  TWireStraight* wire = FSetup.WireList()[0].get();
+  // Teeth, then wires, round and round; backwards from nothing starts at the last.
+  FTool.SelectNext(false);
+  EXPECT_EQ(FSetup.SelectedWire(), wire);
+  FTool.SelectNext(true);
+  EXPECT_EQ(FSetup.SelectedTooth(), canine);
+  FTool.SelectNext(true);
+  EXPECT_EQ(FSetup.SelectedTooth(), premolar);
+  EXPECT_EQ(FHost.Info, premolar->Info());
+  FTool.SelectNext(false);
+  EXPECT_EQ(FSetup.SelectedTooth(), canine);
+  EXPECT_TRUE(FHost.Changes.empty());  // selecting changes nothing
+
+  // A nudge is one change, read out as a drag; a wire selected takes none.
+  const TPointDouble start = canine->cRes();
+  FTool.NudgeSelectedTooth(MakePointDouble(1.0, -10.0));
+  EXPECT_DOUBLE_EQ(canine->cRes().x, start.x + 1.0);
+  EXPECT_DOUBLE_EQ(canine->cRes().y, start.y - 10.0);
+  EXPECT_EQ(FHost.Status, TranslateReadout(canine->cRes(), MakePointDouble(1.0, -10.0)));
+  const double tip = canine->Tip();
+  FTool.TurnSelectedTooth(5.0 * Pi / 180.0);
+  EXPECT_NEAR(canine->Tip() - tip, 5.0 * Pi / 180.0, 1e-12);
+  EXPECT_NEAR(canine->cRes().x, start.x + 1.0, 1e-9);  // about the centre of resistance
+  EXPECT_EQ(FHost.Status, AngulationReadout(canine->Tip()));
+  EXPECT_EQ(FHost.Changes,
+            (std::vector<std::string>{"begin", "Move Tooth", "begin", "Rotate Tooth"}));
+  // The centre stays on the model square.
+  FTool.NudgeSelectedTooth(MakePointDouble(-1e6, 1e6));
+  EXPECT_DOUBLE_EQ(canine->cRes().x, 0.0);
+  EXPECT_DOUBLE_EQ(canine->cRes().y, 1000.0);  // the top of the model square
+  FSetup.Select(wire);
+  FHost.Changes.clear();
+  FTool.NudgeSelectedTooth(MakePointDouble(1.0, 0.0));
+  FTool.TurnSelectedTooth(0.1);
+  EXPECT_TRUE(FHost.Changes.empty());
+}
+
 class TieWireTest : public SelectToolTest {
  protected:
   void SetUp() override {

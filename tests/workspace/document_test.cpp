@@ -51,7 +51,7 @@ TEST_F(DocumentTest, UndoAndRedoStepThroughEveryKindOfAction) {
   FGui->Drag(wire->Attachments[0]->Origin(),
              test::AttachmentOf(*Model().ToothList()[0], "Mesial").Origin());
   done();
-  FGui->ChooseMenu("&Ortho", "Set as &Reference");
+  FGui->ChooseMenu("&Ortho", "Set as Re&ference");
   done();
   FGui->Click(MakePointDouble(900, 100));  // selects nothing: no step
   FGui->Click(wire->Attachments[1]->Origin());

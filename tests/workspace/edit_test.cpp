@@ -77,7 +77,7 @@ TEST_F(EditTest, RemoveATiedWireThenTheToothThatHeldIt) {
   FGui->Click(a->Origin());
   ASSERT_EQ(Model().SelectedWire(), wire);
   EXPECT_EQ(FForm->PanelInfo()->text().toStdString(), wire->Info());
-  FGui->ChooseMenu("&Edit", "&Remove");
+  FGui->ChooseMenu("&Edit", "Re&move");
   EXPECT_TRUE(Model().WireList().empty());
   EXPECT_TRUE(a->Wires().empty());
   EXPECT_TRUE(b->Wires().empty());

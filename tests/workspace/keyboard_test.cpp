@@ -3,14 +3,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 
+#include "mechanics/geometry.h"
 #include "qt/mainform_fixture.h"
+#include "tools/tools.h"
 #include "workspace/toothchart.h"
 #include "workspace/view.h"
 
@@ -183,6 +187,37 @@ TEST_F(KeyboardTest, TheAddToothChartIsUsedWithArrowsAndEnterLikeAMenu) {
   Press(Qt::Key_Escape);
   EXPECT_EQ(QApplication::activePopupWidget(), FForm->MenuEdit());
   Press(Qt::Key_Escape);
+}
+
+TEST_F(KeyboardTest, TheDisplayWalksTheSelectionAndEachArrowIsOneUndoStep) {
+  FForm->MenuAddToothClick(43);
+  FForm->MenuAddToothClick(44);
+  const int steps = FForm->UndoStack().count();
+  FForm->View().Display()->setFocus();
+  Press(Qt::Key_Tab);
+  TTooth* first = FForm->Setup().ToothList()[0].get();
+  ASSERT_EQ(FForm->Setup().SelectedTooth(), first);
+  Press(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(FForm->Setup().SelectedTooth(), FForm->Setup().ToothList()[1].get());
+  Press(Qt::Key_Tab);
+  ASSERT_EQ(FForm->Setup().SelectedTooth(), first);
+  EXPECT_EQ(QApplication::focusWidget(), FForm->View().Display());
+
+  const TPointDouble start = first->cRes();
+  Press(Qt::Key_Right);
+  Press(Qt::Key_Up, Qt::ShiftModifier);
+  EXPECT_DOUBLE_EQ(first->cRes().x, start.x + 1.0);   // 0.1 mm
+  EXPECT_DOUBLE_EQ(first->cRes().y, start.y + 10.0);  // 1 mm
+  const double tip = first->Tip();
+  Press(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_NEAR(tip - first->Tip(), 5.0 * Pi / 180.0, 1e-9);
+  EXPECT_EQ(FForm->PanelBottom()->text().toStdString(), AngulationReadout(first->Tip()));
+  EXPECT_EQ(FForm->UndoStack().count(), steps + 3);
+  EXPECT_EQ(FForm->UndoStack().undoText(), "Rotate Tooth");
+  FForm->UndoStack().undo();
+  FForm->UndoStack().undo();
+  EXPECT_EQ(FForm->UndoStack().undoText(), "Move Tooth");
+  EXPECT_DOUBLE_EQ(FForm->Setup().ToothList()[0]->cRes().y, start.y);
 }
 
 }  // namespace

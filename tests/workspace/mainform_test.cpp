@@ -1,6 +1,7 @@
 #include "workspace/mainform.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 #include <QAction>
 #include <QApplication>
@@ -68,7 +69,7 @@ TEST_F(MainFormTest, StartsWithTheBuiltInDefaultsAndTheUntitledCaption) {
   EXPECT_EQ(file.indexOf(form.MenuFileExport()), file.indexOf(form.ActionPrint()) + 1);
   EXPECT_TRUE(form.ActionPrint()->isEnabled());
   EXPECT_TRUE(form.MenuFileExport()->isEnabled());
-  EXPECT_EQ(form.ActionPrint()->toolTip(), "Print");
+  EXPECT_EQ(form.ActionPrint()->toolTip(), "Print (Ctrl+P)");
   EXPECT_TRUE(form.ActionRun()->isEnabled());
   EXPECT_FALSE(form.ActionStop()->isEnabled());
   EXPECT_FALSE(form.ActionProperties()->isEnabled());
@@ -79,7 +80,21 @@ TEST_F(MainFormTest, StartsWithTheBuiltInDefaultsAndTheUntitledCaption) {
   EXPECT_EQ(form.MenuFile()->title(), "&File");
   EXPECT_EQ(form.MenuOrthoReset()->text(), "R&eset to Reference");
   EXPECT_EQ(form.MenuViewZoomF()->title(), "Zoom &Forces");
-  EXPECT_EQ(form.ActionNew()->toolTip(), "New Radiograph");
+  EXPECT_EQ(form.ActionNew()->toolTip(), "New Radiograph (Ctrl+N)");
+  EXPECT_EQ(form.ActionRun()->toolTip(), "Run (F5)");
+  EXPECT_EQ(form.ActionChooser()->toolTip(), "Select");
+  // Within each menu every item has its own access letter.
+  QList<QMenu*> menus{form.MenuViewZoomF()};
+  for (const QAction* title : form.menuBar()->actions()) menus.append(title->menu());
+  for (const QMenu* menu : menus) {
+    std::set<int> letters;
+    for (const QAction* item : menu->actions()) {
+      if (item->isSeparator() || !item->isVisible() || item->text().isEmpty()) continue;
+      const QKeySequence letter = QKeySequence::mnemonic(item->text());
+      EXPECT_FALSE(letter.isEmpty()) << item->text().toStdString();
+      EXPECT_TRUE(letters.insert(letter[0].toCombined()).second) << item->text().toStdString();
+    }
+  }
   EXPECT_EQ(form.ActionNew()->statusTip(), "Enter a new radiograph.");
   EXPECT_EQ(form.MenuFileExit()->statusTip(), "Exit program.");
   EXPECT_EQ(form.ToolBarMain()->windowTitle(), "Main");
@@ -101,6 +116,11 @@ TEST_F(MainFormTest, StartsWithTheBuiltInDefaultsAndTheUntitledCaption) {
   }
   EXPECT_EQ(CursorFromNumber(0).shape(), Qt::ArrowCursor);
   EXPECT_EQ(CursorFromNumber(MoveCursor).shape(), Qt::SizeAllCursor);
+  // At 2× the picture has twice the pixels and its hot spot stays on the same point of it.
+  const QCursor rotate = MakeProgramCursor(RotateCursor, 2.0);
+  EXPECT_EQ(rotate.pixmap().size(), QSize(64, 64));
+  EXPECT_EQ(rotate.hotSpot(), QPoint(32, 32));
+  EXPECT_EQ(MakeProgramCursor(PlierCursor, 1.5).hotSpot(), QPoint(3, 3));
   form.SelectTool(TMainForm::TTool::Zoom);
   EXPECT_TRUE(form.ActionZoom()->isChecked());
   EXPECT_FALSE(form.ActionChooser()->isChecked());

@@ -74,7 +74,7 @@ TEST_F(OptionsDialogTest, OkStoresTheControlsAndReadsLocalNumbers) {
   TPreferences prefs;
   prefs.ThresholdForce = 1.5;
   prefs.ThresholdMoment = 37.0;  // 3.7 gf.mm
-  EXPECT_EQ(dialog.windowTitle(), "Loop Options");
+  EXPECT_EQ(dialog.windowTitle(), "Options");
 
   const bool ok = Exchange(dialog, prefs, [&] {
     EXPECT_EQ(dialog.Pages()->currentIndex(), 0);  // first opens on "General"
