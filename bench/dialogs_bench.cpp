@@ -2,7 +2,6 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <memory>
 #include <string>
 
 #include <QApplication>
@@ -13,6 +12,7 @@
 
 #include "dialogs/toothinf.h"
 #include "document/setup.h"
+#include "qt/bench_main.h"
 #include "scenes.h"
 
 namespace orvela {
@@ -23,18 +23,13 @@ constexpr int MillionCurves = 1'000'000;
 // One application, a scene and two libraries in a temporary folder for the whole run: the
 // shipped five curves and a million (about 53 MB).
 struct TBenchEnvironment {
-  int Argc = 1;
-  char Name[8] = "bench";
-  char* Argv[2] = {Name, nullptr};
-  std::unique_ptr<QApplication> App;
+  test::TBenchApplication App;
   QTemporaryDir Dir;
   std::string Small;
   std::string Large;
   TSetup Scene;
 
   TBenchEnvironment() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    App = std::make_unique<QApplication>(Argc, Argv);
     Small = Dir.path().toStdString() + "/small.INI";
     Large = Dir.path().toStdString() + "/large.INI";
     const std::string curve = "=10, 50, 25, 75, 50, 80, 75, 75, 90, 70\n";
@@ -57,7 +52,7 @@ struct TBenchEnvironment {
   }
 };
 
-// Made by main() so that the application ends before the process's exit handlers run.
+// Made by main() (RunBenchmarksWith).
 TBenchEnvironment* CurrentEnvironment = nullptr;
 
 TBenchEnvironment& Environment() { return *CurrentEnvironment; }
@@ -117,12 +112,5 @@ BENCHMARK(BM_UseListMillionCurves)->UseManualTime()->Unit(benchmark::kMillisecon
 }  // namespace orvela
 
 int main(int argc, char** argv) {
-  orvela::TBenchEnvironment environment;
-  orvela::CurrentEnvironment = &environment;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  orvela::CurrentEnvironment = nullptr;
-  return 0;
+  return orvela::test::RunBenchmarksWith(argc, argv, orvela::CurrentEnvironment);
 }

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "allocation_counter.h"
+#include "qt/bench_main.h"
 #include "qtgraphics/qtcanvas.h"
 #include "scenes.h"
 #include "tools/tools.h"
@@ -23,19 +24,13 @@
 namespace orvela {
 namespace {
 
-// One application and temporary data folders for the whole run, headless unless the caller
-// chose a platform.
+// One application and temporary data folders for the whole run.
 struct TBenchEnvironment {
-  int Argc = 1;
-  char Name[8] = "bench";
-  char* Argv[2] = {Name, nullptr};
-  std::unique_ptr<QApplication> App;
+  test::TBenchApplication App;
   QTemporaryDir Dir;
   TStartupValues Startup;
 
   TBenchEnvironment() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    App = std::make_unique<QApplication>(Argc, Argv);
     QDir(Dir.path()).mkpath("common");
     QDir(Dir.path()).mkpath("user/Settings");
     Startup.CommonDataFolder = Dir.path().toStdString() + "/common/";
@@ -44,8 +39,7 @@ struct TBenchEnvironment {
   }
 };
 
-// Made by main() so that the application ends before the process's exit handlers run; a
-// static QApplication would be destroyed after Qt's own statics and crash.
+// Made by main() (RunBenchmarksWith).
 TBenchEnvironment* CurrentEnvironment = nullptr;
 
 TBenchEnvironment& Environment() { return *CurrentEnvironment; }
@@ -292,12 +286,5 @@ BENCHMARK(BM_StartToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)-
 }  // namespace orvela
 
 int main(int argc, char** argv) {
-  orvela::TBenchEnvironment environment;
-  orvela::CurrentEnvironment = &environment;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  orvela::CurrentEnvironment = nullptr;
-  return 0;
+  return orvela::test::RunBenchmarksWith(argc, argv, orvela::CurrentEnvironment);
 }

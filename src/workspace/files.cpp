@@ -88,31 +88,29 @@ bool TMainForm::OpenFile(const QString& path) {
   TSetupFileError error;
   const std::optional<TSetupDocument> doc = LoadSetupFile(path.toStdString(), error);
   if (!doc) {
-    ShowMessage(this, TMessageKind::Error,
-                QStringLiteral("Could not open the setup \"%1\":\n%2")
-                    .arg(path, QString::fromStdString(error.Pointer.empty()
-                                                          ? error.Message
-                                                          : error.Pointer + ": " + error.Message)));
+    ShowMessage(
+        this, TMessageKind::Error,
+        QStringLiteral("Could not open the setup:\n%1").arg(QString::fromStdString(error.Text())));
     return false;
   }
-  ActiveTool().Cancel();
-  BeginChange();
-  if (!RestoreSetup(*doc, *FSetup)) {
-    FChangeBefore.reset();
-    ShowMessage(this, TMessageKind::Error,
-                QStringLiteral("Could not open the setup \"%1\".").arg(path));
-    return false;
-  }
-  EndChange(QStringLiteral("Open"));
+  TakeDocument(*doc, QStringLiteral("Open"));
   FUndoStack->setClean();
   FFilePath = QFileInfo(path).absoluteFilePath();
+  AddRecentFile(FFilePath);
+  UpdateCaption();
+  return true;
+}
+
+void TMainForm::TakeDocument(const TSetupDocument& doc, const QString& what) {
+  ActiveTool().Cancel();
+  BeginChange();
+  // LoadSetupFile has checked the document, so it always holds together.
+  RestoreSetup(doc, *FSetup);
+  EndChange(what);
   FSelectTool->ClearHover();
   FPanelInfo->clear();
   UpdateMenu();
-  AddRecentFile(FFilePath);
-  UpdateCaption();
-  ShowDocumentView(doc->View);
-  return true;
+  ShowDocumentView(doc.View);
 }
 
 TSetupDocument TMainForm::DocumentWithView() const {
@@ -137,9 +135,9 @@ void TMainForm::ShowDocumentView(const TSetupView& view) {
 bool TMainForm::SaveFile(const QString& path) {
   TSetupFileError error;
   if (!SaveSetupFile(path.toStdString(), DocumentWithView(), error)) {
-    ShowMessage(this, TMessageKind::Error,
-                QStringLiteral("Could not save the setup to \"%1\":\n%2")
-                    .arg(path, QString::fromStdString(error.Message)));
+    ShowMessage(
+        this, TMessageKind::Error,
+        QStringLiteral("Could not save the setup:\n%1").arg(QString::fromStdString(error.Text())));
     return false;
   }
   FFilePath = QFileInfo(path).absoluteFilePath();
@@ -264,14 +262,10 @@ void TMainForm::OfferRecovery() {
   QFile origin(path + QStringLiteral(".file"));
   const QString file =
       origin.open(QIODevice::ReadOnly) ? QString::fromUtf8(origin.readAll()) : QString();
-  BeginChange();
-  RestoreSetup(*doc, *FSetup);
-  EndChange(QStringLiteral("Restore Unsaved Changes"));
+  TakeDocument(*doc, QStringLiteral("Restore Unsaved Changes"));
   // The restored work is not saved anywhere yet: it stays marked modified.
   FFilePath = file;
-  UpdateMenu();
   UpdateCaption();
-  ShowDocumentView(doc->View);
 }
 
 }  // namespace orvela

@@ -229,6 +229,9 @@ class TMainForm : public QMainWindow {
   TSetupDocument DocumentWithView() const;
   // Shows a file's view: its zoom, scroll and force scale.
   void ShowDocumentView(const TSetupView& view);
+  // Replaces the setup by a checked file document as one undo step named what, and shows
+  // it with the file's view.
+  void TakeDocument(const TSetupDocument& doc, const QString& what);
   // Rebuilds the setup from an undo step's state and shows it.
   void ApplyState(const TSetupState& state);
   void ActionOpenExecute();
