@@ -13,7 +13,7 @@ cd "$top"
 
 # What building and running needs; the tests add their tools and the validators of the
 # desktop and AppStream files.
-run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev nlohmann-json3-dev)
+run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev nlohmann-json3-dev)
 # The fuzz targets need clang (and its libFuzzer runtime, below); the settings file is tested
 # under a decimal-comma locale, which `locales` generates; printed pages are read back with
 # poppler's pdftoppm and pdftotext; setup files are checked against their schema with

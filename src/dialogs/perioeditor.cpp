@@ -146,6 +146,8 @@ QWidget* TToothInfDlg::CreatePerioPage() {
   FTotalForceY->setObjectName(QStringLiteral("TotalForceY"));
   FTotalMoment = new QLabel(QStringLiteral("Total Moment:"), page);
   FTotalMoment->setObjectName(QStringLiteral("TotalMoment"));
+  FMomentToForce = new QLabel(QStringLiteral("Moment to Force at cRes:"), page);
+  FMomentToForce->setObjectName(QStringLiteral("MomentToForce"));
   FTotalForceX->setMinimumWidth(
       FTotalForceX->fontMetrics().horizontalAdvance(QStringLiteral("Total Force (x): -0000.0 gf")));
   auto* forces = new QGridLayout;
@@ -154,6 +156,7 @@ QWidget* TToothInfDlg::CreatePerioPage() {
   forces->addWidget(FTotalForceX, 1, 1);
   forces->addWidget(FTotalForceY, 2, 1);
   forces->addWidget(FTotalMoment, 3, 0, 1, 2);
+  forces->addWidget(FMomentToForce, 4, 0, 1, 2);
 
   auto* left = new QVBoxLayout;
   left->setSpacing(2);

@@ -241,6 +241,13 @@ void TToothInfDlg::ShowTotalForce() {
                         QStringLiteral(" gf"));
   FTotalMoment->setText(QStringLiteral("Total Moment: ") + UserNumber("0.0", total.m / 10.0) +
                         QStringLiteral(" gf.mm"));
+  TForceMoment atCRes = total;
+  atCRes.Reorient(theTooth->cRes());
+  const double force = atCRes.Magnitude();
+  FMomentToForce->setText(
+      QStringLiteral("Moment to Force at cRes: ") +
+      (force == 0.0 ? QStringLiteral("none (no force)")
+                    : UserNumber("0.0", atCRes.m / 10.0 / force) + QStringLiteral(" mm")));
 }
 
 void TToothInfDlg::DisplayPaint(TQtCanvas& canvas) const {

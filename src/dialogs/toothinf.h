@@ -120,6 +120,7 @@ class TToothInfDlg : public QDialog {
   QLabel* FTotalForceX = nullptr;
   QLabel* FTotalForceY = nullptr;
   QLabel* FTotalMoment = nullptr;
+  QLabel* FMomentToForce = nullptr;
 };
 
 }  // namespace orvela

@@ -1,5 +1,7 @@
 #include "dialogs/wireinf.h"
 
+#include <optional>
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -9,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialogparts.h"
+#include "model/tooth.h"
 #include "platform/help.h"
 #include "platform/hints.h"
 #include "platform/windowface.h"
@@ -81,9 +84,66 @@ TWireInfo::TWireInfo(QWidget* parent) : QDialog(parent) {
   form->addRow(QStringLiteral("&Material:"), FWireMaterialCB);
   form->addRow(QStringLiteral("&Size:"), FWireSizeCB);
   pages->addTab(general, QStringLiteral("General"));
+  pages->addTab(NewCResPage(), QStringLiteral("At &cRes"));
 
   setLayout(NewPagesWithButtons(*this, *pages, HelpWireWindow));
   SetFixedDialogBorder(*this);
+}
+
+QWidget* TWireInfo::NewCResPage() {
+  auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("CResPage"));
+  auto* form = new QFormLayout(page);
+  form->setLabelAlignment(Qt::AlignRight);
+  auto* note = new QLabel(
+      QStringLiteral("The wire's force system carried to the centre of resistance of each tooth, "
+                     "and the geometry class of the two moments there."),
+      page);
+  note->setWordWrap(true);
+  form->addRow(note);
+  const char* names[2][4] = {{"CResToothA", "CResForceA", "CResMomentA", "CResRatioA"},
+                             {"CResToothB", "CResForceB", "CResMomentB", "CResRatioB"}};
+  for (std::size_t end = 0; end < 2; ++end) {
+    TCResLabels& labels = FCRes[end];
+    labels.Tooth = NewValue(names[end][0], page);
+    labels.Force = NewValue(names[end][1], page);
+    labels.Moment = NewValue(names[end][2], page);
+    labels.Ratio = NewValue(names[end][3], page);
+    const QString side = end == 0 ? QStringLiteral("A") : QStringLiteral("B");
+    form->addRow(QStringLiteral("Tooth at %1:").arg(side), labels.Tooth);
+    form->addRow(QStringLiteral("Force:"), labels.Force);
+    form->addRow(QStringLiteral("Moment:"), labels.Moment);
+    form->addRow(QStringLiteral("Moment to Force:"), labels.Ratio);
+  }
+  FCResAngleRatio = NewValue("CResAngleRatio", page);
+  FCResClass = NewValue("CResClass", page);
+  FCResClass->setFont(FBurstoneClass->font());
+  form->addRow(QStringLiteral("Angle Ratio at cRes:"), FCResAngleRatio);
+  form->addRow(QStringLiteral("Class at cRes:"), FCResClass);
+  return page;
+}
+
+void TWireInfo::ShowCResSystems() {
+  const std::optional<TCResSystems> systems = theWire ? theWire->ForcesAtCRes() : std::nullopt;
+  for (std::size_t end = 0; end < 2; ++end) {
+    TCResLabels& labels = FCRes[end];
+    if (!systems) {
+      labels.Tooth->setText(QStringLiteral("not tied to a tooth"));
+      for (QLabel* value : {labels.Force, labels.Moment, labels.Ratio}) value->clear();
+      continue;
+    }
+    const TBracket* bracket = theWire->Attachments[end]->Owner();
+    labels.Tooth->setText(QString::fromStdString(bracket->Tooth()->Name()));
+    const TForceMoment& fm = end == 0 ? systems->A : systems->B;
+    const double force = fm.Magnitude();
+    labels.Force->setText(UserNumber("0.0 ", force) + QStringLiteral("gf"));
+    labels.Moment->setText(UserNumber("0 ", fm.m / 10.0) + QStringLiteral("gf.mm"));
+    labels.Ratio->setText(force == 0.0
+                              ? QStringLiteral("none (no force)")
+                              : UserNumber("0.0 ", fm.m / 10.0 / force) + QStringLiteral("mm"));
+  }
+  FCResAngleRatio->setText(systems ? UserNumber("0.00 ", systems->AngleRatio) : QString());
+  FCResClass->setText(systems ? QString::fromStdString(systems->Class) : QString());
 }
 
 void TWireInfo::showEvent(QShowEvent* event) {
@@ -94,7 +154,10 @@ void TWireInfo::showEvent(QShowEvent* event) {
 void TWireInfo::FormShow() {
   FWireMaterialCB->clear();
   FWireSizeCB->clear();
-  if (!theWire) return;
+  if (!theWire) {
+    ShowCResSystems();
+    return;
+  }
   const TModelSettings& tables = theWire->ModelSettings();
   for (const TWireMaterial& row : tables.MaterialTable) {
     FWireMaterialCB->addItem(QString::fromStdString(row.Name));
@@ -111,6 +174,7 @@ void TWireInfo::FormShow() {
   FMomentB->setText(UserNumber("0 ", theWire->MomentB() / 10.0) + QStringLiteral("gf.mm"));
   FAngleRatio->setText(UserNumber("0.00 ", theWire->AngleRatio()));
   FBurstoneClass->setText(QString::fromStdString(theWire->BurstoneClass()));
+  ShowCResSystems();
 }
 
 void TWireInfo::WireMaterialCBChange(int index) {

@@ -28,6 +28,8 @@ class TWireInfo : public QDialog {
 
  private:
   void FormShow();
+  QWidget* NewCResPage();
+  void ShowCResSystems();
   void WireMaterialCBChange(int index);
   void WireSizeCBChange(int index);
 
@@ -40,6 +42,16 @@ class TWireInfo : public QDialog {
   QLabel* FBurstoneClass = nullptr;
   QComboBox* FWireMaterialCB = nullptr;
   QComboBox* FWireSizeCB = nullptr;
+  // The "At cRes" page: each end's tooth and system there, and their class.
+  struct TCResLabels {
+    QLabel* Tooth = nullptr;
+    QLabel* Force = nullptr;
+    QLabel* Moment = nullptr;
+    QLabel* Ratio = nullptr;
+  };
+  TCResLabels FCRes[2];
+  QLabel* FCResAngleRatio = nullptr;
+  QLabel* FCResClass = nullptr;
 };
 
 }  // namespace orvela

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <system_error>
 
+#include "document/run.h"
 #include "mechanics/forcemoment.h"
 #include "model/wire.h"
 
@@ -86,23 +87,24 @@ TSetupReport ReportSetup(const TSetup& setup) {
 
 TRunResult RunToAutoStop(TSetup& setup, std::uint64_t maxSteps, const TThresholds& thresholds) {
   TRunResult result;
-  setup.BeginRun();
-  setup.SetRunning(true);
-  while (result.Steps < maxSteps) {
-    const std::vector<TForceMoment> forces = setup.RunStep();
-    ++result.Steps;
-    if (ThresholdsMet(forces, thresholds)) {
-      result.AutoStop = true;
-      break;
-    }
+  if (maxSteps == 0) return result;
+  TRun run(setup);
+  while (run.Steps() < maxSteps) {
+    const TRunOutcome outcome = run.Step(thresholds);
+    if (outcome == TRunOutcome::AutoStop) result.AutoStop = true;
+    if (outcome == TRunOutcome::Diverged) result.Diverged = run.DivergenceText();
+    if (outcome != TRunOutcome::Going) break;
   }
-  setup.SetRunning(false);
+  result.Steps = run.Steps();
   return result;
 }
 
 std::string RunReportText(const TRunReport& report) {
   std::string out = "steps: " + std::to_string(report.Run.Steps) +
-                    (report.Run.AutoStop ? " (Auto Stop)\n" : " (step limit)\n");
+                    (report.Run.AutoStop   ? " (Auto Stop)\n"
+                     : report.Run.Diverged ? " (diverged)\n"
+                                           : " (step limit)\n");
+  if (report.Run.Diverged) out += *report.Run.Diverged + "\n";
   out += "start:\n";
   AppendSetupText(out, report.Start);
   out += "end:\n";
@@ -113,6 +115,7 @@ std::string RunReportText(const TRunReport& report) {
 std::string RunReportJson(const TRunReport& report) {
   const nlohmann::ordered_json j = {{"steps", report.Run.Steps},
                                     {"autoStop", report.Run.AutoStop},
+                                    {"diverged", report.Run.Diverged.has_value()},
                                     {"start", SetupJson(report.Start)},
                                     {"end", SetupJson(report.End)}};
   // Not finite numbers become null.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,11 +42,13 @@ TSetupReport ReportSetup(const TSetup& setup);
 struct TRunResult {
   std::uint64_t Steps = 0;
   bool AutoStop = false;
+  // What the run said when it was seen to diverge; none when it did not.
+  std::optional<std::string> Diverged;
 };
 
-// The window's run with Auto Stop on: step, count, stop once every force system of the step
-// passes the thresholds, here or after maxSteps steps, whichever comes first. No step at all
-// for maxSteps 0.
+// The window's run with Auto Stop on (TRun): step until every force system of the step passes
+// the thresholds, the run diverges or maxSteps steps are done, whichever comes first. No step
+// at all for maxSteps 0.
 TRunResult RunToAutoStop(TSetup& setup, std::uint64_t maxSteps, const TThresholds& thresholds);
 
 struct TRunReport {

@@ -191,6 +191,7 @@ void ReadIniSettings(const std::string& path, TPreferences& prefs) {
   prefs.GridDensity = (density >= 0 && density <= 3) ? density : FallbackGridDensity;
   prefs.SnapGrid = ini.ReadBool(View, "Snap to Grid", true);
   prefs.ShowGrid = ini.ReadBool(View, "View Grid", true);
+  prefs.ShowCentresOfRotation = ini.ReadBool(View, "Centres of Rotation", false);
   prefs.ViewForces = ini.ReadBool(View, "View Forces", true);
   prefs.ViewMoments = ini.ReadBool(View, "View Moments", true);
   prefs.BracketForces = ini.ReadBool(View, "Bracket Forces", true);
@@ -245,6 +246,7 @@ bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
   ini.WriteInteger(View, "Grid Density", prefs.GridDensity);
   ini.WriteBool(View, "Snap to Grid", prefs.SnapGrid);
   ini.WriteBool(View, "View Grid", prefs.ShowGrid);
+  ini.WriteBool(View, "Centres of Rotation", prefs.ShowCentresOfRotation);
   ini.WriteBool(View, "View Forces", prefs.ViewForces);
   ini.WriteBool(View, "View Moments", prefs.ViewMoments);
   ini.WriteBool(View, "Bracket Forces", prefs.BracketForces);

@@ -42,6 +42,8 @@ struct TPreferences {
   std::int32_t GridDensity = 2;
   bool SnapGrid = true;
   bool ShowGrid = true;
+  // Marks at the centres of rotation of the last run step.
+  bool ShowCentresOfRotation = false;
   // ForceDrawOptions: forces, moments, reversed (drawn as acting on the wires).
   bool ViewForces = true;
   bool ViewMoments = true;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "model/catalogue.h"
@@ -35,6 +37,7 @@ TWireStraight* TSetup::SelectedWire() const {
 }
 
 TTooth& TSetup::AddTooth(std::unique_ptr<TTooth> tooth) {
+  if (tooth->Key() == 0) tooth->SetKey(FNextKey++);
   FToothList.push_back(std::move(tooth));
   return *FToothList.back();
 }
@@ -154,6 +157,35 @@ void TSetup::ResetNew() {
   ClearSelection();
   FWireList.clear();
   FToothList.clear();
+  ClearHistory();
+}
+
+void TSetup::SetHistory(std::shared_ptr<const TRunHistory> history) {
+  FHistory = history ? std::move(history) : std::make_shared<const TRunHistory>();
+  FRecording.reset();
+}
+
+TRunHistory& TSetup::RecordingHistory() {
+  if (!FRecording) {
+    FRecording = std::make_shared<TRunHistory>(*FHistory);
+    FHistory = FRecording;
+  }
+  return *FRecording;
+}
+
+std::vector<std::uint64_t> TSetup::ToothKeys() const {
+  std::vector<std::uint64_t> keys;
+  keys.reserve(FToothList.size());
+  for (const auto& tooth : FToothList) keys.push_back(tooth->Key());
+  return keys;
+}
+
+void TSetup::SetToothKeys(const std::vector<std::uint64_t>& keys) {
+  if (keys.size() != FToothList.size()) return;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    FToothList[i]->SetKey(keys[i]);
+    FNextKey = std::max(FNextKey, keys[i] + 1);
+  }
 }
 
 void TSetup::RebuildSelectionMarkers() {
@@ -181,15 +213,59 @@ void TSetup::ResetToReference() {
   RebuildSelectionMarkers();
 }
 
-void TSetup::BeginRun() { ClearSelection(); }
+void TSetup::BeginRun() {
+  ClearSelection();
+  FRecording.reset();
+}
 
 std::vector<TForceMoment> TSetup::RunStep() {
   std::vector<TForceMoment> forces;
   forces.reserve(FToothList.size());
   for (const auto& tooth : FToothList) forces.push_back(tooth->TotalForce());
-  for (std::size_t i = 0; i < FToothList.size(); ++i)
-    forces[i] = FToothList[i]->OrthoMove(forces[i]);
+  if (!FRecordsHistory) {
+    for (std::size_t i = 0; i < FToothList.size(); ++i)
+      forces[i] = FToothList[i]->OrthoMove(forces[i]);
+    return forces;
+  }
+  std::vector<TToothStep> steps(FToothList.size());
+  for (std::size_t i = 0; i < FToothList.size(); ++i) {
+    forces[i] = FToothList[i]->OrthoMove(forces[i], steps[i]);
+    // A tooth put into the list by hand still needs a line of its own.
+    if (FToothList[i]->Key() == 0) FToothList[i]->SetKey(FNextKey++);
+  }
+  RecordingHistory().Record(FToothList, steps, forces);
   return forces;
+}
+
+void TSetup::DrawCentresOfRotation(TCanvas& aCanvas) const {
+  // Half the arm of the cross, model units (0.6 mm).
+  constexpr double Arm = 6.0;
+  const TPen pen = aCanvas.Pen();
+  const TBrush brush = aCanvas.Brush();
+  // Dark magenta: apart from the black teeth, the blue reference and the red forces.
+  aCanvas.Pen().Color = TColor{160, 0, 160};
+  aCanvas.Pen().Width = 0;
+  aCanvas.Pen().Style = TPenStyle::Solid;
+  aCanvas.Brush().Style = TBrushStyle::Clear;
+  for (const auto& tooth : FToothList) {
+    const TToothSeries* series = FHistory->SeriesOf(tooth->Key());
+    if (!series || series->Last.Step == 0) continue;
+    const TToothSample& last = series->Last;
+    const std::optional<TPointDouble> c =
+        CentreOfRotation(tooth->cRes(), {last.TranslationX * 10.0, last.TranslationY * 10.0},
+                         last.Rotation * Pi / 180.0);
+    TPoint p;
+    // A centre too far off to round lies well outside anything drawn.
+    if (!c || !TryRoundPoint(*c, p)) continue;
+    constexpr auto arm = static_cast<std::int32_t>(Arm);
+    aCanvas.MoveTo({p.x - arm, p.y - arm});
+    aCanvas.LineTo({p.x + arm, p.y + arm});
+    aCanvas.MoveTo({p.x - arm, p.y + arm});
+    aCanvas.LineTo({p.x + arm, p.y - arm});
+    aCanvas.Ellipse({p.x - arm / 2, p.y + arm / 2}, {p.x + arm / 2, p.y - arm / 2});
+  }
+  aCanvas.Pen() = pen;
+  aCanvas.Brush() = brush;
 }
 
 std::vector<TRect> TSetup::Bounds() const {

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "document/runhistory.h"
 #include "graphics/canvas.h"
 #include "graphics/forcedraw.h"
 #include "graphics/markers.h"
@@ -110,7 +111,8 @@ class TSetup {
   // DraggedAttachment. False (and no change) without a selected wire and a dragged end.
   bool TieDraggedEnd(TAttachment* target);
 
-  // Discards the setup: markers, wires, teeth, in this order; nothing selected.
+  // Discards the setup: markers, wires, teeth, in this order, and the history; nothing
+  // selected.
   void ResetNew();
 
   // Replaces the handles by those of the selection (none without one).
@@ -125,12 +127,27 @@ class TSetup {
   // selection follow.
   void ResetToReference();
 
-  // The start of a run: no handles, nothing selected.
+  // The start of a run: no handles, nothing selected; the steps to come add to a copy of the
+  // history, so that whoever kept the history as it was keeps it unchanged.
   void BeginRun();
   // One step: the force system of every tooth is taken before any tooth moves, then each
   // tooth moves under its own. Returns the step's force systems as each tooth moved by them
-  // (OrthoMove: at the centre of resistance of a tooth that moved).
+  // (OrthoMove: at the centre of resistance of a tooth that moved). The step goes into the
+  // history unless recording is off.
   std::vector<TForceMoment> RunStep();
+
+  // What the runs since the last New, Open or ClearHistory did; never null.
+  const std::shared_ptr<const TRunHistory>& History() const { return FHistory; }
+  void SetHistory(std::shared_ptr<const TRunHistory> history);
+  void ClearHistory() { SetHistory(std::make_shared<const TRunHistory>()); }
+  // Marks the last step as the one at which the run was seen to diverge.
+  void MarkDivergence() { RecordingHistory().MarkDivergence(); }
+  bool RecordsHistory() const { return FRecordsHistory; }
+  void SetRecordsHistory(bool records) { FRecordsHistory = records; }
+  // The keys of the teeth in list order (TTooth::Key), and the same given back to teeth
+  // rebuilt from a document; a list of another length is ignored.
+  std::vector<std::uint64_t> ToothKeys() const;
+  void SetToothKeys(const std::vector<std::uint64_t>& keys);
 
   // The bounding rectangles of all teeth, then of all wires.
   std::vector<TRect> Bounds() const;
@@ -144,8 +161,13 @@ class TSetup {
   // pen and brush as drawing it would, so what follows looks the same.
   void DrawAll(TCanvas& aCanvas, const TForceDrawing& drawing, const TRect& visible) const;
   void DrawMarkers(TCanvas& aCanvas) const;
+  // A small marked cross at the centre of rotation of each tooth's last recorded step, where
+  // it lies at a finite place.
+  void DrawCentresOfRotation(TCanvas& aCanvas) const;
 
  private:
+  TRunHistory& RecordingHistory();
+
   void DrawAll(TCanvas& aCanvas, const TForceDrawing& drawing, const TRect* visible) const;
 
   TModelSettings FModelSettings;
@@ -156,6 +178,11 @@ class TSetup {
   TSelectedObject FSelectedObject;
   TAttachment* FDraggedAttachment = nullptr;
   bool FRunning = false;
+  std::shared_ptr<const TRunHistory> FHistory = std::make_shared<const TRunHistory>();
+  // The history the steps of this run add to: FHistory, owned by this setup alone.
+  std::shared_ptr<TRunHistory> FRecording;
+  bool FRecordsHistory = true;
+  std::uint64_t FNextKey = 1;
 };
 
 }  // namespace orvela

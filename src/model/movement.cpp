@@ -88,6 +88,12 @@ void TTooth::SetSupportLoss(double percent) {
 }
 
 TForceMoment TTooth::OrthoMove(const TForceMoment& aFM) {
+  TToothStep step;
+  return OrthoMove(aFM, step);
+}
+
+TForceMoment TTooth::OrthoMove(const TForceMoment& aFM, TToothStep& step) {
+  step = TToothStep{};
   if (FAnkylosed) return aFM;
   if (aFM.Magnitude() == 0.0 && aFM.m == 0.0) return aFM;
   // A force system that overflowed (a wire of absurd stiffness or size) gives no direction
@@ -99,18 +105,24 @@ TForceMoment TTooth::OrthoMove(const TForceMoment& aFM) {
 
   // The step length reflects the wires as they are now, after earlier teeth moved; the
   // direction comes from aFM. A pure couple has no direction to translate along.
-  const double d = ResponceAt(stressTranslation());
+  step.StressTranslation = stressTranslation();
+  const double d = ResponceAt(step.StressTranslation);
   const double magnitude = atCRes.Magnitude();
   if (magnitude != 0.0) {
-    Translate(TPointDouble{d * atCRes.x / magnitude, d * atCRes.y / magnitude});
+    step.Translation = TPointDouble{d * atCRes.x / magnitude, d * atCRes.y / magnitude};
+    Translate(step.Translation);
   }
 
   // The turn is read after the translation. Without a supported root (cRes at the apex)
   // there is nothing to turn the tooth against.
   const double dc = PointDistance(FcRes, apex);
-  double r = ResponceAt(stressRotation());
+  step.StressRotation = stressRotation();
+  double r = ResponceAt(step.StressRotation);
   if (atCRes.m < 0.0) r = -r;
-  if (dc != 0.0) Rotate(FcRes, -std::atan(r / dc));
+  if (dc != 0.0) {
+    step.Rotation = -std::atan(r / dc);
+    Rotate(FcRes, step.Rotation);
+  }
   return atCRes;
 }
 

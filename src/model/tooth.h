@@ -26,6 +26,17 @@ inline constexpr TResponceCurve DefaultResponce{{{10, 50}, {25, 75}, {50, 80}, {
 // The response editor's square: 0…ResponceExtent on both axes.
 inline constexpr std::int32_t ResponceExtent = 100;
 
+// What one movement step did to a tooth: the stresses its steps came from (gf per square
+// model unit) and the rigid motion, a translation followed by a turn about the centre of
+// resistance where the translation left it (radians, counterclockwise positive). All zero
+// for a step in which the tooth stayed.
+struct TToothStep {
+  double StressTranslation = 0.0;
+  double StressRotation = 0.0;
+  TPointDouble Translation;
+  double Rotation = 0.0;
+};
+
 // A tooth type's fixed numbers, in its local frame (the crown–root junction near the
 // origin, crown up).
 struct TToothTable {
@@ -88,6 +99,10 @@ class TTooth : public TMarkerOwner {
   // anyway, each wire tied to it gets a free end in place of the lost attachment.
   ~TTooth() override;
 
+  // Tells the teeth of one setup apart across runs and undo steps; 0 until the setup gives
+  // the tooth one. Not part of the tooth's document or file.
+  std::uint64_t Key() const { return FKey; }
+  void SetKey(std::uint64_t key) { FKey = key; }
   bool Ankylosed() const { return FAnkylosed; }
   void SetAnkylosed(bool ankylosed) { FAnkylosed = ankylosed; }
   const std::string& Name() const { return FName; }
@@ -166,6 +181,8 @@ class TTooth : public TMarkerOwner {
   // The step length comes from a fresh TotalForce (earlier teeth may have moved), the turn
   // from one taken after the translation.
   TForceMoment OrthoMove(const TForceMoment& aFM);
+  // The same, telling step what the step did.
+  TForceMoment OrthoMove(const TForceMoment& aFM, TToothStep& step);
 
   // Crown, root, centre of resistance, supporting-cervix line, brackets and forces.
   void Draw(TCanvas& aCanvas, const TForceDrawing& drawing) const;
@@ -204,6 +221,7 @@ class TTooth : public TMarkerOwner {
   template <class F>
   void ForEachDrawnForce(const TForceDrawPlaces& places, F&& f) const;
   bool FAnkylosed = false;
+  std::uint64_t FKey = 0;
   std::optional<std::int32_t> FFdi;
   std::string FName;
   TPointDouble FcRes;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "graphics/shapes.h"
+#include "model/tooth.h"
 #include "util/format.h"
 
 namespace orvela {
@@ -175,5 +176,25 @@ double TWireStraight::AngleRatio() const {
 }
 
 std::string TWireStraight::BurstoneClass() const { return BurstoneClassOf(AngleRatio()); }
+
+std::optional<TCResSystems> TWireStraight::ForcesAtCRes() const {
+  const TTooth* teeth[2]{};
+  for (std::size_t end = 0; end < 2; ++end) {
+    const TBracket* bracket = IsTied(end) ? Attachments[end]->Owner() : nullptr;
+    teeth[end] = bracket ? bracket->Tooth() : nullptr;
+    if (!teeth[end]) return std::nullopt;
+  }
+  TCResSystems result;
+  result.A = Forces(*Attachments[0]);
+  result.A.Reorient(teeth[0]->cRes());
+  result.B = Forces(*Attachments[1]);
+  result.B.Reorient(teeth[1]->cRes());
+  const double large = std::fabs(result.A.m) >= std::fabs(result.B.m) ? result.A.m : result.B.m;
+  const double small = std::fabs(result.A.m) >= std::fabs(result.B.m) ? result.B.m : result.A.m;
+  const double q = large == 0.0 ? 1.0 : small / large;
+  result.AngleRatio = (2.0 * q - 1.0) / (2.0 - q);
+  result.Class = BurstoneClassOf(result.AngleRatio);
+  return result;
+}
 
 }  // namespace orvela

@@ -15,6 +15,19 @@
 
 namespace orvela {
 
+// The wire's force system on the tooth at each end, carried to that tooth's centre of
+// resistance, and the geometry class the two moments there fall in: the class whose two
+// brackets would bear moments of this ratio. With q the smaller moment over the larger (q = 1
+// when both vanish), that is the angle ratio (2q − 1)/(2 − q), the inverse of the clamped
+// beam's moment ratio (1 + 2r)/(2 + r) for angle ratio r; at the brackets it gives the wire's
+// own angle ratio back.
+struct TCResSystems {
+  TForceMoment A;
+  TForceMoment B;
+  double AngleRatio = 1.0;
+  std::string Class;
+};
+
 // A straight elastic wire between two ends, A = Attachments[0] and B = Attachments[1].
 // A tied end is an attachment of a bracket (the wire is listed in its Wires); a free end
 // is an ownerless attachment that the wire owns and nobody lists. With both ends tied the
@@ -83,6 +96,9 @@ class TWireStraight {
   double AngleRatio() const;
   // Geometry class "I" … "VI" of AngleRatio.
   std::string BurstoneClass() const;
+  // At the centres of resistance of the teeth at both ends; none while an end is not on a
+  // tooth.
+  std::optional<TCResSystems> ForcesAtCRes() const;
 
  private:
   friend class TAttachment;

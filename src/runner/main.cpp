@@ -14,6 +14,7 @@
 #include "document/settings.h"
 #include "document/setupdoc.h"
 #include "document/setupfile.h"
+#include "util/files.h"
 
 namespace orvela {
 namespace {
@@ -22,20 +23,23 @@ constexpr int ExitAutoStop = 0;
 constexpr int ExitBadFile = 1;
 constexpr int ExitUsage = 2;
 constexpr int ExitStepLimit = 3;
+constexpr int ExitDiverged = 4;
 // Without --max-steps: a setup that never settles still ends.
 constexpr std::uint64_t DefaultMaxSteps = 1'000'000;
 
 constexpr std::string_view Usage =
     "Usage: orvela-run FILE [--max-steps N] [--threshold-force GF] [--threshold-moment GFMM]\n"
-    "                  [--save OUT.orvela] [--json] | --help | --version\n"
+    "                  [--history OUT.csv] [--save OUT.orvela] [--json] | --help | --version\n"
     "Runs the setup file to Auto Stop or N steps (default 1000000) and prints the setup before\n"
-    "and after. Exit code 0: Auto Stop reached; 3: step limit first; 1: bad file; 2: bad usage.\n";
+    "and after. Exit code 0: Auto Stop reached; 3: step limit first; 4: the run diverged;\n"
+    "1: bad file; 2: bad usage.\n";
 
 struct TOptions {
   std::string File;
   std::uint64_t MaxSteps = DefaultMaxSteps;
   TThresholds Thresholds;
   std::optional<std::string> Save;
+  std::optional<std::string> History;
   bool Json = false;
 };
 
@@ -75,7 +79,7 @@ std::optional<TOptions> ParseArguments(int argc, char** argv, bool& help, bool& 
       continue;
     }
     if (arg == "--max-steps" || arg == "--threshold-force" || arg == "--threshold-moment" ||
-        arg == "--save") {
+        arg == "--save" || arg == "--history") {
       if (i + 1 >= argc) {
         Error("option '" + std::string(arg.substr(2)) + "' needs a value");
         return std::nullopt;
@@ -84,6 +88,8 @@ std::optional<TOptions> ParseArguments(int argc, char** argv, bool& help, bool& 
       double amount = 0.0;
       if (arg == "--save") {
         options.Save = std::string(value);
+      } else if (arg == "--history") {
+        options.History = std::string(value);
       } else if (arg == "--max-steps") {
         if (!ParseCount(value, options.MaxSteps)) {
           Error("--max-steps: '" + std::string(value) + "' is not a whole number ≥ 0");
@@ -147,6 +153,8 @@ int Run(int argc, char** argv) {
     return ExitBadFile;
   }
 
+  // Only a history that is asked for costs its memory.
+  setup.SetRecordsHistory(options->History.has_value());
   TRunReport report;
   report.Start = ReportSetup(setup);
   try {
@@ -165,9 +173,17 @@ int Run(int argc, char** argv) {
       return ExitBadFile;
     }
   }
+  if (options->History) {
+    std::string problem;
+    if (!ReplaceFileText(*options->History, HistoryCsv(*setup.History()), &problem)) {
+      Error(*options->History + ": " + problem);
+      return ExitBadFile;
+    }
+  }
   const std::string out = options->Json ? RunReportJson(report) : RunReportText(report);
   std::fwrite(out.data(), 1, out.size(), stdout);
-  return report.Run.AutoStop ? ExitAutoStop : ExitStepLimit;
+  if (report.Run.AutoStop) return ExitAutoStop;
+  return report.Run.Diverged ? ExitDiverged : ExitStepLimit;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The setup as a document: its file, the questions before it is discarded, the undo steps
 // of the user actions, and the recovery copy of unsaved work.
 
+#include "util/files.h"
+
 #include <algorithm>
 #include <string>
 
@@ -15,6 +17,7 @@
 #include <QMenu>
 #include <QUndoStack>
 
+#include "document/runhistory.h"
 #include "document/setupfile.h"
 #include "platform/messages.h"
 #include "tools/tools.h"
@@ -50,14 +53,14 @@ void TMainForm::UpdateCaption() {
 
 void TMainForm::BeginChange() {
   if (FChangeBefore) return;
-  FChangeBefore = TSetupState{CaptureSetup(*FSetup), PlaceOfSelection(*FSetup)};
+  FChangeBefore = CaptureState(*FSetup);
 }
 
 void TMainForm::EndChange(const QString& what) {
   if (!FChangeBefore) return;
   TSetupState before = std::move(*FChangeBefore);
   FChangeBefore.reset();
-  TSetupState after{CaptureSetup(*FSetup), PlaceOfSelection(*FSetup)};
+  TSetupState after = CaptureState(*FSetup);
   if (after.Document == before.Document) return;
   FUndoStack->push(new TSetupChange(what, std::move(before), std::move(after),
                                     [this](const TSetupState& state) { ApplyState(state); }));
@@ -65,8 +68,7 @@ void TMainForm::EndChange(const QString& what) {
 
 void TMainForm::ApplyState(const TSetupState& state) {
   ActiveTool().Cancel();
-  RestoreSetup(state.Document, *FSetup);
-  SelectPlace(*FSetup, state.Selection);
+  RestoreState(state, *FSetup);
   FSelectTool->ClearHover();
   FPanelInfo->setText(QString::fromStdString(FSetup->SelectionInfo()));
   UpdateMenu();
@@ -206,6 +208,85 @@ void TMainForm::UpdateRecentMenu() {
     });
   }
   FMenuFileRecent->setEnabled(number > 0);
+}
+
+// Examples and the history --------------------------------------------------------------
+
+namespace {
+
+// "class-3" → "Class III", "lower-arch" → "Lower arch".
+QString ExampleCaption(const QString& baseName) {
+  static const QStringList Roman{QStringLiteral("I"),  QStringLiteral("II"), QStringLiteral("III"),
+                                 QStringLiteral("IV"), QStringLiteral("V"),  QStringLiteral("VI")};
+  QString caption = baseName;
+  caption.replace(QLatin1Char('-'), QLatin1Char(' '));
+  if (caption.startsWith(QStringLiteral("class "))) {
+    bool number = false;
+    const int n = caption.mid(6).toInt(&number);
+    if (number && n >= 1 && n <= Roman.size()) caption = QStringLiteral("class ") + Roman[n - 1];
+  }
+  if (!caption.isEmpty()) caption[0] = caption[0].toUpper();
+  return caption;
+}
+
+}  // namespace
+
+void TMainForm::FillExamplesMenu() {
+  FMenuFileExamples->clear();
+  const QDir folder(QString::fromStdString(FStartup.CommonDataFolder) +
+                    QStringLiteral("../../examples"));
+  QFileInfoList files =
+      folder.entryInfoList({QStringLiteral("*.orvela")}, QDir::Files | QDir::Readable, QDir::Name);
+  // The six classes first, in their order, then the rest by name.
+  std::stable_partition(files.begin(), files.end(), [](const QFileInfo& f) {
+    return f.baseName().startsWith(QStringLiteral("class-"));
+  });
+  for (const QFileInfo& file : files) {
+    const QString path = file.absoluteFilePath();
+    QAction* entry = FMenuFileExamples->addAction(ExampleCaption(file.completeBaseName()));
+    entry->setStatusTip(
+        QStringLiteral("Open the example setup %1 as a new setup.").arg(file.fileName()));
+    connect(entry, &QAction::triggered, this, [this, path] { OpenExample(path); });
+  }
+  FMenuFileExamples->setEnabled(!files.isEmpty());
+}
+
+void TMainForm::OpenExample(const QString& path) {
+  if (!AskAndSave()) return;
+  TSetupFileError error;
+  const std::optional<TSetupDocument> doc = LoadSetupFile(path.toStdString(), error);
+  if (!doc) {
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("Could not open the example:\n%1")
+                    .arg(QString::fromStdString(error.Text())));
+    return;
+  }
+  TakeDocument(*doc, QStringLiteral("Open Example"));
+  // A new setup made from the example: saving it never writes over the shipped file.
+  FUndoStack->setClean();
+  FFilePath.clear();
+  UpdateCaption();
+}
+
+void TMainForm::MenuFileExportHistoryClick() {
+  const QString start =
+      FExportHistoryPath.isEmpty()
+          ? QDir(FFilePath.isEmpty() ? QDir::homePath() : QFileInfo(FFilePath).path())
+                .filePath(QFileInfo(DocumentName()).completeBaseName() +
+                          QStringLiteral(" history.csv"))
+          : FExportHistoryPath;
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export History"), start,
+                                              QStringLiteral("CSV files (*.csv)"));
+  if (path.isEmpty()) return;
+  if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
+  std::string why;
+  if (!ReplaceFileText(path.toStdString(), HistoryCsv(*FSetup->History()), &why)) {
+    ShowMessage(this, TMessageKind::Error,
+                QStringLiteral("Could not export the history to %1:\n%2")
+                    .arg(QDir::toNativeSeparators(path), QString::fromStdString(why)));
+    return;
+  }
+  FExportHistoryPath = path;
 }
 
 // Recovery --------------------------------------------------------------------------------

@@ -39,6 +39,17 @@ void SelectPlace(TSetup& setup, TSelectionPlace place) {
   }
 }
 
+TSetupState CaptureState(const TSetup& setup) {
+  return {CaptureSetup(setup), PlaceOfSelection(setup), setup.History(), setup.ToothKeys()};
+}
+
+void RestoreState(const TSetupState& state, TSetup& setup) {
+  RestoreSetup(state.Document, setup);
+  setup.SetToothKeys(state.ToothKeys);
+  setup.SetHistory(state.History);
+  SelectPlace(setup, state.Selection);
+}
+
 void TSetupChange::redo() {
   if (FDone) {
     FDone = false;

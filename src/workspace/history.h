@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include <QString>
 #include <QUndoCommand>
@@ -27,11 +29,18 @@ TSelectionPlace PlaceOfSelection(const TSetup& setup);
 // Selects the object at the place, or nothing where there is none any more.
 void SelectPlace(TSetup& setup, TSelectionPlace place);
 
-// The setup and its selection at one moment.
+// The setup and its selection at one moment, with the run history and the teeth's keys
+// into it, which a document does not hold.
 struct TSetupState {
   TSetupDocument Document;
   TSelectionPlace Selection;
+  std::shared_ptr<const TRunHistory> History;
+  std::vector<std::uint64_t> ToothKeys;
 };
+
+TSetupState CaptureState(const TSetup& setup);
+// Rebuilds the setup from the state: its document, keys, history and selection.
+void RestoreState(const TSetupState& state, TSetup& setup);
 
 // One user action, kept as the setup before and after it; undo and redo hand one of the two
 // to apply, which rebuilds the setup from it. The action has already happened when the

@@ -1,5 +1,6 @@
 #include "workspace/mainform.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
@@ -21,6 +23,7 @@
 #include "dialogs/wireinf.h"
 #include "document/firstrun.h"
 #include "document/responcelibrary.h"
+#include "document/run.h"
 #include "platform/cursors.h"
 #include "platform/hints.h"
 #include "platform/messages.h"
@@ -29,6 +32,7 @@
 #include "platform/windowface.h"
 #include "qtgraphics/qtimagelist.h"
 #include "tools/tools.h"
+#include "workspace/historydock.h"
 #include "workspace/placement.h"
 #include "workspace/toolhost.h"
 #include "workspace/toothchart.h"
@@ -131,6 +135,7 @@ TMainForm::~TMainForm() {
   // Wires, teeth and handles go before the view and its back buffer; the view draws
   // nothing more once the setup has gone.
   FView->DetachSetup();
+  FRun.reset();
   FSetup.reset();
 }
 
@@ -150,6 +155,10 @@ void TMainForm::CreateActions() {
       "Export Picture|Save the drawing of the setup as an SVG, PNG or PDF file, cropped to what is "
       "drawn.");
   FMenuFileExit = MakeAction(this, "E&xit", "Exit program.");
+  FMenuFileExportHistory =
+      MakeAction(this, "Export &History...",
+                 "Export History|Save the run history as a CSV file: one row per tooth and step.");
+  FMenuFileExportHistory->setObjectName(QStringLiteral("MenuFileExportHistory"));
   SetStandardShortcut(*FActionOpen, QKeySequence::Open, {QKeySequence(Qt::CTRL | Qt::Key_O)});
   SetStandardShortcut(*FActionSave, QKeySequence::Save, {QKeySequence(Qt::CTRL | Qt::Key_S)});
   SetStandardShortcut(*FMenuFileSaveAs, QKeySequence::SaveAs,
@@ -192,6 +201,10 @@ void TMainForm::CreateActions() {
       MakeAction(this, "&Snap to Grid", "Restrict movement to 1mm and 1 degree steps.");
   FMenuViewSnaptoGrid->setCheckable(true);
   FMenuViewSnaptoGrid->setChecked(true);
+  FMenuViewCentres = MakeAction(this, "Centres of &Rotation",
+                                "Mark the centre of rotation of each tooth's last step.");
+  FMenuViewCentres->setObjectName(QStringLiteral("MenuViewCentresOfRotation"));
+  FMenuViewCentres->setCheckable(true);
 
   FActionRun = MakeAction(this, "&Run", "Run|Start orthodontic movement.");
   FActionRun->setIcon(ToolbarIcon(TToolbarIcon::Run));
@@ -251,6 +264,12 @@ void TMainForm::CreateActions() {
   connect(FMenuFileSaveAs, &QAction::triggered, this, [this] { MenuFileSaveAsClick(); });
   connect(FActionPrint, &QAction::triggered, this, &TMainForm::ActionPrintExecute);
   connect(FMenuFileExport, &QAction::triggered, this, &TMainForm::MenuFileExportClick);
+  connect(FMenuFileExportHistory, &QAction::triggered, this,
+          &TMainForm::MenuFileExportHistoryClick);
+  connect(FMenuViewCentres, &QAction::triggered, this, [this](bool checked) {
+    FPrefs.ShowCentresOfRotation = checked;
+    FView->DrawDisplay();
+  });
   connect(FMenuFileExit, &QAction::triggered, this, &QWidget::close);
   connect(FMenuEditOptions, &QAction::triggered, this, &TMainForm::MenuEditOptionsClick);
   connect(FMenuViewZoomIn, &QAction::triggered, this, [this] { FView->MenuViewZoom(true); });
@@ -282,6 +301,11 @@ void TMainForm::CreateMenus() {
   FMenuFile->addSeparator();
   FMenuFile->addAction(FActionPrint);
   FMenuFile->addAction(FMenuFileExport);
+  FMenuFile->addAction(FMenuFileExportHistory);
+  FMenuFile->addSeparator();
+  FMenuFileExamples = FMenuFile->addMenu("Exa&mples");
+  FMenuFileExamples->setObjectName(QStringLiteral("MenuFileExamples"));
+  FillExamplesMenu();
   FMenuFile->addSeparator();
   FMenuFile->addAction(FMenuFileExit);
 
@@ -310,6 +334,35 @@ void TMainForm::CreateMenus() {
   FMenuView->addSeparator();
   FMenuView->addAction(FMenuViewShowGrid);
   FMenuView->addAction(FMenuViewSnaptoGrid);
+  FMenuView->addSeparator();
+  FMenuView->addAction(FMenuViewCentres);
+  FHistoryDock = new THistoryDock(*FSetup, this);
+  addDockWidget(Qt::BottomDockWidgetArea, FHistoryDock);
+  FHistoryDock->hide();
+  // The display keeps its room the first time the dock opens: the window grows by the dock
+  // as far as the screen allows.
+  connect(FHistoryDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    if (!visible || FHistoryDockSized || isMaximized() || isFullScreen() ||
+        FHistoryDock->isFloating())
+      return;
+    FHistoryDockSized = true;
+    const QRect screen = this->screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int grow =
+        std::min(FHistoryDock->sizeHint().height() + 120, screen.height() - frame.height());
+    if (grow <= 0) return;
+    resize(width(), height() + grow);
+    if (frameGeometry().bottom() > screen.bottom()) {
+      move(x(), std::max(screen.top(), screen.bottom() - frameGeometry().height()));
+    }
+  });
+  QAction* history = FHistoryDock->toggleViewAction();
+  history->setText(QStringLiteral("&History"));
+  history->setObjectName(QStringLiteral("MenuViewHistory"));
+  SetHint(
+      *history,
+      QStringLiteral("Show how force, moment and the teeth's poses changed over the run's steps."));
+  FMenuView->addAction(history);
 
   FMenuOrtho = bar->addMenu("&Ortho");
   FMenuOrtho->addAction(FActionRun);
@@ -465,6 +518,7 @@ void TMainForm::ApplyModelPreferences() {
 void TMainForm::ApplyPreferences() {
   FMenuViewShowGrid->setChecked(FPrefs.ShowGrid);
   FMenuViewSnaptoGrid->setChecked(FPrefs.SnapGrid);
+  FMenuViewCentres->setChecked(FPrefs.ShowCentresOfRotation);
   UpdateAutoPanel();
 }
 
@@ -555,6 +609,7 @@ void TMainForm::UpdateMenu() {
   const bool selected = FSetup->HasSelection();
   FActionProperties->setEnabled(selected);
   FActionRemove->setEnabled(selected);
+  FMenuFileExportHistory->setEnabled(!FSetup->History()->Empty());
 }
 
 TMouseTool& TMainForm::ActiveTool() const {

@@ -25,6 +25,8 @@ namespace orvela {
 
 class TAboutForm;
 class TFormToolHost;
+class THistoryDock;
+class TRun;
 class TMouseTool;
 class TSelectTool;
 class TZoomTool;
@@ -95,6 +97,10 @@ class TMainForm : public QMainWindow {
   QAction* ActionPrint() const { return FActionPrint; }
   QAction* MenuFileExport() const { return FMenuFileExport; }
   QAction* MenuFileExit() const { return FMenuFileExit; }
+  QAction* MenuFileExportHistory() const { return FMenuFileExportHistory; }
+  QMenu* MenuFileExamples() const { return FMenuFileExamples; }
+  QAction* MenuViewCentres() const { return FMenuViewCentres; }
+  THistoryDock& HistoryDock() const { return *FHistoryDock; }
   QAction* MenuWireAdd() const { return FMenuWireAdd; }
   QAction* ActionProperties() const { return FActionProperties; }
   QAction* ActionRemove() const { return FActionRemove; }
@@ -235,6 +241,12 @@ class TMainForm : public QMainWindow {
   // Rebuilds the setup from an undo step's state and shows it.
   void ApplyState(const TSetupState& state);
   void ActionOpenExecute();
+  // File > Examples: the example setups of the shared data folder, each opened as a new,
+  // untitled setup.
+  void FillExamplesMenu();
+  void OpenExample(const QString& path);
+  // File > Export History...: the run history as CSV.
+  void MenuFileExportHistoryClick();
   bool ActionSaveExecute();
   bool MenuFileSaveAsClick();
   void UpdateRecentMenu();
@@ -255,9 +267,14 @@ class TMainForm : public QMainWindow {
   bool FStartMaximized = false;
   bool FShown = false;
   QTimer* FRunTimer = nullptr;
+  // The run in progress; none between runs.
+  std::unique_ptr<TRun> FRun;
   std::int64_t FRunSteps = 0;
+  THistoryDock* FHistoryDock = nullptr;
+  bool FHistoryDockSized = false;
   // The file of the last export, where the next one starts.
   QString FExportPath;
+  QString FExportHistoryPath;
   QString FFilePath;
   QUndoStack* FUndoStack = nullptr;
   // The setup at the beginning of the user action in progress.
@@ -289,6 +306,9 @@ class TMainForm : public QMainWindow {
   QAction* FActionPrint = nullptr;
   QAction* FMenuFileExport = nullptr;
   QAction* FMenuFileExit = nullptr;
+  QAction* FMenuFileExportHistory = nullptr;
+  QMenu* FMenuFileExamples = nullptr;
+  QAction* FMenuViewCentres = nullptr;
   QAction* FMenuWireAdd = nullptr;
   QAction* FActionProperties = nullptr;
   QAction* FActionRemove = nullptr;

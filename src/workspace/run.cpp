@@ -1,6 +1,10 @@
 // The simulation run and the reference commands of the main window.
 
+#include "document/run.h"
+
 #include <exception>
+#include <memory>
+#include <optional>
 
 #include <QAction>
 #include <QLabel>
@@ -18,25 +22,31 @@ void TMainForm::ActionRunExecute() {
   ActiveTool().Cancel();
   // The whole run, from here to its stop, is one user action.
   BeginChange();
-  FSetup->SetRunning(true);
-  SetMenuButtons();
   // Nothing is selected during a run, so the information line describes nothing.
-  FSetup->BeginRun();
+  FRun = std::make_unique<TRun>(*FSetup);
+  SetMenuButtons();
   FPanelInfo->clear();
   FRunSteps = 0;
   FRunTimer->start();
 }
 
 void TMainForm::RunTick() {
+  if (!FRun) return;
   try {
-    const std::vector<TForceMoment> forces = FSetup->RunStep();
-    ++FRunSteps;
+    std::optional<TThresholds> autoStop;
+    if (FPrefs.AutoStop) autoStop = TThresholds{FPrefs.ThresholdForce, FPrefs.ThresholdMoment};
+    const TRunOutcome outcome = FRun->Step(autoStop);
+    FRunSteps = static_cast<std::int64_t>(FRun->Steps());
     // The count stays on the status line after the run, until a hint takes its place.
     FPanelBottom->setText(QStringLiteral("Step %1").arg(FRunSteps));
-    if (FPrefs.AutoStop &&
-        ThresholdsMet(forces, TThresholds{FPrefs.ThresholdForce, FPrefs.ThresholdMoment})) {
+    if (outcome == TRunOutcome::Diverged) {
+      const QString why = QString::fromStdString(FRun->DivergenceText());
       ActionStopExecute();
+      FView->DrawDisplay();
+      ShowMessage(this, TMessageKind::Warning, why);
+      return;
     }
+    if (outcome == TRunOutcome::AutoStop) ActionStopExecute();
     FView->DrawDisplay();
   } catch (const std::exception& error) {
     // A step that fails ends the run.
@@ -47,7 +57,7 @@ void TMainForm::RunTick() {
 
 void TMainForm::ActionStopExecute() {
   FRunTimer->stop();
-  FSetup->SetRunning(false);
+  FRun.reset();
   EndChange(QStringLiteral("Run"));
   SetMenuButtons();
 }

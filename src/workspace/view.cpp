@@ -257,6 +257,7 @@ void TView::DrawDisplay() {
   FSetup.DrawAll(canvas, FForceDrawing,
                  TRect{visible.Left - reach, visible.Top - reach, visible.Right + reach,
                        visible.Bottom + reach});
+  if (FPrefs.ShowCentresOfRotation) FSetup.DrawCentresOfRotation(canvas);
   if (!FSetup.Running()) FSetup.DrawMarkers(canvas);
   canvas.End();
   // The finished frame goes to the display in one block.

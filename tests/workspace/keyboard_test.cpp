@@ -114,9 +114,12 @@ TEST_F(KeyboardTest, F5RunsAndEscapeOrShiftF5StopsWhileTheMenusKeysRest) {
     QSignalSpy news(FForm->ActionNew(), &QAction::triggered);
     auto* duringRun = new QTimer(FForm.get());
     duringRun->setInterval(0);
+    bool pressed = false;
     QObject::connect(duringRun, &QTimer::timeout, duringRun,
                      [&, duringRun, key = key, modifiers = modifiers] {
-                       if (FForm->RunSteps() < 1) return;
+                       // Once: the timer may fire again before it is deleted.
+                       if (pressed || FForm->RunSteps() < 1) return;
+                       pressed = true;
                        duringRun->deleteLater();
                        // The View menu is disabled during a run, and so are its keys; New
                        // stays.
