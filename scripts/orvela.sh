@@ -4,7 +4,7 @@
 #
 #   scripts/orvela.sh run      build and start the program
 #   scripts/orvela.sh package  build build-deb/orvela_<version>_<arch>.deb with Debian's
-#                              hardening flags (install it with apt install ./build-deb/orvela_*.deb)
+#                              hardening flags (then: apt install ./build-deb/orvela_*.deb)
 #   scripts/orvela.sh test     build and run the tests, then again with ASan + UBSan, then
 #                              run each fuzz target for 60 s when clang's libFuzzer works
 set -euo pipefail

@@ -23,7 +23,8 @@ done
 rm -rf "$scratch"
 mkdir -p "$scratch"
 trap 'rm -rf "$scratch"' EXIT
-if ! "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
+if ! "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" \
+  >"$scratch/cpack.log" 2>&1; then
   cat "$scratch/cpack.log" >&2
   echo "FAIL: cpack -G DEB failed" >&2
   exit 1
@@ -37,7 +38,8 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture)"
 [ "$(field Section)" = science ] || fail "Section: $(field Section)"
-[[ "$(field Maintainer)" =~ ^Kestrin\ Software\ \<[^@\ ]+@[^@\ ]+\>$ ]] || fail "Maintainer: $(field Maintainer)"
+[[ "$(field Maintainer)" =~ ^Kestrin\ Software\ \<[^@\ ]+@[^@\ ]+\>$ ]] ||
+  fail "Maintainer: $(field Maintainer)"
 description=$(field Description)
 [ "$(head -n 1 <<<"$description")" = "simulate orthodontic tooth movement in two dimensions" ] &&
   [ "$(wc -l <<<"$description")" -gt 3 ] || fail "Description: $description"
@@ -55,7 +57,8 @@ packaged=$(grep -v '^d' <<<"$listing" | sed -E 's/^([^ ]+ +){5}//' | sort)
 "$cmake" --install "$build" --prefix "$scratch/install" >/dev/null || fail "cmake --install failed"
 expected=$({
   (cd "$scratch/install" && find . -type f) |
-    sed -E 's|^\./|./usr/|; s|(/share/man/man[1-9]/[^/]+\.[1-9])$|\1.gz|; s|/doc/orvela/LICENSE$|/doc/orvela/copyright|'
+    sed -E 's|^\./|./usr/|; s|(/share/man/man[1-9]/[^/]+\.[1-9])$|\1.gz|' |
+    sed 's|/doc/orvela/LICENSE$|/doc/orvela/copyright|'
   echo ./usr/share/doc/orvela/changelog.gz
 } | sort)
 [ "$packaged" = "$expected" ] ||
@@ -81,7 +84,8 @@ grep -qF /usr/share/common-licenses/GPL-3 "$root/usr/share/doc/orvela/copyright"
   fail "copyright does not name the GPL-3"
 zcat "$root/usr/share/doc/orvela/changelog.gz" | head -n 1 | grep -qF "orvela ($version)" ||
   fail "the changelog's entry is not $version"
-if command -v readelf >/dev/null && readelf -S --wide "$root/usr/bin/orvela" | grep -qE '\.(symtab|debug_info)'; then
+if command -v readelf >/dev/null &&
+  readelf -S --wide "$root/usr/bin/orvela" | grep -qE '\.(symtab|debug_info)'; then
   fail "usr/bin/orvela is not stripped"
 fi
 
