@@ -8,16 +8,13 @@ set(ORVELA_APP_ID com.kestrinsoftware.orvela)
 
 # The programs themselves are installed by src/CMakeLists.txt (bin/orvela, bin/orvela-run).
 
-# The shared data folder: <prefix>/share/orvela/Kestrin Software/Orvela/...
-install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/Kestrin Software"
-  DESTINATION ${ORVELA_DATA_INSTALL_DIR})
+# The shared data folder, whole: <prefix>/share/orvela/Kestrin Software/Orvela/..., the
+# example setups, the setup files' schema, and whatever else data/ comes to hold.
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/" DESTINATION ${ORVELA_DATA_INSTALL_DIR})
 
 install(FILES ${ORVELA_RESOURCE_DIR}/desktop/${ORVELA_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-# The example setups, the setup files' schema and their format notes.
-install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/examples" DESTINATION ${ORVELA_DATA_INSTALL_DIR})
-install(FILES "${PROJECT_SOURCE_DIR}/data/orvela-setup.schema.json"
-  DESTINATION ${ORVELA_DATA_INSTALL_DIR})
+# The setup files' format notes.
 install(FILES "${PROJECT_SOURCE_DIR}/docs/setup-format.md" "${PROJECT_SOURCE_DIR}/docs/orvela-run.md"
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvela)
 

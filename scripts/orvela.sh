@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Set-up for a fresh Debian 12 / Ubuntu machine: installs the missing system packages,
-# configures and builds, then either starts Orvela or runs the whole test suite.
+# configures and builds, then starts Orvela, runs the whole test suite or builds the .deb.
 #
-#   scripts/orvela.sh run    build and start the program
-#   scripts/orvela.sh test   build and run the tests, then again with ASan + UBSan, then
-#                            run each fuzz target for 60 s when clang's libFuzzer works
+#   scripts/orvela.sh run      build and start the program
+#   scripts/orvela.sh package  build build-deb/orvela_<version>_<arch>.deb with Debian's
+#                              hardening flags (then: apt install ./build-deb/orvela_*.deb)
+#   scripts/orvela.sh test     build and run the tests, then again with ASan + UBSan, then
+#                              run each fuzz target for 60 s when clang's libFuzzer works
 set -euo pipefail
 
 mode=${1:-run}
@@ -17,11 +19,14 @@ run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-char
 # The fuzz targets need clang (and its libFuzzer runtime, below); the settings file is tested
 # under a decimal-comma locale, which `locales` generates; printed pages are read back with
 # poppler's pdftoppm and pdftotext; setup files are checked against their schema with
-# python3-jsonschema.
+# python3-jsonschema; the .deb is built and checked as `package` builds it, and by lintian.
+# CPack's DEB generator finds the Depends with dpkg-shlibdeps (dpkg-dev) and `file`.
+package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth appstream desktop-file-utils
-  clang locales poppler-utils python3-jsonschema)
+  clang locales poppler-utils python3-jsonschema "${package_packages[@]}" lintian)
 case "$mode" in
   test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
   *) packages=("${run_packages[@]}") ;;
 esac
 
@@ -138,6 +143,15 @@ case "$mode" in
     configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
     exec build/src/orvela
     ;;
+  package)
+    # The compiler and linker flags Debian builds its own packages with (stack protector,
+    # fortified functions, full RELRO, bind now), in a build folder of their own.
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    configure_and_build build-deb -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+      "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+      "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)"
+    (cd build-deb && cpack -G DEB)
+    ;;
   test)
     configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DORVELA_WERROR=ON
     ctest --test-dir build --output-on-failure --parallel "$jobs"
@@ -147,7 +161,7 @@ case "$mode" in
     run_fuzz_targets
     ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac
