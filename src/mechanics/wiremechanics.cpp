@@ -118,6 +118,14 @@ double WireAngleRatio(const TWireEndPose& a, const TWireEndPose& b) {
   return std::fabs(c) >= std::fabs(d) ? -d / c : -c / d;
 }
 
+double AngleRatioOfMoments(double mA, double mB) {
+  const bool aLarger = std::fabs(mA) >= std::fabs(mB);
+  const double large = aLarger ? mA : mB;
+  const double small = aLarger ? mB : mA;
+  const double q = large == 0.0 ? 1.0 : small / large;
+  return (2.0 * q - 1.0) / (2.0 - q);
+}
+
 const char* BurstoneClassOf(double angleRatio) {
   if (angleRatio <= -0.875) return "VI";
   if (angleRatio <= -0.625) return "V";

@@ -86,6 +86,11 @@ TForceMoment WireEndForces(const TWireEndPose& a, const TWireEndPose& b, TWireEn
 // along its chord); measured between the attachment points whatever the bracket width.
 double WireAngleRatio(const TWireEndPose& a, const TWireEndPose& b);
 
+// The angle ratio whose two clamped ends bear moments mA and mB (either order): with q the
+// smaller moment over the larger (1 when both vanish), (2q − 1)/(2 − q), the inverse of the
+// beam's moment ratio (1 + 2r)/(2 + r) at angle ratio r.
+double AngleRatioOfMoments(double mA, double mB);
+
 // Two-bracket geometry class "I" … "VI" of an angle ratio; each boundary belongs to the
 // class on its lower side.
 const char* BurstoneClassOf(double angleRatio);

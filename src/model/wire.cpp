@@ -189,10 +189,7 @@ std::optional<TCResSystems> TWireStraight::ForcesAtCRes() const {
   result.A.Reorient(teeth[0]->cRes());
   result.B = Forces(*Attachments[1]);
   result.B.Reorient(teeth[1]->cRes());
-  const double large = std::fabs(result.A.m) >= std::fabs(result.B.m) ? result.A.m : result.B.m;
-  const double small = std::fabs(result.A.m) >= std::fabs(result.B.m) ? result.B.m : result.A.m;
-  const double q = large == 0.0 ? 1.0 : small / large;
-  result.AngleRatio = (2.0 * q - 1.0) / (2.0 - q);
+  result.AngleRatio = AngleRatioOfMoments(result.A.m, result.B.m);
   result.Class = BurstoneClassOf(result.AngleRatio);
   return result;
 }

@@ -17,10 +17,7 @@ namespace orvela {
 
 // The wire's force system on the tooth at each end, carried to that tooth's centre of
 // resistance, and the geometry class the two moments there fall in: the class whose two
-// brackets would bear moments of this ratio. With q the smaller moment over the larger (q = 1
-// when both vanish), that is the angle ratio (2q − 1)/(2 − q), the inverse of the clamped
-// beam's moment ratio (1 + 2r)/(2 + r) for angle ratio r; at the brackets it gives the wire's
-// own angle ratio back.
+// brackets would bear moments of this ratio (AngleRatioOfMoments).
 struct TCResSystems {
   TForceMoment A;
   TForceMoment B;
