@@ -18,6 +18,8 @@ install(FILES ${ORVELA_RESOURCE_DIR}/desktop/${ORVELA_APP_ID}.desktop
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/examples" DESTINATION ${ORVELA_DATA_INSTALL_DIR})
 install(FILES "${PROJECT_SOURCE_DIR}/data/orvela-setup.schema.json"
   DESTINATION ${ORVELA_DATA_INSTALL_DIR})
+# The help pages with their pictures: <prefix>/share/orvela/help.
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/help" DESTINATION ${ORVELA_DATA_INSTALL_DIR})
 install(FILES "${PROJECT_SOURCE_DIR}/docs/setup-format.md" "${PROJECT_SOURCE_DIR}/docs/orvela-run.md"
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvela)
 
