@@ -29,6 +29,8 @@ namespace orvela {
 namespace {
 
 constexpr int HelpGap = 8;
+// The narrowest help window that still reads well beside the window that asked.
+constexpr int MinHelpWidth = 380;
 constexpr const char* TopicProperty = "orvelaHelpTopic";
 
 struct TTopic {
@@ -222,6 +224,11 @@ void PlaceBeside(QWidget& help, QWidget* asking) {
                                ? help.frameGeometry().size() - help.size()
                                : ownerFrame.size() - owner->size();
   help.resize(help.size().boundedTo(available.size() - frameExtra));
+  // Narrower, down to a readable width, rather than over the window.
+  const int room =
+      std::max(available.right() - ownerFrame.right(), ownerFrame.left() - available.left()) -
+      HelpGap - frameExtra.width();
+  if (help.width() > room && room >= MinHelpWidth) help.resize(room, help.height());
   help.move(HelpWindowPosition(ownerFrame, help.size() + frameExtra, available));
 }
 

@@ -134,6 +134,8 @@ TEST_F(ToothInfDlgTest, ThePlotsStayLightUnderADarkPalette) {
   for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
     dark.setColor(role, QColor(230, 230, 230));
   }
+  dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(127, 127, 127));
+  dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
   QApplication::setPalette(dark);
   FDialog.SetTooth(&Canine());
   const QByteArray dir = qgetenv("ORVELA_SNAPSHOT_DIR");

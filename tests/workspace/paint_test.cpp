@@ -66,6 +66,8 @@ TEST_F(MainFormTest, PaintsTheGridTeethWiresAndForcesIntoTheBackBuffer) {
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
       dark.setColor(role, QColor(230, 230, 230));
     }
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(127, 127, 127));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
     QApplication::setPalette(dark);
     form.MenuToothAdd()->popup(form.mapToGlobal(QPoint(40, 40)));
     QApplication::processEvents();
