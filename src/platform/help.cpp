@@ -77,10 +77,10 @@ class THelpWindow : public QWidget {
       b->setAutoRaise(true);
       return b;
     };
-    QToolButton* back = button("HelpBack", QStringLiteral("&Back"), QStyle::SP_ArrowBack,
+    QToolButton* back = button("HelpBack", QStringLiteral("Back"), QStyle::SP_ArrowBack,
                                QStringLiteral("Back (Alt+Left)"));
-    QToolButton* forward = button("HelpForward", QStringLiteral("&Forward"),
-                                  QStyle::SP_ArrowForward, QStringLiteral("Forward (Alt+Right)"));
+    QToolButton* forward = button("HelpForward", QStringLiteral("Forward"), QStyle::SP_ArrowForward,
+                                  QStringLiteral("Forward (Alt+Right)"));
     QToolButton* home = button("HelpHome", QStringLiteral("&Home"), QStyle::SP_DirHomeIcon,
                                QStringLiteral("The contents"));
     back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
@@ -99,7 +99,6 @@ class THelpWindow : public QWidget {
     FSearch->setClearButtonEnabled(true);
     FResults = new QListWidget(this);
     FResults->setObjectName(QStringLiteral("HelpResults"));
-    FResults->setMaximumHeight(FResults->fontMetrics().height() * 7);
     FResults->hide();
     connect(FSearch, &QLineEdit::textChanged, this, &THelpWindow::Search);
     // Enter in the box opens the first page found.
@@ -163,6 +162,9 @@ class THelpWindow : public QWidget {
           new QListWidgetItem(QStringLiteral("No page holds all of these words."), FResults);
       none->setFlags(Qt::NoItemFlags);
     }
+    // As tall as its lines, up to a few, so that the page keeps the room.
+    const int rows = std::min(FResults->count(), 6);
+    FResults->setFixedHeight(FResults->sizeHintForRow(0) * rows + 2 * FResults->frameWidth() + 2);
     FResults->show();
   }
 
