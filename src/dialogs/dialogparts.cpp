@@ -32,6 +32,8 @@ QHBoxLayout* NewPagesWithButtons(QDialog& dialog, QTabWidget& pages, const char*
   QObject::connect(okBut, &QPushButton::clicked, &dialog, &QDialog::accept);
   QObject::connect(helpBut, &QPushButton::clicked, &dialog,
                    [&dialog, helpKeyword] { ShowHelpTopic(&dialog, QLatin1String(helpKeyword)); });
+  SetHelpTopic(dialog, helpKeyword);
+  AddHelpKey(dialog);
 
   // The buttons start level with the top of the page, below the tabs.
   auto* buttons = new QVBoxLayout;

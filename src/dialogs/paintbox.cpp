@@ -12,6 +12,9 @@ namespace orvela {
 namespace {
 
 constexpr int FrameMargin = 3;
+// The boxes draw in the model's colours (black outlines and curves, dark blue points), which
+// need a light ground under a dark palette too, as the main display has.
+const QColor PlotBackground(Qt::white);
 
 }  // namespace
 
@@ -45,7 +48,7 @@ void TPaintBox::focusOutEvent(QFocusEvent* event) {
 void TPaintBox::paintEvent(QPaintEvent* /*event*/) {
   {
     QPainter background(this);
-    background.fillRect(rect(), palette().color(QPalette::Base));
+    background.fillRect(rect(), PlotBackground);
   }
   if (!OnPaint) return;
   TQtCanvas canvas(*this);
@@ -72,6 +75,9 @@ QWidget* NewSunkenFrame(TPaintBox& box, QWidget* parent) {
   frame->setLineWidth(2);
   frame->setAutoFillBackground(true);
   frame->setBackgroundRole(QPalette::Base);
+  QPalette plot = frame->palette();
+  plot.setColor(QPalette::Base, PlotBackground);
+  frame->setPalette(plot);
   auto* layout = new QVBoxLayout(frame);
   layout->setContentsMargins(FrameMargin, FrameMargin, FrameMargin, FrameMargin);
   box.setParent(frame);

@@ -75,6 +75,9 @@ TToothInfDlg::TToothInfDlg(QWidget* parent) : QDialog(parent) {
   FPageControl->setObjectName(QStringLiteral("PageControl1"));
   FPageControl->addTab(CreateToothPage(), QStringLiteral("Tooth"));
   FPageControl->addTab(CreatePerioPage(), QStringLiteral("Perio"));
+  // F1 opens the part of the help about the page shown.
+  SetHelpTopic(*FPageControl->widget(0), HelpToothPage);
+  SetHelpTopic(*FPageControl->widget(1), HelpPerioPage);
 
   QHBoxLayout* body = NewPagesWithButtons(*this, *FPageControl, HelpToothWindow);
   auto* layout = new QVBoxLayout(this);

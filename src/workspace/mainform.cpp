@@ -25,6 +25,7 @@
 #include "document/responcelibrary.h"
 #include "document/run.h"
 #include "platform/cursors.h"
+#include "platform/help.h"
 #include "platform/hints.h"
 #include "platform/messages.h"
 #include "platform/toolbaricons.h"
@@ -219,8 +220,7 @@ void TMainForm::CreateActions() {
   FMenuOrthoCapture = MakeAction(this, "C&apture", "Send information to capture file.");
   FMenuOrthoCapture->setVisible(false);
 
-  FActionHelp = MakeAction(this, "&Contents", nullptr);
-  FActionHelp->setEnabled(false);
+  FActionHelp = MakeAction(this, "&Contents", "Open the help at its contents.");
   FMenuHelpAbout = MakeAction(this, "&About...", "Information about Orvela.");
 
   FActionUndoLast = MakeAction(this, "&Undo", "Undo|Undo last movement.");
@@ -286,6 +286,8 @@ void TMainForm::CreateActions() {
   connect(FMenuOrthoReset, &QAction::triggered, this, &TMainForm::MenuOrthoResetClick);
   connect(FMenuOrthoClear, &QAction::triggered, this, &TMainForm::MenuOrthoClearClick);
   connect(FMenuHelpAbout, &QAction::triggered, this, &TMainForm::MenuHelpAboutClick);
+  connect(FActionHelp, &QAction::triggered, this,
+          [this] { ShowHelpTopic(this, QLatin1String(HelpContents)); });
   connect(FActionChooser, &QAction::triggered, this, [this] { SelectTool(TTool::Select); });
   connect(FActionZoom, &QAction::triggered, this, [this] { SelectTool(TTool::Zoom); });
 }
@@ -475,6 +477,10 @@ void TMainForm::FormCreate() {
   FHintHandler = new THintHandler(this);
   qApp->installEventFilter(FHintHandler);
   MakeTooltipsReadable();
+
+  // F1 opens the help about the main window; each dialog has its own topic.
+  SetHelpTopic(*this, HelpMainWindow);
+  AddHelpKey(*this);
 
   // 6. The program's cursors.
   RegisterProgramCursors();

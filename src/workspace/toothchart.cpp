@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QToolButton>
 
+#include "platform/help.h"
 #include "platform/hints.h"
 
 namespace orvela {
@@ -97,6 +98,10 @@ class TToothChart : public QWidget {
         FCurrent = count - 1;
         ShowCurrent();
         return;
+      case Qt::Key_F1:
+        // The open menu takes the keys, so the window's F1 never sees this one.
+        ShowHelp();
+        return;
       case Qt::Key_Return:
       case Qt::Key_Enter:
       case Qt::Key_Space:
@@ -112,6 +117,20 @@ class TToothChart : public QWidget {
   }
 
  private:
+  // The menus close and the help opens beside the window they belong to.
+  void ShowHelp() {
+    QWidget* window = nullptr;
+    for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
+      if (auto* menu = qobject_cast<QMenu*>(w)) {
+        menu->hide();
+      } else if (w->isWindow()) {
+        window = w;
+        break;
+      }
+    }
+    ShowHelpTopic(window != nullptr ? window : this, QLatin1String(HelpAddTooth));
+  }
+
   void ShowCurrent() {
     for (int i = 0; i < static_cast<int>(FTeeth.size()); ++i) {
       QToolButton* button = FTeeth[static_cast<std::size_t>(i)];

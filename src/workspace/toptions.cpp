@@ -96,6 +96,7 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   generalLayout->addWidget(FRememberRectCB);
   generalLayout->addStretch();
   FPages->addTab(general, QStringLiteral("General"));
+  SetHelpTopic(*general, HelpGeneralOptions);
 
   // "&View"
   auto* view = new QWidget;
@@ -142,6 +143,7 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   right->addWidget(drawForce);
   right->addStretch();
   FPages->addTab(view, QStringLiteral("&View"));
+  SetHelpTopic(*view, HelpViewOptions);
 
   // "&Calculation"
   auto* calculation = new QWidget;
@@ -166,6 +168,7 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   calculationLayout->addWidget(threshold);
   calculationLayout->addStretch();
   FPages->addTab(calculation, QStringLiteral("&Calculation"));
+  SetHelpTopic(*calculation, HelpCalcOptions);
 
   FOKBut = new QPushButton(QStringLiteral("&OK"), this);
   FOKBut->setObjectName(QStringLiteral("OKBut"));
@@ -177,6 +180,7 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   connect(FOKBut, &QPushButton::clicked, this, &TOptionsDialog::accept);
   connect(FCancelBut, &QPushButton::clicked, this, &QDialog::reject);
   connect(FHelpBut, &QPushButton::clicked, this, &TOptionsDialog::HelpButClick);
+  AddHelpKey(*this);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -278,7 +282,8 @@ void TOptionsDialog::HelpButClick() {
       ShowHelpTopic(this, QLatin1String(HelpCalcOptions));
       break;
     default:
-      break;  // the "General" page has no topic
+      ShowHelpTopic(this, QLatin1String(HelpGeneralOptions));
+      break;
   }
 }
 

@@ -34,6 +34,11 @@ namespace {
 constexpr int WheelNotch = 120;
 constexpr double WheelLinePixels = 20.0;
 
+// What the display says while the setup is empty.
+constexpr const char* EmptySetupHint = "Add a tooth with Edit > Add Tooth";
+// In the grid's grey, which stays readable on the plot's white at any palette.
+const QColor EmptyHintColor(96, 96, 96);
+
 constexpr const char* InvalidZoomText =
     "This is not a valid zoom value.\r\nUse an integer number in the range 25 - 600.";
 
@@ -62,14 +67,35 @@ bool TDisplay::event(QEvent* event) {
   return QWidget::event(event);
 }
 
+void TDisplay::SetEmptyHint(const QString& hint) {
+  if (hint == FEmptyHint) return;
+  FEmptyHint = hint;
+  update();
+}
+
 void TDisplay::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
+  const auto drawHint = [this, &painter] {
+    if (FEmptyHint.isEmpty()) return;
+    QFont font = painter.font();
+    font.setPointSizeF(font.pointSizeF() * 1.25);
+    painter.setFont(font);
+    // On a white band, so that the grid's lines do not run through the words.
+    const QRect text = painter.fontMetrics()
+                           .boundingRect(rect(), Qt::AlignCenter, FEmptyHint)
+                           .adjusted(-8, -4, 8, 4);
+    painter.fillRect(text, Qt::white);
+    painter.setPen(EmptyHintColor);
+    painter.drawText(rect(), Qt::AlignCenter, FEmptyHint);
+  };
   if (FImage == nullptr || FImage->isNull()) {
     painter.fillRect(rect(), Qt::white);
+    drawHint();
     return;
   }
   if (FBands.empty()) {
     painter.drawImage(0, 0, *FImage);
+    drawHint();
     return;
   }
   // The bands go on a copy of the frame, where the not-xor pen inverts what lies below.
@@ -82,6 +108,7 @@ void TDisplay::paintEvent(QPaintEvent* /*event*/) {
     canvas.End();
   }
   painter.drawImage(0, 0, frame);
+  drawHint();
 }
 
 void TDisplay::InvertBand(const TRectangle& band, const QTransform& mapping) {
@@ -260,6 +287,8 @@ void TView::DrawDisplay() {
   if (FPrefs.ShowCentresOfRotation) FSetup.DrawCentresOfRotation(canvas);
   if (!FSetup.Running()) FSetup.DrawMarkers(canvas);
   canvas.End();
+  const bool empty = FSetup.ToothList().empty() && FSetup.WireList().empty();
+  FDisplay->SetEmptyHint(empty ? QString::fromUtf8(EmptySetupHint) : QString());
   // The finished frame goes to the display in one block.
   FDisplay->repaint();
 }

@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QKeyEvent>
+#include <QString>
 #include <QTransform>
 #include <QWidget>
 
@@ -37,6 +38,10 @@ class TDisplay : public QWidget {
   explicit TDisplay(QWidget* parent);
 
   void SetImage(const QImage* image) { FImage = image; }
+  // A line centred over the frame, drawn on the screen only (never into the frame, so no
+  // picture or printout has it); empty for none.
+  void SetEmptyHint(const QString& hint);
+  const QString& EmptyHint() const { return FEmptyHint; }
   // Keys for the setup, Tab and Shift+Tab included; returns whether it took the key.
   std::function<bool(const QKeyEvent&)> OnKey;
   // Draws the band with its not-xor pen over the frame on show (model units under
@@ -59,6 +64,7 @@ class TDisplay : public QWidget {
 
  private:
   const QImage* FImage = nullptr;
+  QString FEmptyHint;
   // The bands drawn an odd number of times, with the mapping of the frame they were
   // drawn on.
   std::vector<TRectangle> FBands;

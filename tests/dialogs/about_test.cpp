@@ -5,13 +5,9 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTest>
-#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
-
-#include "platform/help.h"
 
 namespace orvela {
 namespace {
@@ -56,30 +52,6 @@ TEST(AboutFormTest, ShowsNameVersionAndOpensTheWebsite) {
     QTest::mouseClick(about.findChild<QPushButton*>("OKBut"), Qt::LeftButton);
   });
   EXPECT_EQ(about.exec(), QDialog::Accepted);
-}
-
-TEST(HelpTest, OpensTheDocumentAtEachTopic) {
-  QWidget owner;
-  owner.show();
-  QTextBrowser* browser = nullptr;
-  for (const char* topic : {HelpViewOptions, HelpCalcOptions, HelpWireWindow, "NoSuchTopic"}) {
-    ShowHelpTopic(&owner, QString::fromLatin1(topic));
-    browser = owner.findChild<QTextBrowser*>("HelpBrowser");
-    ASSERT_NE(browser, nullptr);
-    EXPECT_TRUE(browser->window()->isVisible());
-    const QString expected = QString::fromLatin1(topic) == "NoSuchTopic" ? "Contents" : topic;
-    EXPECT_EQ(browser->source().fragment(), expected);
-  }
-  const QString text = browser->toPlainText();
-  for (const char* words : {"Grid Density", "Zero Width Brackets", "Auto Stop", "Threshold",
-                            "Burstone Class", "Angle Ratio"}) {
-    EXPECT_TRUE(text.contains(QLatin1String(words))) << words;
-  }
-  // The later topics lie further down the document: opening one scrolls to it.
-  ShowHelpTopic(&owner, QString::fromLatin1(HelpViewOptions));
-  const int viewAt = browser->verticalScrollBar()->value();
-  ShowHelpTopic(&owner, QString::fromLatin1(HelpWireWindow));
-  EXPECT_GT(browser->verticalScrollBar()->value(), viewAt);
 }
 
 }  // namespace

@@ -6,14 +6,17 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardItemModel>
@@ -119,6 +122,41 @@ TEST_F(ToothInfDlgTest, CaptionControlsAndHelpTopic) {
     QTest::mouseClick(Find<QPushButton>(FDialog, "OKBut"), Qt::LeftButton);
   });
   EXPECT_EQ(result, QDialog::Accepted);
+}
+
+// Under a dark palette the tooth preview and the curve editor keep their light plot, on which
+// the black outlines and curve and the dark-blue points show. With ORVELA_SNAPSHOT_DIR set
+// both pages are saved there, to be looked at.
+TEST_F(ToothInfDlgTest, ThePlotsStayLightUnderADarkPalette) {
+  const QPalette saved = QApplication::palette();
+  QPalette dark(QColor(53, 53, 53));
+  dark.setColor(QPalette::Base, QColor(35, 35, 35));
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    dark.setColor(role, QColor(230, 230, 230));
+  }
+  dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(127, 127, 127));
+  dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
+  QApplication::setPalette(dark);
+  FDialog.SetTooth(&Canine());
+  const QByteArray dir = qgetenv("ORVELA_SNAPSHOT_DIR");
+  Exec(FDialog, [&] {
+    auto* pages = Find<QTabWidget>(FDialog, "PageControl1");
+    for (const auto& [page, name] : {std::pair{0, "Display"}, std::pair{1, "PerioDisplay"}}) {
+      pages->setCurrentIndex(page);
+      QApplication::processEvents();
+      const QImage plot = Find<QWidget>(FDialog, name)->grab().toImage();
+      int light = 0;
+      for (int y = 0; y < plot.height(); ++y) {
+        for (int x = 0; x < plot.width(); ++x) light += qGray(plot.pixel(x, y)) > 200;
+      }
+      EXPECT_GT(light, plot.width() * plot.height() / 2) << name;
+      if (!dir.isEmpty()) {
+        FDialog.grab().save(QString::fromLocal8Bit(dir) + "/tooth_info_dark_" + name + ".png");
+      }
+    }
+    FDialog.accept();
+  });
+  QApplication::setPalette(saved);
 }
 
 TEST_F(ToothInfDlgTest, BoneSupportFromFullToNone) {

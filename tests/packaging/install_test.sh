@@ -20,7 +20,8 @@ for f in bin/orvela bin/orvela-run share/man/man1/orvela-run.1 share/doc/orvela/
   share/doc/orvela/LICENSE share/icons/hicolor/scalable/apps/orvela.svg \
   share/icons/hicolor/48x48/apps/orvela.png share/orvela/examples/canine-premolar.orvela \
   share/orvela/examples/class-1.orvela share/orvela/examples/lower-arch.orvela \
-  share/orvela/orvela-setup.schema.json share/doc/orvela/setup-format.md; do
+  share/orvela/orvela-setup.schema.json share/doc/orvela/setup-format.md \
+  share/orvela/help/index.html share/orvela/help/images/step5-after-run.png; do
   [ -f "$prefix/$f" ] || fail "missing $f"
 done
 

@@ -154,6 +154,14 @@ TEST(HelpWindowPlacementTest, OpensBesideTheMainWindowInsideTheScreen) {
   // Room on neither side: against the screen's edge on the roomier side; low windows move up.
   EXPECT_EQ(HelpWindowPosition(QRect(200, 600, 1500, 400), help, screen), QPoint(1360, 430));
   EXPECT_EQ(HelpWindowPosition(QRect(300, 60, 1500, 400), help, screen), QPoint(0, 60));
+
+  // A second screen right of the first, its top lower: the same rules inside it.
+  const QRect second(1920, 200, 1280, 1024);
+  EXPECT_EQ(HelpWindowPosition(QRect(2000, 300, 600, 500), help, second), QPoint(2608, 300));
+  EXPECT_EQ(HelpWindowPosition(QRect(2600, 300, 500, 500), help, second), QPoint(2032, 300));
+  // A dialog in the middle leaves room on neither side: the roomier right one, over the
+  // dialog as little as can be; a window above the screen's top comes down to it.
+  EXPECT_EQ(HelpWindowPosition(QRect(2200, 100, 600, 500), help, second), QPoint(2640, 200));
 }
 
 TEST_F(DesktopTest, TheHelpWindowIsANormalWindowClosedByEscapeOrCtrlWThatKeepsItsSize) {

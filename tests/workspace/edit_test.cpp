@@ -340,6 +340,8 @@ TEST_F(EditTest, CopyAsPictureHoldsTheModelSquareAt200MmWithoutHandlesWhateverTh
 }
 
 TEST_F(EditTest, ZoomToolClicksStepAndBandsZoomToTheirRectangleLeavingNoTrace) {
+  // A tooth, so that the display shows the frame alone, without the empty setup's hint.
+  FForm->MenuAddToothClick(43);
   FGui->ClickToolButton(FForm->ActionZoom());
   ASSERT_EQ(FForm->CurrentTool(), TMainForm::TTool::Zoom);
   TView& view = FForm->View();

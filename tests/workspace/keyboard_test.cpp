@@ -8,11 +8,13 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QUndoStack>
 
 #include "mechanics/geometry.h"
+#include "platform/help.h"
 #include "qt/mainform_fixture.h"
 #include "tools/tools.h"
 #include "workspace/toothchart.h"
@@ -221,6 +223,33 @@ TEST_F(KeyboardTest, TheDisplayWalksTheSelectionAndEachArrowIsOneUndoStep) {
   FForm->UndoStack().undo();
   EXPECT_EQ(FForm->UndoStack().undoText(), "Move Tooth");
   EXPECT_DOUBLE_EQ(FForm->Setup().ToothList()[0]->cRes().y, start.y);
+}
+
+// F1 on the display opens the main window's topic, F1 in the Add Tooth chart its own (closing
+// the menus), and Help > Contents the contents.
+TEST_F(KeyboardTest, F1OpensTheTopicOfWhereTheKeyboardIsAndContentsTheContents) {
+  const auto topic = [this] {
+    auto* help = FForm->findChild<QWidget*>("HelpWindow");
+    return help != nullptr && help->isVisible()
+               ? help->findChild<QTextBrowser*>("HelpBrowser")->source().fragment()
+               : QString();
+  };
+  Press(Qt::Key_F1);
+  EXPECT_EQ(topic(), HelpMainWindow);
+
+  QApplication::setActiveWindow(FForm.get());
+  FForm->View().Display()->setFocus();
+  Press(Qt::Key_E, Qt::AltModifier);
+  ASSERT_EQ(QApplication::activePopupWidget(), FForm->MenuEdit());
+  QTest::keyClick(FForm->MenuEdit(), Qt::Key_Right);
+  ASSERT_EQ(QApplication::activePopupWidget(), FForm->MenuToothAdd());
+  Press(Qt::Key_F1);
+  EXPECT_EQ(topic(), HelpAddTooth);
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
+  ASSERT_TRUE(FForm->ActionHelp()->isEnabled());
+  FForm->ActionHelp()->trigger();
+  EXPECT_EQ(topic(), HelpContents);
 }
 
 }  // namespace

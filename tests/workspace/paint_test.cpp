@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QMenu>
+#include <QMimeData>
+#include <QPalette>
 
 #include "allocation_counter.h"
 #include "qt/mainform_fixture.h"
@@ -56,7 +59,50 @@ TEST_F(MainFormTest, PaintsTheGridTeethWiresAndForcesIntoTheBackBuffer) {
     QApplication::processEvents();
     form.MenuToothAdd()->grab().save(QString::fromLocal8Bit(dir) + "/add_tooth.png");
     form.MenuToothAdd()->hide();
+    // The chart again under a dark palette.
+    const QPalette saved = QApplication::palette();
+    QPalette dark(QColor(53, 53, 53));
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+      dark.setColor(role, QColor(230, 230, 230));
+    }
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(127, 127, 127));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
+    QApplication::setPalette(dark);
+    form.MenuToothAdd()->popup(form.mapToGlobal(QPoint(40, 40)));
+    QApplication::processEvents();
+    form.MenuToothAdd()->grab().save(QString::fromLocal8Bit(dir) + "/add_tooth_dark.png");
+    form.MenuToothAdd()->hide();
+    form.grab().save(QString::fromLocal8Bit(dir) + "/main_window_dark.png");
+    QApplication::setPalette(saved);
   }
+}
+
+// An empty display says what to do first, on the screen only: the frame and Copy as Picture
+// hold no such words, and the first tooth takes them away.
+TEST_F(MainFormTest, AnEmptyDisplayTellsWhatToDoFirstOnTheScreenOnly) {
+  TMainForm& form = CreateForm();
+  SetDisplaySize(804, 506);
+  if (form.ShowGrid()) form.MenuViewShowGrid()->trigger();
+  QApplication::processEvents();
+  TDisplay& display = *form.View().Display();
+  EXPECT_EQ(display.EmptyHint(), "Add a tooth with Edit > Add Tooth");
+  const QImage frame = form.View().BackBuffer().copy();
+  EXPECT_EQ(CountPixels(frame, qRgb(255, 255, 255)), 804 * 506);
+  const QImage shown = display.grab().toImage().convertToFormat(frame.format());
+  EXPECT_LT(CountPixels(shown, qRgb(255, 255, 255)), 804 * 506 - 200);  // the words
+
+  ASSERT_TRUE(form.CopyPicture());
+  if (const QMimeData* copied = QGuiApplication::clipboard()->mimeData(); copied != nullptr) {
+    EXPECT_FALSE(copied->data("image/svg+xml").contains("Add a tooth"));
+    const QImage picture =
+        qvariant_cast<QImage>(copied->imageData()).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(CountPixels(picture, qRgb(255, 255, 255)), picture.width() * picture.height());
+  }
+
+  form.MenuAddToothClick(43);
+  EXPECT_TRUE(display.EmptyHint().isEmpty());
 }
 
 // A repaint clears every pixel of the display, also the edge columns that a zoom leaves

@@ -227,9 +227,29 @@ TEST_F(OptionsDialogTest, HelpOpensTheTopicOfThePage) {
     onCalculation = helpSource();
     Click(dialog.CancelBut());
   });
-  EXPECT_EQ(onGeneral, "");
+  EXPECT_EQ(onGeneral, "GeneralOptions");
   EXPECT_EQ(onView, "ViewOptions");
   EXPECT_EQ(onCalculation, "CalcOptions");
+
+  // F1 opens the topic of the page that holds the focus.
+  QStringList onKey;
+  Exchange(dialog, prefs, [&] {
+    QApplication::setActiveWindow(&dialog);
+    for (int page : {0, 1, 2}) {
+      ShowPage(dialog, page);
+      QWidget* inside = nullptr;
+      for (QWidget* w :
+           dialog.findChild<QTabWidget*>("Pages")->currentWidget()->findChildren<QWidget*>()) {
+        if (inside == nullptr && (w->focusPolicy() & Qt::TabFocus)) inside = w;
+      }
+      ASSERT_NE(inside, nullptr);
+      inside->setFocus();
+      QTest::keyClick(inside, Qt::Key_F1);
+      onKey << helpSource();
+    }
+    Click(dialog.CancelBut());
+  });
+  EXPECT_EQ(onKey, QStringList({"GeneralOptions", "ViewOptions", "CalcOptions"}));
 }
 
 }  // namespace
