@@ -251,3 +251,27 @@ TEST(Divergence, StopsAStiffRunAndNeverOneThatSettles) {
 
 }  // namespace
 }  // namespace orvela
+
+namespace orvela {
+namespace {
+
+// Two arches joined by one wire from a tooth of the upper row to one of the lower row, 30 mm
+// below: the stepping grows instead of settling, and the watch says so.
+TEST(Divergence, TwoArchesJoinedBetweenRowsDiverge) {
+  TSetup setup;
+  test::AddLargeScene(setup, 2);
+  const auto& teeth = setup.ToothList();
+  test::Tie(setup, test::AttachmentOf(*teeth[3], "Point Contact"),
+            test::AttachmentOf(*teeth[12], "Point Contact"));
+  setup.SetRecordsHistory(true);
+  const TRunResult result = RunToAutoStop(setup, 100000, TThresholds{});
+  EXPECT_FALSE(result.AutoStop);
+  ASSERT_TRUE(result.Diverged);
+  EXPECT_LT(result.Steps, 100000u);
+  EXPECT_NE(result.Diverged->find("gf on Lower "), std::string::npos) << *result.Diverged;
+  EXPECT_NE(result.Diverged->find(" wire from "), std::string::npos);
+  EXPECT_EQ(setup.History()->DivergenceSteps(), std::vector<std::uint64_t>{result.Steps});
+}
+
+}  // namespace
+}  // namespace orvela
