@@ -345,5 +345,55 @@ TEST_F(WirePair, HitTestFollowsTheCurveIntoEndB) {
   EXPECT_FALSE(wire->Contains(nearB.x, 2 * 915 - nearB.y));
 }
 
+// A bend is part of the wire: its operations keep it off the slots, it changes the forces
+// by the superposition the mechanics test, and the wire draws bent with a tick and a handle
+// at the bend.
+TEST_F(WirePair, BendsChangeForcesShapeAndHandles) {
+  auto wire = Tie(A(), B());  // level and in line: no force without a bend
+  EXPECT_EQ(wire->MomentA(), 0.0);
+  EXPECT_EQ(wire->AddBend({TBendKind::V, 1.0 / 3.0, 0.2}), 0u);
+  EXPECT_NEAR(wire->MomentB(), 0.0, 1e-9 * std::fabs(wire->MomentA()));
+  EXPECT_GT(std::fabs(wire->MomentA()), 1.0);
+  EXPECT_NEAR(wire->AngleRatio(), -0.5, 1e-12);
+  EXPECT_EQ(wire->BurstoneClass(), "IV");
+  EXPECT_TRUE(wire->MoveBend(0, 0.5));
+  EXPECT_NEAR(wire->MomentB(), -wire->MomentA(), 1e-9 * std::fabs(wire->MomentA()));
+  EXPECT_TRUE(wire->MoveBend(0, 1.5));
+  EXPECT_EQ(wire->Bends()[0].Position, LargestBendPosition);
+  EXPECT_FALSE(wire->MoveBend(1, 0.5));
+  wire->SetBends({{TBendKind::Step, -1.0, 4.0}});
+  EXPECT_EQ(wire->Bends()[0].Position, SmallestBendPosition);
+  EXPECT_NEAR(wire->MomentA(), wire->MomentB(), 1e-9 * std::fabs(wire->MomentA()));
+  EXPECT_TRUE(wire->SetBend(0, {TBendKind::V, 0.5, 0.2}));
+
+  const TBlankImageList images(22, 22, 4);
+  TRecordingCanvas canvas;
+  wire->Draw(canvas);
+  const auto chains = canvas.CallsOf(TCallKind::Polyline);
+  ASSERT_EQ(chains.size(), 1u);
+  EXPECT_EQ(chains[0].Points.front(), (TPoint{220, 915}));
+  EXPECT_EQ(chains[0].Points.back(), (TPoint{300, 915}));
+  EXPECT_EQ(chains[0].Pen.Width, 3);
+  // The centred V (turning counterclockwise) would dip 40·0.1 = 4 units below the chord
+  // free; the level slots lift its legs by the cubic's 80·0.025 = 2.
+  const TPointDouble apex = wire->BendPoint(0);
+  EXPECT_NEAR(apex.x, 260, 1e-9);
+  EXPECT_NEAR(apex.y, 913, 1e-9);
+  EXPECT_TRUE(wire->Contains(260, 913));
+  EXPECT_FALSE(wire->Contains(260, 917));
+  EXPECT_EQ(canvas.CallsOf(TCallKind::LineTo).size(), 1u);  // the tick
+  TMarkerList markers = wire->Markers({nullptr, &images});
+  ASSERT_EQ(markers.size(), 3u);
+  EXPECT_EQ(markers[2]->Action, THandleAction::MoveBend);
+  EXPECT_EQ(markers[2]->Owner, wire.get());
+  EXPECT_EQ(markers[2]->Index, 0u);
+  EXPECT_EQ(markers[2]->Cursor, BendCursor);
+  EXPECT_EQ(markers[2]->origin, (TPoint{260, 913}));
+  EXPECT_DOUBLE_EQ(wire->PositionNearest({240, 930}), 0.25);
+  EXPECT_TRUE(wire->RemoveBend(0));
+  EXPECT_FALSE(wire->RemoveBend(0));
+  EXPECT_EQ(wire->MomentA(), 0.0);
+}
+
 }  // namespace
 }  // namespace orvela
