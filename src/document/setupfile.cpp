@@ -39,7 +39,7 @@ TOrderedJson PointsJson(const Points& points) {
 }
 
 TOrderedJson MaterialJson(const TWireMaterial& m) {
-  return TOrderedJson{{"name", m.Name}, {"modulus", m.Modulus}};
+  return TOrderedJson{{"name", m.Name}, {"modulus", m.Modulus}, {"yieldStrength", m.YieldStrength}};
 }
 
 TOrderedJson SizeJson(const TWireSize& s) {
@@ -328,11 +328,21 @@ std::vector<TPointDouble> Points(const TJson& j, const TPath& at) {
   return out;
 }
 
+// A row without "yieldStrength" (version 1) takes the shipped row's of its name, else 0.
 TWireMaterial MaterialValue(const TJson& j, const TPath& at) {
-  Object(j, at, {"name", "modulus"});
-  return TWireMaterial{NumberWithin(Required(j, at, "modulus"), at / "modulus", 0.0, false,
-                                    LargestModulus, "0 < modulus ≤ 10000000"),
-                       String(Required(j, at, "name"), at / "name")};
+  Object(j, at, {"name", "modulus", "yieldStrength"});
+  TWireMaterial m{NumberWithin(Required(j, at, "modulus"), at / "modulus", 0.0, false,
+                               LargestModulus, "0 < modulus ≤ 10000000"),
+                  String(Required(j, at, "name"), at / "name"), 0.0};
+  if (const TJson* v = Find(j, "yieldStrength")) {
+    m.YieldStrength =
+        NumberWithin(*v, at / "yieldStrength", 0.0, true, LargestYieldStrength, "0…100000");
+  } else {
+    for (const TWireMaterial& row : BuiltInMaterials()) {
+      if (row.Name == m.Name) m.YieldStrength = row.YieldStrength;
+    }
+  }
+  return m;
 }
 
 TWireSize SizeValue(const TJson& j, const TPath& at) {

@@ -15,6 +15,9 @@ namespace orvela {
 struct TWireMaterial {
   double Modulus = 0.0;
   std::string Name;
+  // 0.1 % offset yield strength, MPa: beyond it the wire bends for good and its force system
+  // no longer holds. 0 is unknown: no warning.
+  double YieldStrength = 0.0;
 
   friend bool operator==(const TWireMaterial&, const TWireMaterial&) = default;
 };
@@ -35,6 +38,8 @@ struct TWireSize {
 // (0, LargestModulus], cross-section dimensions in [0, LargestCrossDimension] model units.
 inline constexpr double LargestModulus = 1e7;
 inline constexpr double LargestCrossDimension = 100.0;  // 10 mm
+// Yield strengths in [0, LargestYieldStrength] MPa.
+inline constexpr double LargestYieldStrength = 100000.0;
 
 // The rows the program ships with.
 std::array<TWireMaterial, 5> BuiltInMaterials();
@@ -138,6 +143,16 @@ std::vector<TPointDouble> BentWireShape(const TWireEndPose& a, const TWireEndPos
 // WireEndForces measures them.
 TBendAngles EffectiveEndAngles(const TWireEndPose& a, const TWireEndPose& b,
                                std::span<const TWireBend> bends);
+
+// Largest bending stress along the wire, MPa: the moment is linear between the ends, so it is
+// max(|m_A|, |m_B|)·c/I at an end, with c = CrossA/2, the half-height in the plane of the
+// model (moments in gf·0.1 mm as WireEndForces gives them).
+double LargestBendingStress(double momentA, double momentB, const TWireSize& size);
+
+// Small-deflection beam theory takes the curvature w''/(1 + w'²)^{3/2} as w''. While the
+// angle between a slot and the chord stays within 10°, 1/cos³ of it stays under 1.05: the
+// curvature, and so the moments, are within 5 %. docs/wire-bends.md says more.
+inline constexpr double SmallDeflectionLimit = 10.0 * Pi / 180.0;
 
 // Smaller end angle over the larger, negated, in [−1, 1] (1 when the wire leaves both slots
 // along its chord); measured between the attachment points whatever the bracket width.

@@ -139,8 +139,9 @@ bool TWireStraight::Contains(std::int32_t ax, std::int32_t ay) const {
 }
 
 void TWireStraight::Draw(TCanvas& aCanvas) const {
-  const int savedWidth = aCanvas.Pen().Width;
+  const TPen savedPen = aCanvas.Pen();
   aCanvas.Pen().Width = 3;
+  if (BeyondElasticLimit()) aCanvas.Pen().Color = clRed;
   if (const std::vector<TPointDouble> shape = BentShape(); !shape.empty()) {
     std::vector<TPoint> points;
     points.reserve(shape.size());
@@ -164,7 +165,7 @@ void TWireStraight::Draw(TCanvas& aCanvas) const {
     aCanvas.MoveTo(RoundPoint(Attachments[0]->Origin()));
     aCanvas.LineTo(RoundPoint(Attachments[1]->Origin()));
   }
-  aCanvas.Pen().Width = savedWidth;
+  aCanvas.Pen() = savedPen;
 }
 
 void TWireStraight::AddDrawnExtent(TExtent& extent) const {
@@ -218,7 +219,27 @@ TMarkerList TWireStraight::Markers(const TMarkerStyle& style) const {
 std::string TWireStraight::Info() const {
   return MaterialName() + " " + SizeName() + "   Force: " + FormatFloat("0 gf", Force()) +
          "   Moment A: " + FormatFloat("0 ", MomentA() / 10.0) + "gf.mm" +
-         "   Moment B: " + FormatFloat("0 ", MomentB() / 10.0) + "gf.mm";
+         "   Moment B: " + FormatFloat("0 ", MomentB() / 10.0) + "gf.mm" +
+         (BeyondSmallDeflection() ? "   beyond small-deflection range" : "") +
+         (BeyondElasticLimit()
+              ? "   beyond elastic limit (" + FormatFloat("0", StressOverYield() * 100.0) + " %)"
+              : "");
+}
+
+double TWireStraight::LargestStress() const {
+  if (!IsTied(0) || !IsTied(1)) return 0.0;
+  return LargestBendingStress(MomentA(), MomentB(), size);
+}
+
+double TWireStraight::StressOverYield() const {
+  if (material.YieldStrength <= 0.0) return 0.0;
+  return LargestStress() / material.YieldStrength;
+}
+
+bool TWireStraight::BeyondSmallDeflection() const {
+  if (!IsTied(0) || !IsTied(1)) return false;
+  const TBendAngles slots = EffectiveEndAngles(Pose(0), Pose(1), {});
+  return std::fabs(slots.A) > SmallDeflectionLimit || std::fabs(slots.B) > SmallDeflectionLimit;
 }
 
 double TWireStraight::MomentInertia() const { return MomentInertiaOf(size); }

@@ -55,15 +55,18 @@ class TWireStraight : public TMarkerOwner {
   TRect BoundsRect() const;
   // Within 3 units of the drawn curve (both ends tied) or of the straight band.
   bool Contains(std::int32_t ax, std::int32_t ay) const;
-  // Width-3 pen in the caller's colour: the curve leaving both slots along them, or a
-  // straight line while an end is free.
+  // Width-3 pen in the caller's colour (red beyond the elastic limit): the curve
+  // leaving both slots along them, or a straight line while an end is free.
   void Draw(TCanvas& aCanvas) const;
   // Adds what Draw covers (its 3-unit pen included) to the extent.
   void AddDrawnExtent(TExtent& extent) const;
   // "TieWire" handles on end A and end B, then a "MoveBend" handle at each bend of a tied
   // wire (Index = the bend's), owned by the caller.
   TMarkerList Markers(const TMarkerStyle& style) const;
-  // Material, size, force and both moments in the user's number format.
+  // Material, size, force and both moments in the user's number format; then
+  // "   beyond small-deflection range" when a slot leaves SmallDeflectionLimit of the chord,
+  // and last "   beyond elastic limit (N %)" when the largest bending stress passes the
+  // material's yield strength (N = stress over yield).
   std::string Info() const;
 
   // The settings the wire computes its forces under; their tables are what it can be made of.
@@ -103,6 +106,13 @@ class TWireStraight : public TMarkerOwner {
 
   // The smaller end angle over the larger, in [−1, 1], bends included; 1 with a free end.
   double AngleRatio() const;
+  // Largest bending stress along the tied wire, MPa (0 with a free end), and it over the
+  // material's yield strength (0 when the yield strength is unknown).
+  double LargestStress() const;
+  double StressOverYield() const;
+  bool BeyondElasticLimit() const { return StressOverYield() > 1.0; }
+  // Whether an end's slot lies further than SmallDeflectionLimit from the chord.
+  bool BeyondSmallDeflection() const;
   // Geometry class "I" … "VI" of AngleRatio.
   std::string BurstoneClass() const;
 

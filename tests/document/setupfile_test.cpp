@@ -64,7 +64,7 @@ void ExpectSameForces(const TSetup& a, const TSetup& b) {
 void AddOddities(TSetup& setup) {
   TModelSettings settings;
   settings.ZeroWidthBrackets = true;
-  settings.MaterialTable[4] = {123456.789, "Gold \"24 ct\" / Ü"};
+  settings.MaterialTable[4] = {123456.789, "Gold \"24 ct\" / Ü", 312.5};
   settings.DefaultWireSize = settings.SizeTable[5];
   setup.SetModelSettings(settings);
   test::AddCanineAndPremolarScene(setup);

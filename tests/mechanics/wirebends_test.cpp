@@ -173,5 +173,19 @@ TEST(WireBends, ShapeRunsThroughTheEndsAlongTheSlotsAndKinksAtTheBend) {
   EXPECT_NEAR(shape[202].y - shape[201].y, 3.0, 1e-12);
 }
 
+// By hand in N and mm: a round wire's σ = 32M/(πd³), a rectangle bent across its side h in
+// the plane, σ = 6M/(b·h²); the larger end moment counts.
+TEST(WireBends, LargestBendingStressByHand) {
+  constexpr double NPerGf = 0.00980665;
+  const double m = 1000.0 * NPerGf;  // 1000 gf·mm
+  EXPECT_NEAR(LargestBendingStress(-10000.0, 4000.0, {4.064, 0, "0.016"}),
+              32 * m / (Pi * std::pow(0.4064, 3)), 1e-9);
+  EXPECT_NEAR(LargestBendingStress(-10000.0, 4000.0, {4.064, 0, "0.016"}), 1488.2, 0.1);
+  EXPECT_NEAR(LargestBendingStress(3000.0, 10000.0, {4.064, 5.588, "0.016 x 0.022"}),
+              6 * m / (0.5588 * 0.4064 * 0.4064), 1e-9);
+  EXPECT_NEAR(LargestBendingStress(3000.0, 10000.0, {4.064, 5.588, "0.016 x 0.022"}), 637.5, 0.1);
+  EXPECT_EQ(LargestBendingStress(5.0, 5.0, {0, 0, "none"}), 0.0);
+}
+
 }  // namespace
 }  // namespace orvela

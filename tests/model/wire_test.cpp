@@ -172,8 +172,11 @@ TEST_F(WirePair, ForcesOfASingleBend) {
   EXPECT_NEAR(wire->MomentB(), mA / 2, mA * 1e-9);
   EXPECT_NEAR(wire->AngleRatio(), 0.0, 1e-12);
   EXPECT_EQ(wire->BurstoneClass(), "III");
+  // 0.1 rad at one end of an 8 mm span is past the yield of 0.016 steel: by hand,
+  // 32·M/(π·d³) = 32 · 1152 · 0.00980665 N·mm / (π · 0.4064³ mm³) = 1714 MPa over 1579.
   EXPECT_EQ(wire->Info(),
-            "Stainless Steel 0.016   Force: 216 gf   Moment A: 1152 gf.mm   Moment B: 576 gf.mm");
+            "Stainless Steel 0.016   Force: 216 gf   Moment A: 1152 gf.mm   Moment B: 576 gf.mm"
+            "   beyond elastic limit (109 %)");
 
   // The two end systems cancel: no net force, no net moment about any point.
   TForceMoment sum = atA;
@@ -390,9 +393,27 @@ TEST_F(WirePair, BendsChangeForcesShapeAndHandles) {
   EXPECT_EQ(markers[2]->Cursor, BendCursor);
   EXPECT_EQ(markers[2]->origin, (TPoint{260, 913}));
   EXPECT_DOUBLE_EQ(wire->PositionNearest({240, 930}), 0.25);
+  // A typical activation stays elastic and is drawn in the caller's colour.
+  EXPECT_FALSE(wire->BeyondElasticLimit());
+  EXPECT_EQ(wire->Info().find("beyond"), std::string::npos);
+  EXPECT_EQ(chains[0].Pen.Color, canvas.Pen().Color);
+  // Overbent, it is drawn red; a slot 11° off the chord leaves small-deflection theory.
+  wire->SetBend(0, {TBendKind::V, 0.5, 0.6});
+  EXPECT_TRUE(wire->BeyondElasticLimit());
+  canvas.Clear();
+  wire->Draw(canvas);
+  EXPECT_EQ(canvas.CallsOf(TCallKind::Polyline)[0].Pen.Color, clRed);
+  EXPECT_NE(canvas.Pen().Color, clRed);
+  EXPECT_FALSE(wire->BeyondSmallDeflection());
+  Bend(11 * Pi / 180, 0);
+  EXPECT_TRUE(wire->BeyondSmallDeflection());
+  const std::string info = wire->Info();
+  EXPECT_NE(info.find("   beyond small-deflection range   beyond elastic limit ("),
+            std::string::npos)
+      << info;
+  EXPECT_EQ(info.substr(info.size() - 3), " %)");
   EXPECT_TRUE(wire->RemoveBend(0));
   EXPECT_FALSE(wire->RemoveBend(0));
-  EXPECT_EQ(wire->MomentA(), 0.0);
 }
 
 }  // namespace
