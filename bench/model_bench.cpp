@@ -2,6 +2,7 @@
 // 7 wires) and on ten copies of it (80 teeth, 70 wires): both should grow linearly.
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
 
 #include <QImage>
 #include <QSize>
@@ -39,6 +40,41 @@ void ModelStep(benchmark::State& state) {
   state.counters["teeth"] = static_cast<double>(teeth.size());
 }
 BENCHMARK(ModelStep)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+// The eight-tooth arch's step with a V-bend in every wire (at a third of the span, 2°) against
+// the same arch without: both timed in each iteration, so that the ratio comes from one run
+// on one machine state. Each copy is stepped from its own start so that the two stay alike.
+void ModelStepBendsRatio(benchmark::State& state) {
+  TSetup plain;
+  TSetup bent;
+  test::AddLowerArchScene(plain);
+  test::AddLowerArchScene(bent);
+  for (const auto& wire : bent.WireList()) wire->AddBend({TBendKind::V, 1.0 / 3.0, 0.035});
+  const auto step = [](TSetup& scene, std::vector<TForceMoment>& forces) {
+    const TSetup::TToothList& teeth = scene.ToothList();
+    for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->TotalForce();
+    for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->OrthoMove(forces[i]);
+    benchmark::DoNotOptimize(forces.data());
+  };
+  std::vector<TForceMoment> forces(plain.ToothList().size());
+  constexpr int Steps = 200;
+  double plainSeconds = 0.0;
+  double bentSeconds = 0.0;
+  for (auto _ : state) {
+    const auto t0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < Steps; ++i) step(plain, forces);
+    const auto t1 = std::chrono::steady_clock::now();
+    for (int i = 0; i < Steps; ++i) step(bent, forces);
+    const auto t2 = std::chrono::steady_clock::now();
+    plainSeconds += std::chrono::duration<double>(t1 - t0).count();
+    bentSeconds += std::chrono::duration<double>(t2 - t1).count();
+  }
+  const double n = static_cast<double>(state.iterations()) * Steps;
+  state.counters["plain_us"] = plainSeconds / n * 1e6;
+  state.counters["bends_us"] = bentSeconds / n * 1e6;
+  state.counters["ratio"] = bentSeconds / plainSeconds;
+}
+BENCHMARK(ModelStepBendsRatio)->Unit(benchmark::kMillisecond);
 
 // Forces at the centres of resistance only.
 void DrawAll(const TSetup& scene, TCanvas& canvas) {

@@ -7,16 +7,17 @@ namespace orvela {
 
 // Yield strengths (0.1 % offset, tension) as tabulated by Kapila & Sachdeva, "Mechanical
 // properties and clinical applications of orthodontic wires", Am J Orthod Dentofacial Orthop
-// 1989;96:100–109, from Goldberg & Burstone's measurements: stainless steel 1579 MPa, TMA
-// (beta titanium) 965 MPa, Nitinol 427 MPa (the work-hardened martensitic wire; superelastic
-// NiTi has no single yield point) and Elgiloy (cobalt-chromium, blue, as received) 1413 MPa.
-// Verstrynge et al., Am J Orthod Dentofacial Orthop 2006;130:460–470, measured 0.2 % yield
-// strengths of the same order for current stainless steel and beta-titanium wires. "Other"
-// takes 1000 MPa, a round middle figure.
+// 1989;96:100–109: stainless steel 1579 MPa, TMA (beta titanium) 965 MPa and Elgiloy
+// (cobalt-chromium, blue, as received) 1413 MPa; Verstrynge et al., Am J Orthod Dentofacial
+// Orthop 2006;130:460–470, measured 0.2 % yield strengths of the same order for current steel
+// and beta-titanium wires. Nitinol's 0.1 % offset figure (about 430 MPa) marks the start of
+// its transformation plateau, not permanent set: Rucker & Kusy, Am J Orthod Dentofacial Orthop
+// 2002;122:528–541, found round superelastic NiTi wires elastic to about 90 % of their
+// ultimate tensile strength, taken here as 1200 MPa. "Other" takes 1000 MPa, a middle figure.
 std::array<TWireMaterial, 5> BuiltInMaterials() {
   return {{{172000.0, "Stainless Steel", 1579.0},
            {72000.0, "TMA", 965.0},
-           {45000.0, "Nitinol", 427.0},
+           {45000.0, "Nitinol", 1200.0},
            {206000.0, "Elgiloy", 1413.0},
            {100000.0, "Other", 1000.0}}};
 }

@@ -88,7 +88,7 @@ TEST_F(SettingsTest, MaterialAndSizeRowsAndTheDefaultsByName) {
                   prefs);
   EXPECT_EQ(prefs.MaterialTable[0], (TWireMaterial{172000, "Stainless Steel", 1579}));
   EXPECT_EQ(prefs.MaterialTable[1], (TWireMaterial{68000, "Beta III", 965}));
-  EXPECT_EQ(prefs.MaterialTable[2], (TWireMaterial{100000, "", 427}));
+  EXPECT_EQ(prefs.MaterialTable[2], (TWireMaterial{100000, "", 1200}));
   EXPECT_EQ(prefs.MaterialTable[3], (TWireMaterial{100000, "Elgiloy", 1413}));
   EXPECT_EQ(prefs.SizeTable[5], (TWireSize{1.25, 2.5, "Thin"}));
   EXPECT_EQ(prefs.SizeTable[6], (TWireSize{4.0, 4.0, "Odd"}));
@@ -340,7 +340,7 @@ TEST(ModelPreferencesTest, PreferencesGiveTheModelAndDrawingSettings) {
   EXPECT_EQ(builtIn.Places, TForceDrawPlaces{});
 
   TPreferences prefs;
-  prefs.MaterialTable[2] = {1, "Soft", 427};
+  prefs.MaterialTable[2] = {1, "Soft", 1200};
   prefs.SizeTable[3] = {1, 2, "Flat"};
   prefs.DefaultWireMaterial = prefs.MaterialTable[2];
   prefs.DefaultWireSize = prefs.SizeTable[3];
