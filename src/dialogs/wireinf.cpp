@@ -133,8 +133,13 @@ TWireInfo::TWireInfo(QWidget* parent) : QDialog(parent) {
   FBendsList->setSelectionBehavior(QAbstractItemView::SelectRows);
   FBendsList->setSelectionMode(QAbstractItemView::SingleSelection);
   FBendsList->verticalHeader()->setVisible(false);
+  FBendsList->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   FBendsList->horizontalHeader()->setStretchLastSection(true);
-  FBendsList->setMinimumHeight(110);
+  FBendsList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  FBendsList->setMinimumSize(FBendsList->fontMetrics().horizontalAdvance(
+                                 QStringLiteral("V-bend  Position (%)  Angle / Height")) +
+                                 40,
+                             110);
   connect(FBendsList, &QTableWidget::currentCellChanged, this, [this] { ShowBendEditors(); });
 
   FBendKindCB = new QComboBox(bends);
