@@ -9,6 +9,7 @@
 #include <QTransform>
 
 #include "document/setup.h"
+#include "document/setupdoc.h"
 #include "graphics/forcedraw.h"
 #include "model/teeth.h"
 #include "qtgraphics/qtcanvas.h"
@@ -42,37 +43,65 @@ void ModelStep(benchmark::State& state) {
 BENCHMARK(ModelStep)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 // The eight-tooth arch's step with a V-bend in every wire (at a third of the span, 2°) against
-// the same arch without: both timed in each iteration, so that the ratio comes from one run
-// on one machine state. Each copy is stepped from its own start so that the two stay alike.
+// the same arch without, both timed in each iteration so that the ratio comes from one run on
+// one machine state. Each iteration starts both from their first poses (untimed), so that the
+// two runs stay alike and neither settles into a cheaper equilibrium.
 void ModelStepBendsRatio(benchmark::State& state) {
   TSetup plain;
   TSetup bent;
   test::AddLowerArchScene(plain);
   test::AddLowerArchScene(bent);
   for (const auto& wire : bent.WireList()) wire->AddBend({TBendKind::V, 1.0 / 3.0, 0.035});
-  const auto step = [](TSetup& scene, std::vector<TForceMoment>& forces) {
-    const TSetup::TToothList& teeth = scene.ToothList();
-    for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->TotalForce();
-    for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->OrthoMove(forces[i]);
-    benchmark::DoNotOptimize(forces.data());
-  };
+  const TSetupDocument plainStart = CaptureSetup(plain);
+  const TSetupDocument bentStart = CaptureSetup(bent);
   std::vector<TForceMoment> forces(plain.ToothList().size());
-  constexpr int Steps = 200;
+  const auto run = [&forces](TSetup& scene) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const TSetup::TToothList& teeth = scene.ToothList();
+    for (int s = 0; s < 20; ++s) {
+      for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->TotalForce();
+      for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->OrthoMove(forces[i]);
+      benchmark::DoNotOptimize(forces.data());
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  };
+  // The forces alone, from the first poses: what the bends themselves cost, apart from the
+  // different movements they cause.
+  const auto forcesOnly = [&forces](const TSetup& scene) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const TSetup::TToothList& teeth = scene.ToothList();
+    for (int s = 0; s < 20; ++s) {
+      for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->TotalForce();
+      benchmark::DoNotOptimize(forces.data());
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  };
   double plainSeconds = 0.0;
   double bentSeconds = 0.0;
+  double plainForces = 0.0;
+  double bentForces = 0.0;
+  bool plainFirst = true;
   for (auto _ : state) {
-    const auto t0 = std::chrono::steady_clock::now();
-    for (int i = 0; i < Steps; ++i) step(plain, forces);
-    const auto t1 = std::chrono::steady_clock::now();
-    for (int i = 0; i < Steps; ++i) step(bent, forces);
-    const auto t2 = std::chrono::steady_clock::now();
-    plainSeconds += std::chrono::duration<double>(t1 - t0).count();
-    bentSeconds += std::chrono::duration<double>(t2 - t1).count();
+    state.PauseTiming();
+    RestoreSetup(plainStart, plain);
+    RestoreSetup(bentStart, bent);
+    state.ResumeTiming();
+    plainForces += forcesOnly(plain);
+    bentForces += forcesOnly(bent);
+    if (plainFirst) {
+      plainSeconds += run(plain);
+      bentSeconds += run(bent);
+    } else {
+      bentSeconds += run(bent);
+      plainSeconds += run(plain);
+    }
+    plainFirst = !plainFirst;
   }
-  const double n = static_cast<double>(state.iterations()) * Steps;
-  state.counters["plain_us"] = plainSeconds / n * 1e6;
-  state.counters["bends_us"] = bentSeconds / n * 1e6;
+  const double steps = static_cast<double>(state.iterations()) * 20.0;
+  state.counters["plain_us"] = plainSeconds / steps * 1e6;
+  state.counters["bends_us"] = bentSeconds / steps * 1e6;
   state.counters["ratio"] = bentSeconds / plainSeconds;
+  state.counters["forces_ratio"] = bentForces / plainForces;
 }
 BENCHMARK(ModelStepBendsRatio)->Unit(benchmark::kMillisecond);
 
