@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "util/format.h"
+
 namespace orvela {
 
 namespace {
@@ -21,6 +23,12 @@ std::optional<double> DaysForMovement(double distanceMm, double stressKPa) {
   const std::optional<double> rate = MovementRate(stressKPa);
   if (!rate || !std::isfinite(distanceMm) || distanceMm < 0.0) return std::nullopt;
   return distanceMm / *rate * DaysPerMonth;
+}
+
+std::string ClinicalTimeText(double distanceMm, double stressKPa) {
+  const std::optional<double> days = DaysForMovement(distanceMm, stressKPa);
+  if (!days) return "outside the fitted range (4–13 kPa)";
+  return "≈ " + FormatFloat("0", *days) + " days (estimate)";
 }
 
 }  // namespace orvela

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 namespace orvela {
 
@@ -22,5 +23,9 @@ std::optional<double> MovementRate(double stressKPa);
 // Days a movement of distanceMm takes at stressKPa; none outside the fitted range (or for a
 // negative or not finite distance). A distance of 0 takes 0 days.
 std::optional<double> DaysForMovement(double distanceMm, double stressKPa);
+
+// What the tooth dialog and the history show: "≈ N days (estimate)", N whole, or
+// "outside the fitted range (4–13 kPa)".
+std::string ClinicalTimeText(double distanceMm, double stressKPa);
 
 }  // namespace orvela

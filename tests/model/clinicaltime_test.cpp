@@ -20,6 +20,8 @@ TEST(ClinicalTime, FitsIwasakisMeansAndStaysInsideTheirRange) {
   EXPECT_FALSE(DaysForMovement(1.0, 13.01));
   EXPECT_FALSE(DaysForMovement(1.0, std::nan("")));
   EXPECT_FALSE(DaysForMovement(-1.0, 8.0));
+  EXPECT_EQ(ClinicalTimeText(1.27, 13.0), "≈ 30 days (estimate)");
+  EXPECT_EQ(ClinicalTimeText(1.0, 20.0), "outside the fitted range (4–13 kPa)");
 }
 
 }  // namespace
