@@ -2,12 +2,14 @@
 // 7 wires) and on ten copies of it (80 teeth, 70 wires): both should grow linearly.
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
 
 #include <QImage>
 #include <QSize>
 #include <QTransform>
 
 #include "document/setup.h"
+#include "document/setupdoc.h"
 #include "graphics/forcedraw.h"
 #include "model/teeth.h"
 #include "qtgraphics/qtcanvas.h"
@@ -39,6 +41,69 @@ void ModelStep(benchmark::State& state) {
   state.counters["teeth"] = static_cast<double>(teeth.size());
 }
 BENCHMARK(ModelStep)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+// The eight-tooth arch's step with a V-bend in every wire (at a third of the span, 2°) against
+// the same arch without, both timed in each iteration so that the ratio comes from one run on
+// one machine state. Each iteration starts both from their first poses (untimed), so that the
+// two runs stay alike and neither settles into a cheaper equilibrium.
+void ModelStepBendsRatio(benchmark::State& state) {
+  TSetup plain;
+  TSetup bent;
+  test::AddLowerArchScene(plain);
+  test::AddLowerArchScene(bent);
+  for (const auto& wire : bent.WireList()) wire->AddBend({TBendKind::V, 1.0 / 3.0, 0.035});
+  const TSetupDocument plainStart = CaptureSetup(plain);
+  const TSetupDocument bentStart = CaptureSetup(bent);
+  std::vector<TForceMoment> forces(plain.ToothList().size());
+  const auto run = [&forces](TSetup& scene) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const TSetup::TToothList& teeth = scene.ToothList();
+    for (int s = 0; s < 20; ++s) {
+      for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->TotalForce();
+      for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->OrthoMove(forces[i]);
+      benchmark::DoNotOptimize(forces.data());
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  };
+  // The forces alone, from the first poses: what the bends themselves cost, apart from the
+  // different movements they cause.
+  const auto forcesOnly = [&forces](const TSetup& scene) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const TSetup::TToothList& teeth = scene.ToothList();
+    for (int s = 0; s < 20; ++s) {
+      for (std::size_t i = 0; i < teeth.size(); ++i) forces[i] = teeth[i]->TotalForce();
+      benchmark::DoNotOptimize(forces.data());
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  };
+  double plainSeconds = 0.0;
+  double bentSeconds = 0.0;
+  double plainForces = 0.0;
+  double bentForces = 0.0;
+  bool plainFirst = true;
+  for (auto _ : state) {
+    state.PauseTiming();
+    RestoreSetup(plainStart, plain);
+    RestoreSetup(bentStart, bent);
+    state.ResumeTiming();
+    plainForces += forcesOnly(plain);
+    bentForces += forcesOnly(bent);
+    if (plainFirst) {
+      plainSeconds += run(plain);
+      bentSeconds += run(bent);
+    } else {
+      bentSeconds += run(bent);
+      plainSeconds += run(plain);
+    }
+    plainFirst = !plainFirst;
+  }
+  const double steps = static_cast<double>(state.iterations()) * 20.0;
+  state.counters["plain_us"] = plainSeconds / steps * 1e6;
+  state.counters["bends_us"] = bentSeconds / steps * 1e6;
+  state.counters["ratio"] = bentSeconds / plainSeconds;
+  state.counters["forces_ratio"] = bentForces / plainForces;
+}
+BENCHMARK(ModelStepBendsRatio)->Unit(benchmark::kMillisecond);
 
 // Forces at the centres of resistance only.
 void DrawAll(const TSetup& scene, TCanvas& canvas) {

@@ -168,6 +168,44 @@ void BM_TranslateDragStep(benchmark::State& state) {
 }
 BENCHMARK(BM_TranslateDragStep)->Unit(benchmark::kMicrosecond);
 
+// One mouse move of a bend drag: the bend slides along the selected wire, the wire's handles
+// and information line follow and the frame is redrawn. Compare with BM_TranslateDragStep.
+void BM_BendDragStep(benchmark::State& state) {
+  auto form = MakeArchWindow();
+  form->Preferences().SnapGrid = false;
+  TSetup& setup = form->Setup();
+  TWireStraight* wire = setup.WireList()[3].get();
+  wire->AddBend({TBendKind::V, 0.5, 0.035});
+  setup.Select(wire);
+  TDisplay& display = *form->View().Display();
+  const TPointDouble c = form->View().Mapping().ModelToPixel(wire->BendPoint(0));
+  const QPointF start(std::round(c.x), std::round(c.y));
+  const TPointDouble a = form->View().Mapping().ModelToPixel(wire->Attachments[0]->Origin());
+  const TPointDouble b = form->View().Mapping().ModelToPixel(wire->Attachments[1]->Origin());
+  const QPointF along((b.x - a.x) / 40.0, (b.y - a.y) / 40.0);
+  const auto send = [&display](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, at, display.mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&display, &event);
+  };
+  send(QEvent::MouseMove, start, Qt::NoButton);
+  send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+  if (form->ChooserTool().HoverAction() != THandleAction::MoveBend) {
+    state.SkipWithError("the drag did not start on the bend handle");
+    return;
+  }
+  int i = 0;
+  for (auto _ : state) {
+    // Back and forth along the wire, a quarter of the span either way.
+    const double k = (i++ % 20) - 10.0;
+    send(QEvent::MouseMove, start + along * k, Qt::LeftButton);
+  }
+  send(QEvent::MouseButtonRelease, start, Qt::NoButton);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_BendDragStep)->Unit(benchmark::kMicrosecond);
+
 // A scroll of one model unit back and forth: the mapping changes, so the grid background is
 // drawn anew before the frame.
 void BM_ScrollStep(benchmark::State& state) {

@@ -5,14 +5,21 @@
 #include "model/wire.h"
 
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
+class QPushButton;
+class QTableWidget;
+class QVBoxLayout;
 
 namespace orvela {
 
 // The "Wire" dialog: a wire's length, force, end moments, angle ratio and geometry class,
 // and its material and size chosen from the rows of the wire's tables. The values
 // are taken when the dialog is shown; a new material or size goes into the wire at once and
-// shows in the main window after the dialog closes. Created once and reused.
+// shows in the main window after the dialog closes. The "Bends" page lists the wire's
+// V-bends and steps (kind, position in % from end A, angle in degrees or height in mm) and
+// edits them through the wire's bend operations, with the force system at the brackets
+// following each edit. Created once and reused.
 class TWireInfo : public QDialog {
   Q_OBJECT
 
@@ -32,6 +39,15 @@ class TWireInfo : public QDialog {
   void ShowCResSystems();
   void WireMaterialCBChange(int index);
   void WireSizeCBChange(int index);
+  // The bends page: the list from the wire, the editors from the current row, the force
+  // system and the elastic-limit line from the wire as it now is.
+  void ShowBends();
+  void ShowBendEditors();
+  void ShowForceSystem();
+  void AddBendClick();
+  void RemoveBendClick();
+  // An editor changed: the current bend takes the editors' values.
+  void BendEdited();
 
   TWireStraight* theWire = nullptr;
   QLabel* FLength = nullptr;
@@ -52,6 +68,28 @@ class TWireInfo : public QDialog {
   TCResLabels FCRes[2];
   QLabel* FCResAngleRatio = nullptr;
   QLabel* FCResClass = nullptr;
+  QLabel* FElasticLimit = nullptr;
+
+  QTableWidget* FBendsList = nullptr;
+  QComboBox* FBendKindCB = nullptr;
+  QDoubleSpinBox* FBendPosition = nullptr;
+  QDoubleSpinBox* FBendValue = nullptr;
+  QLabel* FBendValueLabel = nullptr;
+  QPushButton* FAddBend = nullptr;
+  QPushButton* FRemoveBend = nullptr;
+  QLabel* FBendMomentA = nullptr;
+  QLabel* FBendMomentB = nullptr;
+  QLabel* FBendForce = nullptr;
+  QLabel* FMomentRatio = nullptr;
+  QLabel* FBendClass = nullptr;
+  QLabel* FBendElastic = nullptr;
+  // The live force system at the centres of resistance, under the one at the brackets.
+  QLabel* FBendCResMomentA = nullptr;
+  QLabel* FBendCResMomentB = nullptr;
+  QLabel* FBendCResForce = nullptr;
+  QLabel* FBendCResClass = nullptr;
+  // Set while the editors are filled from the wire, so that filling them edits nothing.
+  bool FFilling = false;
 };
 
 }  // namespace orvela

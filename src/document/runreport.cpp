@@ -38,6 +38,11 @@ void AppendSetupText(std::string& out, const TSetupReport& setup) {
     out += "  wire " + w.Material + " " + w.Size + ": force " + Fixed(w.Force, 3) +
            " gf, moment A " + Fixed(w.MomentA, 3) + " gf·mm, moment B " + Fixed(w.MomentB, 3) +
            " gf·mm, angle ratio " + Fixed(w.AngleRatio, 3) + ", class " + w.Class + "\n";
+    for (const TWireReport::TBendReport& b : w.Bends) {
+      out += b.Step ? "    step " + Fixed(b.Value, 3) + " mm"
+                    : "    V-bend " + Fixed(b.Value, 3) + "°";
+      out += " at " + Fixed(b.PositionPercent, 1) + " % from end A\n";
+    }
   }
 }
 
@@ -59,6 +64,15 @@ nlohmann::ordered_json SetupJson(const TSetupReport& setup) {
                      {"momentB", w.MomentB},
                      {"angleRatio", w.AngleRatio},
                      {"class", w.Class}});
+    if (w.Bends.empty()) continue;
+    nlohmann::ordered_json& bends = wires.back()["bends"] = nlohmann::ordered_json::array();
+    for (const TWireReport::TBendReport& b : w.Bends) {
+      if (b.Step) {
+        bends.push_back({{"kind", "step"}, {"position", b.PositionPercent}, {"height", b.Value}});
+      } else {
+        bends.push_back({{"kind", "V"}, {"position", b.PositionPercent}, {"angle", b.Value}});
+      }
+    }
   }
   return {{"teeth", std::move(teeth)}, {"wires", std::move(wires)}};
 }
@@ -78,9 +92,19 @@ TSetupReport ReportSetup(const TSetup& setup) {
                             net.m * MmPerUnit});
   }
   for (const auto& wire : setup.WireList()) {
-    report.Wires.push_back({wire->MaterialName(), wire->SizeName(), wire->Force(),
-                            wire->MomentA() * MmPerUnit, wire->MomentB() * MmPerUnit,
-                            wire->AngleRatio(), wire->BurstoneClass()});
+    report.Wires.push_back({wire->MaterialName(),
+                            wire->SizeName(),
+                            wire->Force(),
+                            wire->MomentA() * MmPerUnit,
+                            wire->MomentB() * MmPerUnit,
+                            wire->AngleRatio(),
+                            wire->BurstoneClass(),
+                            {}});
+    for (const TWireBend& bend : wire->Bends()) {
+      const bool step = bend.Kind == TBendKind::Step;
+      report.Wires.back().Bends.push_back(
+          {step, bend.Position * 100.0, step ? bend.Value * MmPerUnit : bend.Value * 180.0 / Pi});
+    }
   }
   return report;
 }

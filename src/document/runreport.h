@@ -28,8 +28,16 @@ struct TWireReport {
   double Force = 0.0;
   double MomentA = 0.0;
   double MomentB = 0.0;
+  // Of the effective end angles, bends included.
   double AngleRatio = 0.0;
   std::string Class;
+  // Position in % of the chord from end A; a V-bend's angle in degrees, a step's height in mm.
+  struct TBendReport {
+    bool Step = false;
+    double PositionPercent = 0.0;
+    double Value = 0.0;
+  };
+  std::vector<TBendReport> Bends;
 };
 
 struct TSetupReport {

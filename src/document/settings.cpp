@@ -136,6 +136,14 @@ void ReadMaterial(const TIniDocument& ini, int index, TWireMaterial& row) {
   row.Modulus = FileNumberWithin(rest, 0.0, false, LargestModulus).value_or(UnreadableModulus);
 }
 
+// The yield strength sits under a key of its own, so that a file of an older Orvela, which
+// has none, keeps the row's default.
+void ReadYieldStrength(const TIniDocument& ini, int index, TWireMaterial& row) {
+  const std::string text = ini.ReadString(Wire, "Yield Strength " + std::to_string(index), "");
+  row.YieldStrength =
+      FileNumberWithin(text, 0.0, true, LargestYieldStrength).value_or(row.YieldStrength);
+}
+
 void ReadSize(const TIniDocument& ini, int index, TWireSize& row) {
   const std::string key = "Cross Section " + std::to_string(index);
   const auto [name, rest] = SplitName(ini.ReadString(Wire, key, SizeText(row)));
@@ -177,6 +185,7 @@ void ReadIniSettings(const std::string& path, TPreferences& prefs) {
 
   for (std::size_t i = 0; i < prefs.MaterialTable.size(); ++i) {
     ReadMaterial(ini, static_cast<int>(i), prefs.MaterialTable[i]);
+    ReadYieldStrength(ini, static_cast<int>(i), prefs.MaterialTable[i]);
   }
   for (std::size_t i = 0; i < prefs.SizeTable.size(); ++i) {
     ReadSize(ini, static_cast<int>(i), prefs.SizeTable[i]);
@@ -237,6 +246,10 @@ bool WriteIniSettings(const std::string& path, const TPreferences& prefs) {
   writeThreshold("Threshold Moment", prefs.ThresholdMoment, MomentUnitsPerGfMm);
   for (std::size_t i = 0; i < prefs.MaterialTable.size(); ++i) {
     ini.WriteString(Wire, "Material " + std::to_string(i), MaterialText(prefs.MaterialTable[i]));
+  }
+  for (std::size_t i = 0; i < prefs.MaterialTable.size(); ++i) {
+    ini.WriteString(Wire, "Yield Strength " + std::to_string(i),
+                    FormatFloat("0", prefs.MaterialTable[i].YieldStrength, FixedFormatSettings()));
   }
   for (std::size_t i = 0; i < prefs.SizeTable.size(); ++i) {
     ini.WriteString(Wire, "Cross Section " + std::to_string(i), SizeText(prefs.SizeTable[i]));

@@ -90,6 +90,7 @@ TSetupDocument CaptureSetup(const TSetup& setup) {
     TWireDocument& out = doc.Wires.emplace_back();
     out.Material = wire.material;
     out.Size = wire.size;
+    out.Bends = wire.Bends();
     for (std::size_t end = 0; end < 2; ++end) {
       const TAttachment* att = wire.Attachments[end];
       const auto place = places.find(att);
@@ -196,6 +197,7 @@ bool RestoreSetup(const TSetupDocument& doc, TSetup& setup) {
     auto wire = std::make_unique<TWireStraight>(setup.ModelSettings());
     wire->SetMaterial(w.Material);
     wire->SetSize(w.Size);
+    wire->SetBends(w.Bends);
     for (std::size_t end = 0; end < 2; ++end) {
       TAttachment* at = wire->Attachments[end];
       if (w.Ends[end].Tie) {

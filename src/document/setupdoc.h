@@ -78,6 +78,8 @@ struct TWireDocument {
   TWireSize Size;
   // End A, end B.
   std::array<TWireEndDocument, 2> Ends;
+  // In the wire's order.
+  std::vector<TWireBend> Bends;
 
   friend bool operator==(const TWireDocument&, const TWireDocument&) = default;
 };

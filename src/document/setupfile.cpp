@@ -39,7 +39,7 @@ TOrderedJson PointsJson(const Points& points) {
 }
 
 TOrderedJson MaterialJson(const TWireMaterial& m) {
-  return TOrderedJson{{"name", m.Name}, {"modulus", m.Modulus}};
+  return TOrderedJson{{"name", m.Name}, {"modulus", m.Modulus}, {"yieldStrength", m.YieldStrength}};
 }
 
 TOrderedJson SizeJson(const TWireSize& s) {
@@ -115,6 +115,18 @@ TOrderedJson WireJson(const TWireDocument& wire) {
                                   {"attachment", end.Tie->Attachment}});
     } else {
       ends.push_back(TOrderedJson{{"free", PointJson(end.Free)}});
+    }
+  }
+  if (!wire.Bends.empty()) {
+    TOrderedJson& bends = out["bends"] = TOrderedJson::array();
+    for (const TWireBend& bend : wire.Bends) {
+      if (bend.Kind == TBendKind::V) {
+        bends.push_back(
+            TOrderedJson{{"kind", "V"}, {"position", bend.Position}, {"angle", bend.Value}});
+      } else {
+        bends.push_back(
+            TOrderedJson{{"kind", "step"}, {"position", bend.Position}, {"height", bend.Value}});
+      }
     }
   }
   return out;
@@ -316,11 +328,21 @@ std::vector<TPointDouble> Points(const TJson& j, const TPath& at) {
   return out;
 }
 
+// A row without "yieldStrength" (version 1) takes the shipped row's of its name, else 0.
 TWireMaterial MaterialValue(const TJson& j, const TPath& at) {
-  Object(j, at, {"name", "modulus"});
-  return TWireMaterial{NumberWithin(Required(j, at, "modulus"), at / "modulus", 0.0, false,
-                                    LargestModulus, "0 < modulus ≤ 10000000"),
-                       String(Required(j, at, "name"), at / "name")};
+  Object(j, at, {"name", "modulus", "yieldStrength"});
+  TWireMaterial m{NumberWithin(Required(j, at, "modulus"), at / "modulus", 0.0, false,
+                               LargestModulus, "0 < modulus ≤ 10000000"),
+                  String(Required(j, at, "name"), at / "name"), 0.0};
+  if (const TJson* v = Find(j, "yieldStrength")) {
+    m.YieldStrength =
+        NumberWithin(*v, at / "yieldStrength", 0.0, true, LargestYieldStrength, "0…100000");
+  } else {
+    for (const TWireMaterial& row : BuiltInMaterials()) {
+      if (row.Name == m.Name) m.YieldStrength = row.YieldStrength;
+    }
+  }
+  return m;
 }
 
 TWireSize SizeValue(const TJson& j, const TPath& at) {
@@ -554,8 +576,29 @@ Row ShippedRow(const std::array<Row, N>& rows, const TJson& j, const TPath& at, 
   Fail(at, std::string("the program ships no wire ") + what + " of this name");
 }
 
+TWireBend Bend(const TJson& j, const TPath& at) {
+  TWireBend bend;
+  const std::string kind = String(Required(j, at, "kind", "\"V\" or \"step\""), at / "kind");
+  if (kind == "V") {
+    Object(j, at, {"kind", "position", "angle"});
+    bend.Kind = TBendKind::V;
+    bend.Value =
+        NumberWithin(Required(j, at, "angle"), at / "angle", -HalfPi, true, HalfPi, "−π/2…π/2");
+  } else if (kind == "step") {
+    Object(j, at, {"kind", "position", "height"});
+    bend.Kind = TBendKind::Step;
+    bend.Value = NumberWithin(Required(j, at, "height"), at / "height", -LargestCrossDimension,
+                              true, LargestCrossDimension, "−100…100");
+  } else {
+    Fail(at / "kind", "not \"V\" or \"step\"");
+  }
+  bend.Position = NumberWithin(Required(j, at, "position"), at / "position", SmallestBendPosition,
+                               true, LargestBendPosition, "0.01…0.99");
+  return bend;
+}
+
 TWireDocument Wire(const TJson& j, const TPath& at, const TModelSettings& settings) {
-  Object(j, at, {"material", "size", "ends"});
+  Object(j, at, {"material", "size", "ends", "bends"});
   TWireDocument wire;
   wire.Material = settings.DefaultWireMaterial;
   wire.Size = settings.DefaultWireSize;
@@ -570,6 +613,11 @@ TWireDocument Wire(const TJson& j, const TPath& at, const TModelSettings& settin
   const TPath endsAt = at / "ends";
   const TJson& ends = ArrayOf(Required(j, at, "ends"), endsAt, 2);
   for (std::size_t e = 0; e < 2; ++e) wire.Ends[e] = WireEnd(ends[e], endsAt / e);
+  if (const TJson* v = Find(j, "bends")) {
+    const TPath bendsAt = at / "bends";
+    Array(*v, bendsAt);
+    for (std::size_t i = 0; i < v->size(); ++i) wire.Bends.push_back(Bend((*v)[i], bendsAt / i));
+  }
   return wire;
 }
 
@@ -586,7 +634,7 @@ TSetupDocument Document(const TJson& root) {
     Fail(top / "version", "version " + version.dump() + " is newer than this program reads (" +
                               std::to_string(SetupFileVersion) + "): a newer Orvela wrote it");
   }
-  if (version.get<std::int64_t>() < SetupFileVersion)
+  if (version.get<std::int64_t>() < OldestSetupFileVersion)
     Fail(top / "version", "there is no such version");
   Object(root, top, {"format", "version", "settings", "view", "teeth", "wires"});
 

@@ -9,12 +9,14 @@
 
 namespace orvela {
 
-// Setup files: a TSetupDocument as UTF-8 JSON, {"format": "orvela-setup", "version": 1, …};
-// docs/setup-format.md lists the keys, data/orvela-setup.schema.json checks them.
+// Setup files: a TSetupDocument as UTF-8 JSON, {"format": "orvela-setup", "version": 2, …};
+// docs/setup-format.md lists the keys, data/orvela-setup.schema.json checks them. Version 2
+// added wire bends; a version 1 file reads as it always did.
 
 inline constexpr std::string_view SetupFileExtension = ".orvela";
 inline constexpr std::string_view SetupFileFormat = "orvela-setup";
-inline constexpr int SetupFileVersion = 1;
+inline constexpr int SetupFileVersion = 2;
+inline constexpr int OldestSetupFileVersion = 1;
 // Larger input is refused unread: an 80-tooth setup takes about half a megabyte.
 inline constexpr std::size_t SetupFileMaxBytes = 16u * 1024u * 1024u;
 

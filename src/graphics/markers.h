@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,16 +26,18 @@ enum TOGLMarkerType : std::uint8_t {
 };
 
 // Cursor numbers a handle can ask for: 0 the default arrow, 1–4 the program's own cursors
-// (registered at start under these numbers), −22 the platform's four-way move cursor.
+// (registered at start under these numbers), −22 the platform's four-way move cursor, −23
+// the platform's sideways split cursor (sliding a bend along its wire).
 inline constexpr std::int16_t DefaultCursor = 0;
 inline constexpr std::int16_t PlierCursor = 1;
 inline constexpr std::int16_t RotateCursor = 2;
 inline constexpr std::int16_t ZoomCursor = 3;
 inline constexpr std::int16_t MoverCursor = 4;
 inline constexpr std::int16_t MoveCursor = -22;
+inline constexpr std::int16_t BendCursor = -23;
 
 // The drags a handle can start; the select tool dispatches on these.
-enum class THandleAction : std::uint8_t { None, Translate, Rotate, TieWire };
+enum class THandleAction : std::uint8_t { None, Translate, Rotate, TieWire, MoveBend };
 
 // Half-width in device pixels of a marker that is given no other.
 inline constexpr std::int32_t DefaultMarkerSize = 5;
@@ -99,6 +102,8 @@ class TMarkerExtended : public TMarker {
   THandleAction Action = THandleAction::None;
   // The tooth or attachment the handle belongs to; observer, never freed.
   TMarkerOwner* Owner = nullptr;
+  // Which part of the owner the handle stands for: a wire's bend.
+  std::size_t Index = 0;
 };
 
 // Whoever holds the list owns the markers.

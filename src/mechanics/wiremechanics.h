@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "mechanics/forcemoment.h"
 #include "mechanics/geometry.h"
@@ -13,6 +15,9 @@ namespace orvela {
 struct TWireMaterial {
   double Modulus = 0.0;
   std::string Name;
+  // 0.1 % offset yield strength, MPa: beyond it the wire bends for good and its force system
+  // no longer holds. 0 is unknown: no warning.
+  double YieldStrength = 0.0;
 
   friend bool operator==(const TWireMaterial&, const TWireMaterial&) = default;
 };
@@ -33,6 +38,8 @@ struct TWireSize {
 // (0, LargestModulus], cross-section dimensions in [0, LargestCrossDimension] model units.
 inline constexpr double LargestModulus = 1e7;
 inline constexpr double LargestCrossDimension = 100.0;  // 10 mm
+// Yield strengths in [0, LargestYieldStrength] MPa.
+inline constexpr double LargestYieldStrength = 100000.0;
 
 // The rows the program ships with.
 std::array<TWireMaterial, 5> BuiltInMaterials();
@@ -82,9 +89,77 @@ enum class TWireEnd { A, B };
 TForceMoment WireEndForces(const TWireEndPose& a, const TWireEndPose& b, TWireEnd end,
                            double modulus, double momentInertia, bool zeroWidthBrackets);
 
+// A bend placed in the wire's stress-free shape, at Position α ∈ [0, 1] of the chord from end
+// A. A V-bend turns the wire by Value = θ radians as it runs from A to B, counterclockwise
+// positive; a step offsets the part beyond it by Value = h model units to the left of A→B.
+enum class TBendKind { V, Step };
+
+struct TWireBend {
+  TBendKind Kind = TBendKind::V;
+  double Position = 0.5;
+  double Value = 0.0;
+
+  friend bool operator==(const TWireBend&, const TWireBend&) = default;
+};
+
+// Bends are kept out of the slots so that both segments exist.
+inline constexpr double SmallestBendPosition = 0.01;
+inline constexpr double LargestBendPosition = 0.99;
+
+// What the bends add to the end angles θA, θB of WireEndForces (same senses).
+//
+// Why they superpose: take x along the chord, w the wire's offset to its left, and w₀ the
+// stress-free shape with both ends on the chord. Between the slots no load acts, so the
+// bending moment EI(w − w₀)'' is linear in x and u = w − w₀ is one cubic over the whole span
+// (the kink or offset lies wholly in w₀). u vanishes at both ends and its end slopes are the
+// slot slopes less w₀'s: u'(0) = θA − w₀'(0), u'(L) = −θB − w₀'(L). The end systems are then
+// those of a straight wire with θA' = θA − w₀'(0) and θB' = θB + w₀'(L).
+//   V-bend (α, θ): w₀ = −θ(1−α)x + θ·max(0, x − αL), so ΔθA = θ(1−α), ΔθB = θα.
+//   Step (α, h):   w₀ = −hx/L + h·[x ≥ αL],           so ΔθA = h/L,    ΔθB = −h/L.
+// In the two slopes (both counterclockwise from the chord) that is (θ(1−α), −θα) for the
+// V-bend and h/L at both ends for the step. So a centred V gives m_B = −m_A and no force, a V at
+// α = 1/3 leaves end B without moment, a V at a bracket gives m_B/m_A → 1/2, and a step
+// anywhere gives m_A = m_B = 6EIh/L² with f = 2m/L.
+struct TBendAngles {
+  double A = 0.0;
+  double B = 0.0;
+};
+TBendAngles BendEndAngles(std::span<const TWireBend> bends, double length);
+
+// WireEndForces with bends in the wire: the chord length between the ends it measures
+// (bracket origins when zeroWidthBrackets) scales the steps. With no bends it is
+// WireEndForces bit for bit.
+TForceMoment BentWireEndForces(const TWireEndPose& a, const TWireEndPose& b, TWireEnd end,
+                               double modulus, double momentInertia, bool zeroWidthBrackets,
+                               std::span<const TWireBend> bends);
+
+// The deflected wire between the attachment points of a and b with its bends, in model
+// units: `perSegment` + 1 points on each stretch between bends (a step draws as its two
+// sides joined), end A first. Offsets are the cubic u plus the stress-free shape w₀ above.
+std::vector<TPointDouble> BentWireShape(const TWireEndPose& a, const TWireEndPose& b,
+                                        std::span<const TWireBend> bends, int perSegment);
+
+// The end angles θA, θB between the attachment points with the bends added, as
+// WireEndForces measures them.
+TBendAngles EffectiveEndAngles(const TWireEndPose& a, const TWireEndPose& b,
+                               std::span<const TWireBend> bends);
+
+// Largest bending stress along the wire, MPa: the moment is linear between the ends, so it is
+// max(|m_A|, |m_B|)·c/I at an end, with c = CrossA/2, the half-height in the plane of the
+// model (moments in gf·0.1 mm as WireEndForces gives them).
+double LargestBendingStress(double momentA, double momentB, const TWireSize& size);
+
+// Small-deflection beam theory takes the curvature w''/(1 + w'²)^{3/2} as w''. While the
+// angle between a slot and the chord stays within 10°, 1/cos³ of it stays under 1.05: the
+// curvature, and so the moments, are within 5 %. docs/wire-bends.md says more.
+inline constexpr double SmallDeflectionLimit = 10.0 * Pi / 180.0;
+
 // Smaller end angle over the larger, negated, in [−1, 1] (1 when the wire leaves both slots
 // along its chord); measured between the attachment points whatever the bracket width.
 double WireAngleRatio(const TWireEndPose& a, const TWireEndPose& b);
+// The same of the end angles with the bends added (EffectiveEndAngles).
+double BentWireAngleRatio(const TWireEndPose& a, const TWireEndPose& b,
+                          std::span<const TWireBend> bends);
 
 // The angle ratio whose two clamped ends bear moments mA and mB (either order): with q the
 // smaller moment over the larger (1 when both vanish), (2q − 1)/(2 − q), the inverse of the

@@ -69,6 +69,7 @@ void RegisterProgramCursors() {
 
 QCursor CursorFromNumber(std::int16_t number) {
   if (number == MoveCursor) return QCursor(Qt::SizeAllCursor);
+  if (number == BendCursor) return QCursor(Qt::SplitHCursor);
   const auto found = Registry().find(number);
   if (found != Registry().end()) return found->second;
   return QCursor(Qt::ArrowCursor);

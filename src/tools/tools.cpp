@@ -30,6 +30,10 @@ std::string TranslateReadout(TPointDouble cRes, TPointDouble offset) {
          "  dy: " + FormatFloat("0.00", offset.y / 10.0);
 }
 
+std::string BendReadout(double position) {
+  return " bend at " + FormatFloat("0", position * 100.0) + " % from end A";
+}
+
 std::string AngulationReadout(double tipRadians) {
   return " angulation: " + FormatFloat("0.00", tipRadians * 180.0 / Pi);
 }
@@ -51,6 +55,9 @@ void TSelectTool::Press(TMouseButton /*button*/, TPoint p) {
     case THandleAction::Translate:
     case THandleAction::Rotate:
       TranslateDown(p);
+      break;
+    case THandleAction::MoveBend:
+      BendDown();
       break;
   }
 }
@@ -100,6 +107,7 @@ void TSelectTool::MovingMouse(TPoint p) {
   const TMarkerExtended* marker = FSetup.MarkerAt(p, FHost.HitCanvas());
   ShowHover(marker);
   FHoverAction = marker != nullptr ? marker->Action : THandleAction::None;
+  FHoverIndex = marker != nullptr ? marker->Index : 0;
 }
 
 void TSelectTool::DraggingMouse(TPoint p) {
@@ -113,9 +121,35 @@ void TSelectTool::DraggingMouse(TPoint p) {
     case THandleAction::TieWire:
       TieWireMove(p);
       break;
+    case THandleAction::MoveBend:
+      BendMove(p);
+      break;
     case THandleAction::None:
       break;
   }
+}
+
+void TSelectTool::BendDown() {
+  FDragMoved = false;
+  if (const TWireStraight* wire = FSetup.SelectedWire();
+      wire != nullptr && FHoverIndex < wire->Bends().size()) {
+    FChange = "Move Bend";
+    FHost.BeginChange();
+  }
+}
+
+void TSelectTool::BendMove(TPoint p) {
+  TWireStraight* wire = FSetup.SelectedWire();
+  if (wire == nullptr || FHoverIndex >= wire->Bends().size()) return;
+  double position = wire->PositionNearest(MakePointDouble(p.x, p.y));
+  if (FHost.SnapGrid())
+    position = std::clamp(SnapTo(position, 0.01), SmallestBendPosition, LargestBendPosition);
+  wire->MoveBend(FHoverIndex, position);
+  FSetup.RebuildSelectionMarkers();
+  FHost.Redraw();
+  FHost.SetInfoText(wire->Info());
+  FHost.SetStatusText(BendReadout(wire->Bends()[FHoverIndex].Position));
+  FDragMoved = true;
 }
 
 void TSelectTool::PickDown(TPoint p) {

@@ -72,9 +72,10 @@ class TMouseTool {
 
 // Picks a tooth or a wire and drags the handles its selection offers: "Translate" and
 // "Rotate" move a tooth about its centre of resistance, "TieWire" ties a wire end to the
-// attachment handle it passes over. The tool keeps no pointer into the setup: the
-// selection, the handles and the dragged attachment live in the setup, which clears them
-// together, so a removal between two events leaves nothing dangling here.
+// attachment handle it passes over, "MoveBend" slides a bend along the selected wire. The tool
+// keeps no pointer into the setup: the selection, the handles and the dragged attachment live in
+// the setup, which clears them together, so a removal between two events leaves nothing dangling
+// here.
 class TSelectTool : public TMouseTool {
  public:
   TSelectTool(TSetup& setup, TToolHost& host) : FSetup(setup), FHost(host) {}
@@ -110,6 +111,10 @@ class TSelectTool : public TMouseTool {
   void RotateMove(TPoint p);
   void TieWireDown(TPoint p);
   void TieWireMove(TPoint p);
+  // "MoveBend": slides the bend of the selected wire whose handle was pressed along the
+  // chord to the point nearest the pointer, in whole percent with Snap to Grid.
+  void BendDown();
+  void BendMove(TPoint p);
   void TieWireUp();
   // The cursor and hint of the handle under the pointer, or the plain ones.
   void ShowHover(const TMarkerExtended* marker);
@@ -119,6 +124,8 @@ class TSelectTool : public TMouseTool {
   TSetup& FSetup;
   TToolHost& FHost;
   THandleAction FHoverAction = THandleAction::None;
+  // The Index of the handle under the pointer at the last move.
+  std::size_t FHoverIndex = 0;
   bool FDragMoved = false;
   TPoint FLastMousePoint;
   TPointDouble FTranslateStart;
@@ -152,5 +159,7 @@ class TZoomTool : public TMouseTool {
 // since the press in millimetres, and a tooth's angulation in degrees.
 std::string TranslateReadout(TPointDouble cRes, TPointDouble offset);
 std::string AngulationReadout(double tipRadians);
+// A bend's place while it is dragged, in whole percent of the chord from end A.
+std::string BendReadout(double position);
 
 }  // namespace orvela

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 #include "dialog_fixture.h"
+#include "dialogs/dialogparts.h"
+#include "document/setupdoc.h"
+#include "document/setupfile.h"
 #include "scenes.h"
 
 namespace orvela {
@@ -94,6 +99,55 @@ TEST_F(WireInfoTest, ChoosingOtherGivesTheWireThatRowWhileTheValuesStay) {
   EXPECT_EQ(wire.material, tables.MaterialTable[static_cast<std::size_t>(other)]);
   EXPECT_EQ(wire.size, tables.SizeTable[7]);
   EXPECT_NE(wire.Force(), forceBefore);
+}
+
+// The Bends page edits the wire through its bend operations and shows the force system at
+// the brackets as it goes: Burstone and Koenig's V-bend from the middle to a third, then a
+// step, then nothing.
+TEST_F(WireInfoTest, TheBendsPageAddsMovesAndRemovesBendsWithTheForceSystemLive) {
+  TSetup scene;
+  TSetupFileError error;
+  const auto doc =
+      LoadSetupFile(std::string(ORVELA_BUILD_DATA_DIR) + "examples/v-bend-centred.orvela", error);
+  ASSERT_TRUE(doc) << error.Text();
+  ASSERT_TRUE(RestoreSetup(*doc, scene));
+  TWireStraight& wire = *scene.WireList()[0];
+  wire.SetBends({});
+  FDialog.SetWire(&wire);
+  Exec(FDialog, [&] {
+    auto* list = Find<QTableWidget>(FDialog, "BendsList");
+    EXPECT_EQ(list->rowCount(), 0);
+    EXPECT_FALSE(Find<QPushButton>(FDialog, "RemoveBendBut")->isEnabled());
+    QTest::mouseClick(Find<QPushButton>(FDialog, "AddBendBut"), Qt::LeftButton);
+    ASSERT_EQ(list->rowCount(), 1);
+    ASSERT_EQ(wire.Bends().size(), 1u);
+    EXPECT_EQ(list->item(0, 0)->text(), "V-bend");
+    EXPECT_EQ(Text("MomentRatio"), UserNumber("0.00", -1.0));
+    EXPECT_EQ(Text("BendClass"), "VI");
+    EXPECT_EQ(Text("BendForce"), "0 gf");
+    auto* position = Find<QDoubleSpinBox>(FDialog, "BendPosition");
+    position->setValue(100.0 / 3.0);
+    EXPECT_NEAR(wire.Bends()[0].Position, 0.333, 1e-9);  // the box keeps tenths of a per cent
+    EXPECT_EQ(Text("MomentRatio"), UserNumber("0.00", 0.0));
+    EXPECT_EQ(Text("BendClass"), "IV");
+    EXPECT_EQ(Text("BendMomentA"), UserNumber("0 ", wire.MomentA() / 10.0) + "gf.mm");
+    // Ten degrees at a third of a 5 mm span of 0.016 steel is past its yield.
+    EXPECT_TRUE(Text("BendElasticLimit").startsWith("beyond elastic limit ("));
+    auto* value = Find<QDoubleSpinBox>(FDialog, "BendValue");
+    value->setValue(2.0);
+    EXPECT_NEAR(wire.Bends()[0].Value, 2.0 * Pi / 180.0, 1e-12);
+    EXPECT_TRUE(Text("BendElasticLimit").startsWith("within elastic limit ("));
+    auto* kind = Find<QComboBox>(FDialog, "BendKindCB");
+    kind->setCurrentIndex(1);
+    emit kind->activated(1);
+    EXPECT_EQ(wire.Bends()[0].Kind, TBendKind::Step);
+    EXPECT_EQ(list->item(0, 0)->text(), "Step");
+    EXPECT_EQ(Text("MomentRatio"), UserNumber("0.00", 1.0));
+    EXPECT_EQ(Text("BendClass"), "I");
+    QTest::mouseClick(Find<QPushButton>(FDialog, "RemoveBendBut"), Qt::LeftButton);
+    EXPECT_EQ(list->rowCount(), 0);
+    EXPECT_TRUE(wire.Bends().empty());
+  });
 }
 
 }  // namespace

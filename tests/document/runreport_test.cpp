@@ -54,6 +54,33 @@ TEST(Examples, TheSixGeometriesOpenInTheirClass) {
   for (const auto& wire : arch.WireList()) EXPECT_TRUE(wire->IsTied(0) && wire->IsTied(1));
 }
 
+// Burstone and Koenig's three activations: the bend alone acts between level brackets in
+// line, M_B/M_A (both clockwise positive) −1, 0 and +1, and the report carries the bends.
+TEST(Examples, TheThreeBendActivations) {
+  struct TCase {
+    const char* File;
+    double MomentRatio;
+    double AngleRatio;
+  };
+  for (const TCase& c : {TCase{"v-bend-centred", -1.0, -1.0}, TCase{"v-bend-third", 0.0, -0.5},
+                         TCase{"step-bend", 1.0, 1.0}}) {
+    SCOPED_TRACE(c.File);
+    TSetup setup;
+    Open(c.File, setup);
+    ASSERT_EQ(setup.WireList().size(), 1u);
+    const TWireStraight& wire = *setup.WireList()[0];
+    ASSERT_EQ(wire.Bends().size(), 1u);
+    EXPECT_NEAR(wire.MomentB() / wire.MomentA(), c.MomentRatio, 1e-9);
+    EXPECT_NEAR(wire.AngleRatio(), c.AngleRatio, 1e-9);
+    EXPECT_FALSE(wire.BeyondElasticLimit());
+    const TSetupReport report = ReportSetup(setup);
+    ASSERT_EQ(report.Wires[0].Bends.size(), 1u);
+    EXPECT_NEAR(report.Wires[0].AngleRatio, c.AngleRatio, 1e-9);
+    const std::string json = RunReportJson({{}, report, report});
+    EXPECT_NE(json.find("\"bends\""), std::string::npos);
+  }
+}
+
 // orvela-run and the window's run (workspace/run.cpp RunTick) step the same way: the
 // setups they leave are equal, bit for bit, and they stop at the same step.
 TEST(RunToAutoStop, StepsAsTheWindowsRun) {

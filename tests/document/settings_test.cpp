@@ -15,8 +15,8 @@
 #include "graphics/forcedraw.h"
 #include "mechanics/wiremechanics.h"
 #include "model/tooth.h"
-#include "util/ini.h"
 #include "util/format.h"
+#include "util/ini.h"
 
 namespace orvela {
 namespace {
@@ -86,10 +86,10 @@ TEST_F(SettingsTest, MaterialAndSizeRowsAndTheDefaultsByName) {
                           "Default Material=Beta III\n"
                           "Default Cross Section=Beta\n"),
                   prefs);
-  EXPECT_EQ(prefs.MaterialTable[0], (TWireMaterial{172000, "Stainless Steel"}));
-  EXPECT_EQ(prefs.MaterialTable[1], (TWireMaterial{68000, "Beta III"}));
-  EXPECT_EQ(prefs.MaterialTable[2], (TWireMaterial{100000, ""}));
-  EXPECT_EQ(prefs.MaterialTable[3], (TWireMaterial{100000, "Elgiloy"}));
+  EXPECT_EQ(prefs.MaterialTable[0], (TWireMaterial{172000, "Stainless Steel", 1579}));
+  EXPECT_EQ(prefs.MaterialTable[1], (TWireMaterial{68000, "Beta III", 965}));
+  EXPECT_EQ(prefs.MaterialTable[2], (TWireMaterial{100000, "", 1200}));
+  EXPECT_EQ(prefs.MaterialTable[3], (TWireMaterial{100000, "Elgiloy", 1413}));
   EXPECT_EQ(prefs.SizeTable[5], (TWireSize{1.25, 2.5, "Thin"}));
   EXPECT_EQ(prefs.SizeTable[6], (TWireSize{4.0, 4.0, "Odd"}));
   EXPECT_EQ(prefs.SizeTable[7], (TWireSize{3.0, 4.0, "Beta"}));
@@ -166,7 +166,7 @@ TEST_F(SettingsTest, WriteAndReadBackKeepsEveryPreferenceAndOtherLines) {
   prefs.AutoStop = false;
   prefs.ThresholdForce = 2.5;
   prefs.ThresholdMoment = 37.0;
-  prefs.MaterialTable[4] = {123456, "Gold"};
+  prefs.MaterialTable[4] = {123456, "Gold", 800};
   prefs.SizeTable[7] = {1.5, 2.25, "Ribbon"};
   prefs.DefaultWireMaterial = prefs.MaterialTable[4];
   prefs.DefaultWireSize = prefs.SizeTable[7];
@@ -221,7 +221,7 @@ TEST_F(SettingsTest, WireNumbersOutsideASaneRangeFallBack) {
                           "Cross Section 0=Big, 100 x 100\nCross Section 1=Far, 100.001 x 0\n"
                           "Cross Section 2=0.014, 1e80 x 0\nCross Section 3=Neg, -1 x -0.5\n"),
                   prefs);
-  EXPECT_EQ(prefs.MaterialTable[0], (TWireMaterial{1e7, "Steel"}));
+  EXPECT_EQ(prefs.MaterialTable[0], (TWireMaterial{1e7, "Steel", 1579}));
   for (std::size_t i : {1u, 2u, 3u, 4u}) EXPECT_EQ(prefs.MaterialTable[i].Modulus, 100000.0) << i;
   EXPECT_EQ(prefs.SizeTable[0], (TWireSize{100.0, 100.0, "Big"}));
   EXPECT_EQ(prefs.SizeTable[1], (TWireSize{4.0, 0.0, "Far"}));
@@ -235,7 +235,7 @@ TEST_F(SettingsTest, ValuesWithLineBreaksAreWrittenWithoutThemAndEveryKeyFollows
       IniWith("[Wire]\nMaterial 0=Stainless\rSteel, 172000\nMaterial 1=Gold, 5\n");
   TPreferences prefs;
   ReadIniSettings(path, prefs);
-  EXPECT_EQ(prefs.MaterialTable[1], (TWireMaterial{5.0, "Gold"}));
+  EXPECT_EQ(prefs.MaterialTable[1], (TWireMaterial{5.0, "Gold", 965}));
   prefs.MaterialTable[0] = {172000, "Stainless\rSteel"};
   prefs.DefaultWireSize.Name = "Line\nBreak";
   ASSERT_TRUE(WriteIniSettings(path, prefs));
@@ -340,7 +340,7 @@ TEST(ModelPreferencesTest, PreferencesGiveTheModelAndDrawingSettings) {
   EXPECT_EQ(builtIn.Places, TForceDrawPlaces{});
 
   TPreferences prefs;
-  prefs.MaterialTable[2] = {1, "Soft"};
+  prefs.MaterialTable[2] = {1, "Soft", 1200};
   prefs.SizeTable[3] = {1, 2, "Flat"};
   prefs.DefaultWireMaterial = prefs.MaterialTable[2];
   prefs.DefaultWireSize = prefs.SizeTable[3];

@@ -64,7 +64,7 @@ void ExpectSameForces(const TSetup& a, const TSetup& b) {
 void AddOddities(TSetup& setup) {
   TModelSettings settings;
   settings.ZeroWidthBrackets = true;
-  settings.MaterialTable[4] = {123456.789, "Gold \"24 ct\" / Ü"};
+  settings.MaterialTable[4] = {123456.789, "Gold \"24 ct\" / Ü", 312.5};
   settings.DefaultWireSize = settings.SizeTable[5];
   setup.SetModelSettings(settings);
   test::AddCanineAndPremolarScene(setup);
@@ -88,6 +88,8 @@ void AddOddities(TSetup& setup) {
   test::Tie(setup, *second.Attachments[1], test::AttachmentOf(premolar, "Point Contact"));
   first.SetAttachment(first.Attachments[1], second.Attachments[1].get());
   first.SetAttachment(second.Attachments[1].get(), &test::AttachmentOf(premolar, "Point Contact"));
+  first.AddBend({TBendKind::V, 0.3, 0.15});
+  first.AddBend({TBendKind::Step, 0.7, -2.5});
   TWireStraight& loose = setup.AddNewWire();
   loose.SetAttachment(loose.Attachments[1], second.Attachments[0].get());
   loose.Attachments[0]->SetOrigin({12.5, 1e-7});
@@ -254,7 +256,7 @@ TEST(SetupFile, BrokenFilesAreRefusedWithTheFirstProblemAndWhere) {
        "not a finite number"},
       {"raw", "{\"version\": 1}", nullptr, "/format", "not an Orvela setup file"},
       {"full", "/format", "\"orvela-settings\"", "/format", "not an Orvela setup file"},
-      {"full", "/version", "2", "/version", "newer than this program reads"},
+      {"full", "/version", "3", "/version", "newer than this program reads"},
       {"full", "/version", "0", "/version", "no such version"},
       {"full", "/version", "\"1\"", "/version", "not a whole number"},
       {"full", "/version", nullptr, "/version", "missing"},
@@ -285,6 +287,12 @@ TEST(SetupFile, BrokenFilesAreRefusedWithTheFirstProblemAndWhere) {
       {"full", "/wires/0/ends/1/attachment", "1.5", "/wires/0/ends/1/attachment",
        "not a whole number"},
       {"full", "/wires/0/ends/2", "{\"free\": [0, 0]}", "/wires/0/ends", "not an array of 2"},
+      {"full", "/wires/0/bends", "[{\"kind\": \"V\", \"position\": 1, \"angle\": 0.1}]",
+       "/wires/0/bends/0/position", "outside 0.01…0.99"},
+      {"full", "/wires/0/bends", "[{\"kind\": \"loop\", \"position\": 0.5}]",
+       "/wires/0/bends/0/kind", "not \"V\" or \"step\""},
+      {"full", "/wires/0/bends", "[{\"kind\": \"step\", \"position\": 0.5, \"angle\": 1}]",
+       "/wires/0/bends/0/angle", "unknown key"},
       {"full", "/wires/0/material/modulus", "0", "/wires/0/material/modulus", "outside"},
       {"full", "/wires/0/size/crossA", "-1", "/wires/0/size/crossA", "outside"},
       {"full", "/wires/0/material", "\"Gold\"", "/wires/0/material", "ships no wire material"},

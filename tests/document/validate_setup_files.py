@@ -41,7 +41,9 @@ def main():
     # The schema is no blank cheque: what the reader refuses, it refuses too.
     full = next(d for d in documents if d.get("teeth") and "geometry" in d["teeth"][0])
     broken = []
-    for change in (lambda d: d.update(version=2), lambda d: d.update(extra=1),
+    for change in (lambda d: d.update(version=3), lambda d: d.update(extra=1),
+                   lambda d: d["wires"][0].update(bends=[{"kind": "V", "position": 1, "angle": 0.1}]),
+                   lambda d: d["wires"][0].update(bends=[{"kind": "step", "position": 0.5}]),
                    lambda d: d["teeth"][0].update(type=37),
                    lambda d: d["teeth"][0]["geometry"]["cusp"].append(0),
                    lambda d: d["teeth"][0].update(angulation=3),

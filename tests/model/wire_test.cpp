@@ -172,8 +172,11 @@ TEST_F(WirePair, ForcesOfASingleBend) {
   EXPECT_NEAR(wire->MomentB(), mA / 2, mA * 1e-9);
   EXPECT_NEAR(wire->AngleRatio(), 0.0, 1e-12);
   EXPECT_EQ(wire->BurstoneClass(), "III");
+  // 0.1 rad at one end of an 8 mm span is past the yield of 0.016 steel: by hand,
+  // 32·M/(π·d³) = 32 · 1152 · 0.00980665 N·mm / (π · 0.4064³ mm³) = 1714 MPa over 1579.
   EXPECT_EQ(wire->Info(),
-            "Stainless Steel 0.016   Force: 216 gf   Moment A: 1152 gf.mm   Moment B: 576 gf.mm");
+            "Stainless Steel 0.016   Force: 216 gf   Moment A: 1152 gf.mm   Moment B: 576 gf.mm"
+            "   beyond elastic limit (109 %)");
 
   // The two end systems cancel: no net force, no net moment about any point.
   TForceMoment sum = atA;
@@ -343,6 +346,74 @@ TEST_F(WirePair, HitTestFollowsTheCurveIntoEndB) {
   EXPECT_GT(nearB.y, 915);
   EXPECT_TRUE(wire->Contains(nearB.x, nearB.y));
   EXPECT_FALSE(wire->Contains(nearB.x, 2 * 915 - nearB.y));
+}
+
+// A bend is part of the wire: its operations keep it off the slots, it changes the forces
+// by the superposition the mechanics test, and the wire draws bent with a tick and a handle
+// at the bend.
+TEST_F(WirePair, BendsChangeForcesShapeAndHandles) {
+  auto wire = Tie(A(), B());  // level and in line: no force without a bend
+  EXPECT_EQ(wire->MomentA(), 0.0);
+  EXPECT_EQ(wire->AddBend({TBendKind::V, 1.0 / 3.0, 0.2}), 0u);
+  EXPECT_NEAR(wire->MomentB(), 0.0, 1e-9 * std::fabs(wire->MomentA()));
+  EXPECT_GT(std::fabs(wire->MomentA()), 1.0);
+  EXPECT_NEAR(wire->AngleRatio(), -0.5, 1e-12);
+  EXPECT_EQ(wire->BurstoneClass(), "IV");
+  EXPECT_TRUE(wire->MoveBend(0, 0.5));
+  EXPECT_NEAR(wire->MomentB(), -wire->MomentA(), 1e-9 * std::fabs(wire->MomentA()));
+  EXPECT_TRUE(wire->MoveBend(0, 1.5));
+  EXPECT_EQ(wire->Bends()[0].Position, LargestBendPosition);
+  EXPECT_FALSE(wire->MoveBend(1, 0.5));
+  wire->SetBends({{TBendKind::Step, -1.0, 4.0}});
+  EXPECT_EQ(wire->Bends()[0].Position, SmallestBendPosition);
+  EXPECT_NEAR(wire->MomentA(), wire->MomentB(), 1e-9 * std::fabs(wire->MomentA()));
+  EXPECT_TRUE(wire->SetBend(0, {TBendKind::V, 0.5, 0.2}));
+
+  const TBlankImageList images(22, 22, 4);
+  TRecordingCanvas canvas;
+  wire->Draw(canvas);
+  const auto chains = canvas.CallsOf(TCallKind::Polyline);
+  ASSERT_EQ(chains.size(), 1u);
+  EXPECT_EQ(chains[0].Points.front(), (TPoint{220, 915}));
+  EXPECT_EQ(chains[0].Points.back(), (TPoint{300, 915}));
+  EXPECT_EQ(chains[0].Pen.Width, 3);
+  // The centred V (turning counterclockwise) would dip 40·0.1 = 4 units below the chord
+  // free; the level slots lift its legs by the cubic's 80·0.025 = 2.
+  const TPointDouble apex = wire->BendPoint(0);
+  EXPECT_NEAR(apex.x, 260, 1e-9);
+  EXPECT_NEAR(apex.y, 913, 1e-9);
+  EXPECT_TRUE(wire->Contains(260, 913));
+  EXPECT_FALSE(wire->Contains(260, 917));
+  EXPECT_EQ(canvas.CallsOf(TCallKind::LineTo).size(), 1u);  // the tick
+  TMarkerList markers = wire->Markers({nullptr, &images});
+  ASSERT_EQ(markers.size(), 3u);
+  EXPECT_EQ(markers[2]->Action, THandleAction::MoveBend);
+  EXPECT_EQ(markers[2]->Owner, wire.get());
+  EXPECT_EQ(markers[2]->Index, 0u);
+  EXPECT_EQ(markers[2]->Cursor, BendCursor);
+  EXPECT_EQ(markers[2]->origin, (TPoint{260, 913}));
+  EXPECT_DOUBLE_EQ(wire->PositionNearest({240, 930}), 0.25);
+  // A typical activation stays elastic and is drawn in the caller's colour.
+  EXPECT_FALSE(wire->BeyondElasticLimit());
+  EXPECT_EQ(wire->Info().find("beyond"), std::string::npos);
+  EXPECT_EQ(chains[0].Pen.Color, canvas.Pen().Color);
+  // Overbent, it is drawn red; a slot 11° off the chord leaves small-deflection theory.
+  wire->SetBend(0, {TBendKind::V, 0.5, 0.6});
+  EXPECT_TRUE(wire->BeyondElasticLimit());
+  canvas.Clear();
+  wire->Draw(canvas);
+  EXPECT_EQ(canvas.CallsOf(TCallKind::Polyline)[0].Pen.Color, clRed);
+  EXPECT_NE(canvas.Pen().Color, clRed);
+  EXPECT_FALSE(wire->BeyondSmallDeflection());
+  Bend(11 * Pi / 180, 0);
+  EXPECT_TRUE(wire->BeyondSmallDeflection());
+  const std::string info = wire->Info();
+  EXPECT_NE(info.find("   beyond small-deflection range   beyond elastic limit ("),
+            std::string::npos)
+      << info;
+  EXPECT_EQ(info.substr(info.size() - 3), " %)");
+  EXPECT_TRUE(wire->RemoveBend(0));
+  EXPECT_FALSE(wire->RemoveBend(0));
 }
 
 }  // namespace

@@ -66,7 +66,10 @@ for part in ("start", "end"):
     for t in r[part]["teeth"]:
         assert set(t) == {"name", "cRes", "angulation", "force", "moment"}, t
     for w in r[part]["wires"]:
-        assert set(w) == {"material", "size", "force", "momentA", "momentB", "angleRatio", "class"}, w
+        keys = {"material", "size", "force", "momentA", "momentB", "angleRatio", "class"}
+        assert set(w) in (keys, keys | {"bends"}), w
+        for b in w.get("bends", []):
+            assert set(b) in ({"kind", "position", "angle"}, {"kind", "position", "height"}), b
 ' "$tmp/report.json" || fail "$file: the JSON report does not parse"
   fi
 done

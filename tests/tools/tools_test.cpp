@@ -305,6 +305,29 @@ TEST_F(TieWireTest, ARemovalBetweenTwoEventsLeavesNothingForTheNextEventToTouch)
   EXPECT_EQ(FSetup.ToothList().size(), 1U);
 }
 
+// A bend handle of the selected wire slides its bend along the chord, in whole percent with
+// Snap to Grid, the information line following; the drag is one change.
+TEST_F(SelectToolTest, ABendHandleSlidesTheBendAlongTheWire) {
+  test::AddCanineAndPremolarScene(FSetup);
+  TWireStraight* wire = FSetup.WireList()[0].get();
+  wire->AddBend({TBendKind::V, 0.5, 0.1});
+  FSetup.Select(wire);
+  const TMarkerExtended* handle = FSetup.MarkerList().back().get();
+  ASSERT_EQ(handle->Action, THandleAction::MoveBend);
+  const TPoint from = handle->origin;
+  const TPointDouble a = wire->Attachments[0]->Origin();
+  const TPointDouble b = wire->Attachments[1]->Origin();
+  const TPoint to = At({a.x + 0.3137 * (b.x - a.x), a.y + 0.3137 * (b.y - a.y)});
+  FTool.Move(from);
+  EXPECT_EQ(FHost.Cursor, BendCursor);
+  Drag(from, {OffsetPoint(from, -3, 0), to});
+  EXPECT_NEAR(wire->Bends()[0].Position, 0.31, 1e-12);
+  EXPECT_EQ(FHost.Info, wire->Info());
+  EXPECT_EQ(FHost.Status, BendReadout(0.31));
+  EXPECT_EQ(FHost.Changes, (std::vector<std::string>{"begin", "Move Bend"}));
+  EXPECT_EQ(FSetup.MarkerList().back()->origin, RoundPoint(wire->BendPoint(0)));
+}
+
 TEST_F(SelectToolTest, ARightClickSelectsAndOpensPropertiesAtRelease) {
   TTooth* tooth = FSetup.AddToothOfType(35);
   const TPoint p = OffsetPoint(At(tooth->cRes()), 0, 25);
