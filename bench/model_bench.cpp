@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <fstream>
+#include <string>
 
 #include <QImage>
 #include <QSize>
 #include <QTransform>
 
+#include "document/runreport.h"
 #include "document/setup.h"
 #include "document/setupdoc.h"
 #include "graphics/forcedraw.h"
@@ -104,6 +107,70 @@ void ModelStepBendsRatio(benchmark::State& state) {
   state.counters["forces_ratio"] = bentForces / plainForces;
 }
 BENCHMARK(ModelStepBendsRatio)->Unit(benchmark::kMillisecond);
+
+// Recording a step into the history on the 80-tooth scene, as the share of a step: the same
+// steps with recording on and off, timed in turn in each iteration from the same start.
+void RecordStepShare(benchmark::State& state) {
+  TSetup on;
+  TSetup off;
+  test::AddLargeScene(on, 10);
+  test::AddLargeScene(off, 10);
+  off.SetRecordsHistory(false);
+  const TSetupDocument start = CaptureSetup(on);
+  const auto run = [](TSetup& scene) {
+    const auto t0 = std::chrono::steady_clock::now();
+    for (int s = 0; s < 20; ++s) benchmark::DoNotOptimize(scene.RunStep());
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  };
+  double onSeconds = 0.0;
+  double offSeconds = 0.0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    RestoreSetup(start, on);
+    RestoreSetup(start, off);
+    state.ResumeTiming();
+    offSeconds += run(off);
+    onSeconds += run(on);
+  }
+  const double steps = static_cast<double>(state.iterations()) * 20.0;
+  state.counters["step_us"] = offSeconds / steps * 1e6;
+  state.counters["recorded_step_us"] = onSeconds / steps * 1e6;
+  state.counters["recording_share"] = onSeconds / offSeconds - 1.0;
+}
+BENCHMARK(RecordStepShare)->Unit(benchmark::kMillisecond);
+
+// What orvela-run does with the eight-tooth arch for 10⁵ steps (Auto Stop never met), without
+// and with a history (--history): steps per second, and how much the resident memory grew.
+long ResidentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return 0;
+}
+
+void Runner100kSteps(benchmark::State& state) {
+  const bool history = state.range(0) != 0;
+  for (auto _ : state) {
+    TSetup setup;
+    test::AddLowerArchScene(setup);
+    setup.SetRecordsHistory(history);
+    const long before = ResidentKb();
+    const auto t0 = std::chrono::steady_clock::now();
+    const TRunResult result = RunToAutoStop(setup, 100'000, TThresholds{0.0, 0.0});
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    state.counters["steps_per_s"] = static_cast<double>(result.Steps) / seconds;
+    state.counters["rss_growth_kb"] = static_cast<double>(ResidentKb() - before);
+  }
+}
+BENCHMARK(Runner100kSteps)
+    ->ArgName("history")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // Forces at the centres of resistance only.
 void DrawAll(const TSetup& scene, TCanvas& canvas) {

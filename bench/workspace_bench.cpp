@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -13,11 +14,13 @@
 #include <QTemporaryDir>
 
 #include "allocation_counter.h"
+#include "document/setupdoc.h"
 #include "qt/bench_main.h"
 #include "qtgraphics/qtcanvas.h"
 #include "scenes.h"
 #include "tools/tools.h"
 #include "util/startup.h"
+#include "workspace/historydock.h"
 #include "workspace/mainform.h"
 #include "workspace/view.h"
 
@@ -205,6 +208,40 @@ void BM_BendDragStep(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_BendDragStep)->Unit(benchmark::kMicrosecond);
+
+// Steps per second of the eight-tooth arch's run in the window, with the History dock open
+// and plotting against the same run with it closed, in one benchmark: each iteration runs
+// both for the same wall time from the same start (Auto Stop off), in turn.
+void BM_RunHistoryDockRatio(benchmark::State& state) {
+  auto form = MakeArchWindow();
+  form->Preferences().AutoStop = false;
+  const TSetupDocument start = CaptureSetup(form->Setup());
+  QAction* history = form->findChild<QAction*>(QStringLiteral("MenuViewHistory"));
+  // Floating, the dock leaves the display its size: both runs draw the same frames.
+  form->HistoryDock().setFloating(true);
+  const auto stepsIn = [&](bool dockOpen, double seconds) {
+    RestoreSetup(start, form->Setup());
+    form->Setup().ClearHistory();
+    if (history->isChecked() != dockOpen) history->trigger();
+    QCoreApplication::processEvents();
+    form->ActionRun()->trigger();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < until) QCoreApplication::processEvents();
+    form->ActionStopExecute();
+    return static_cast<double>(form->RunSteps());
+  };
+  double closed = 0.0;
+  double open = 0.0;
+  for (auto _ : state) {
+    closed += stepsIn(false, 1.0);
+    open += stepsIn(true, 1.0);
+  }
+  const double seconds = static_cast<double>(state.iterations());
+  state.counters["closed_steps_per_s"] = closed / seconds;
+  state.counters["open_steps_per_s"] = open / seconds;
+  state.counters["open_over_closed"] = open / closed;
+}
+BENCHMARK(BM_RunHistoryDockRatio)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A scroll of one model unit back and forth: the mapping changes, so the grid background is
 // drawn anew before the frame.

@@ -148,6 +148,11 @@ QWidget* TToothInfDlg::CreatePerioPage() {
   FTotalMoment->setObjectName(QStringLiteral("TotalMoment"));
   FMomentToForce = new QLabel(QStringLiteral("Moment to Force at cRes:"), page);
   FMomentToForce->setObjectName(QStringLiteral("MomentToForce"));
+  FClinicalTime = new QLabel(page);
+  FClinicalTime->setObjectName(QStringLiteral("ClinicalTime"));
+  FClinicalTime->setToolTip(
+      QStringLiteral("Days the runs' movement would take, from the mean stress over the root, by a "
+                     "rate law fitted to human canines (Iwasaki et al. 2000)."));
   FTotalForceX->setMinimumWidth(
       FTotalForceX->fontMetrics().horizontalAdvance(QStringLiteral("Total Force (x): -0000.0 gf")));
   auto* forces = new QGridLayout;
@@ -157,6 +162,7 @@ QWidget* TToothInfDlg::CreatePerioPage() {
   forces->addWidget(FTotalForceY, 2, 1);
   forces->addWidget(FTotalMoment, 3, 0, 1, 2);
   forces->addWidget(FMomentToForce, 4, 0, 1, 2);
+  forces->addWidget(FClinicalTime, 5, 0, 1, 2);
 
   auto* left = new QVBoxLayout;
   left->setSpacing(2);

@@ -43,6 +43,9 @@ class TToothInfDlg : public QDialog {
   const std::string& LibraryPath() const { return FLibraryPath; }
   // How the preview draws the tooth's force systems: as the display does.
   void SetForceDrawing(const TForceDrawing& drawing) { FForceDrawing = drawing; }
+  // The clinical-time estimate of the tooth's movement in the runs so far, for the Perio page;
+  // empty before any run.
+  void SetClinicalTime(const QString& text) { FClinicalTimeText = text; }
 
   bool PerioDragging() const { return FPerioDragging; }
   // The curve point the keyboard moves while the editor has the focus.
@@ -121,6 +124,8 @@ class TToothInfDlg : public QDialog {
   QLabel* FTotalForceY = nullptr;
   QLabel* FTotalMoment = nullptr;
   QLabel* FMomentToForce = nullptr;
+  QLabel* FClinicalTime = nullptr;
+  QString FClinicalTimeText;
 };
 
 }  // namespace orvela

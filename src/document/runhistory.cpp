@@ -7,6 +7,8 @@
 #include <system_error>
 #include <utility>
 
+#include "model/clinicaltime.h"
+
 namespace orvela {
 
 namespace {
@@ -16,21 +18,6 @@ constexpr double MmPerUnit = 0.1;
 constexpr double GfPerMm2 = 100.0;
 constexpr double DegreesPerRadian = 180.0 / Pi;
 constexpr double NotANumber = std::numeric_limits<double>::quiet_NaN();
-
-// The centre of rotation as TToothSample keeps it.
-double CentreDistance(const TTooth& tooth, const TToothStep& step) {
-  if (step.Rotation == 0.0) {
-    const bool moved = step.Translation.x != 0.0 || step.Translation.y != 0.0;
-    return moved ? std::numeric_limits<double>::infinity() : NotANumber;
-  }
-  const std::optional<TPointDouble> c =
-      CentreOfRotation(tooth.cRes(), step.Translation, step.Rotation);
-  if (!c) return std::numeric_limits<double>::infinity();
-  const TPointDouble axis{tooth.apex.x - tooth.cRes().x, tooth.apex.y - tooth.cRes().y};
-  const double length = std::hypot(axis.x, axis.y);
-  if (length == 0.0) return NotANumber;
-  return ((c->x - tooth.cRes().x) * axis.x + (c->y - tooth.cRes().y) * axis.y) / length * MmPerUnit;
-}
 
 TToothSample SampleOf(std::uint64_t step, const TTooth& tooth, const TToothStep& motion,
                       const TForceMoment& force) {
@@ -47,7 +34,6 @@ TToothSample SampleOf(std::uint64_t step, const TTooth& tooth, const TToothStep&
   s.TranslationX = static_cast<float>(motion.Translation.x * MmPerUnit);
   s.TranslationY = static_cast<float>(motion.Translation.y * MmPerUnit);
   s.Rotation = static_cast<float>(motion.Rotation * DegreesPerRadian);
-  s.CentreOfRotation = static_cast<float>(CentreDistance(tooth, motion));
   return s;
 }
 
@@ -80,6 +66,18 @@ void AppendField(std::string& out, const std::string& text) {
 
 double TToothSample::Force() const {
   return std::hypot(static_cast<double>(ForceX), static_cast<double>(ForceY));
+}
+
+double TToothSample::CentreOfRotation() const {
+  const double t = std::hypot(static_cast<double>(TranslationX), static_cast<double>(TranslationY));
+  if (Rotation == 0.0f) return t != 0.0 ? std::numeric_limits<double>::infinity() : NotANumber;
+  // Relative to the centre of resistance, where the centre lies depends on the motion alone.
+  const std::optional<TPointDouble> c = orvela::CentreOfRotation(
+      {0.0, 0.0}, {TranslationX, TranslationY}, Rotation / DegreesPerRadian);
+  if (!c) return std::numeric_limits<double>::infinity();
+  // The axis toward the apex: the tooth's angulation turns apex→cusp from +y.
+  const double tip = Angulation / DegreesPerRadian;
+  return c->x * std::sin(tip) - c->y * std::cos(tip);
 }
 
 double TToothSample::MomentToForce() const {
@@ -138,7 +136,7 @@ double HistoryValue(const TToothSample& s, THistoryQuantity quantity) {
     case THistoryQuantity::Rotation:
       return s.Rotation;
     case THistoryQuantity::CentreOfRotation:
-      return s.CentreOfRotation;
+      return s.CentreOfRotation();
   }
   return NotANumber;
 }
@@ -161,15 +159,26 @@ void TRunHistory::Record(std::span<const std::unique_ptr<TTooth>> teeth,
   ++FSteps;
   const bool kept = FSteps % FStride == 0;
   bool full = false;
-  for (std::size_t i = 0; i < teeth.size() && i < steps.size() && i < forces.size(); ++i) {
+  const std::size_t count = std::min({teeth.size(), steps.size(), forces.size()});
+  FLineOfPlace.resize(count, 0);
+  for (std::size_t i = 0; i < count; ++i) {
     const TTooth& tooth = *teeth[i];
-    auto series = std::find_if(FSeries.begin(), FSeries.end(),
-                               [&](const TToothSeries& s) { return s.Key == tooth.Key(); });
-    if (series == FSeries.end()) {
-      FSeries.push_back({tooth.Key(), tooth.Name(), {}, {}});
-      series = FSeries.end() - 1;
+    std::size_t& line = FLineOfPlace[i];
+    if (line >= FSeries.size() || FSeries[line].Key != tooth.Key()) {
+      const auto found = std::find_if(FSeries.begin(), FSeries.end(),
+                                      [&](const TToothSeries& s) { return s.Key == tooth.Key(); });
+      if (found == FSeries.end()) {
+        FSeries.push_back({tooth.Key(), tooth.Name(), {}, {}});
+        line = FSeries.size() - 1;
+      } else {
+        line = static_cast<std::size_t>(found - FSeries.begin());
+      }
     }
+    TToothSeries* series = &FSeries[line];
     series->Last = SampleOf(FSteps, tooth, steps[i], forces[i]);
+    series->PathMm += std::hypot(steps[i].Translation.x, steps[i].Translation.y) * MmPerUnit;
+    series->StressSum += steps[i].StressTranslation * GfPerMm2;
+    ++series->StepCount;
     if (kept) {
       series->Samples.push_back(series->Last);
       full = full || series->Samples.size() > SampleLimit;
@@ -184,6 +193,14 @@ void TRunHistory::Decimate() {
     std::erase_if(series.Samples, [this](const TToothSample& s) { return s.Step % FStride != 0; });
   }
 }
+
+double TToothSeries::MeanStressKPa() const {
+  // 1 gf/mm² = 9.80665 mN/mm² = 9.80665 kPa.
+  constexpr double KPaPerGfMm2 = 9.80665;
+  return StepCount == 0 ? 0.0 : StressSum / static_cast<double>(StepCount) * KPaPerGfMm2;
+}
+
+std::string TToothSeries::ClinicalTime() const { return ClinicalTimeText(PathMm, MeanStressKPa()); }
 
 const TToothSeries* TRunHistory::SeriesOf(std::uint64_t key) const {
   for (const TToothSeries& series : FSeries) {
@@ -212,7 +229,7 @@ std::string HistoryCsv(const TRunHistory& history) {
          {double{s->CResX}, double{s->CResY}, double{s->Angulation}, double{s->ForceX},
           double{s->ForceY}, s->Force(), double{s->Moment}, s->MomentToForce(),
           double{s->StressTranslation}, double{s->StressRotation}, double{s->TranslationX},
-          double{s->TranslationY}, double{s->Rotation}, double{s->CentreOfRotation}}) {
+          double{s->TranslationY}, double{s->Rotation}, s->CentreOfRotation()}) {
       out += ',';
       AppendNumber(out, value);
     }

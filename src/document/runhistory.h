@@ -33,12 +33,12 @@ struct TToothSample {
   float TranslationX = 0.0f;
   float TranslationY = 0.0f;
   float Rotation = 0.0f;
-  // The centre of rotation's distance from the centre of resistance along the tooth's axis,
-  // mm, positive toward the apex; infinite for a pure translation, not a number for a step
-  // without motion.
-  float CentreOfRotation = 0.0f;
 
   double Force() const;
+  // The step's centre of rotation: its distance from the centre of resistance along the
+  // tooth's axis, mm, positive toward the apex; infinite for a pure translation, not a number
+  // for a step without motion.
+  double CentreOfRotation() const;
   // Moment over force at the centre of resistance, mm (the sign is the moment's); not a
   // number without a force.
   double MomentToForce() const;
@@ -70,6 +70,17 @@ struct TToothSeries {
   std::string Name;
   std::vector<TToothSample> Samples;
   TToothSample Last;
+  // Over every recorded step, decimated or not: the path the centre of resistance went (mm),
+  // and the translation stresses summed (gf/mm²) with their count, for a mean.
+  double PathMm = 0.0;
+  double StressSum = 0.0;
+  std::uint64_t StepCount = 0;
+
+  // The mean translation stress, the mean stress over the supported root, in kPa; 0 before
+  // any step.
+  double MeanStressKPa() const;
+  // The clinical-time estimate of the movement so far (model/clinicaltime.h).
+  std::string ClinicalTime() const;
 
   // Samples, then Last where it is newer: what a plot or an export shows.
   template <class F>
@@ -110,6 +121,9 @@ class TRunHistory {
   std::uint64_t FStride = 1;
   std::vector<TToothSeries> FSeries;
   std::vector<std::uint64_t> FDivergence;
+  // The line of the tooth at each list place in the last step: a guess checked by key, so
+  // that finding a tooth's line costs nothing while the list stays as it is.
+  std::vector<std::size_t> FLineOfPlace;
 };
 
 // The history as CSV (RFC 4180: CRLF, a header with units, one row per tooth and shown step,

@@ -227,7 +227,8 @@ std::vector<TForceMoment> TSetup::RunStep() {
       forces[i] = FToothList[i]->OrthoMove(forces[i]);
     return forces;
   }
-  std::vector<TToothStep> steps(FToothList.size());
+  std::vector<TToothStep>& steps = FStepScratch;
+  steps.resize(FToothList.size());
   for (std::size_t i = 0; i < FToothList.size(); ++i) {
     forces[i] = FToothList[i]->OrthoMove(forces[i], steps[i]);
     // A tooth put into the list by hand still needs a line of its own.

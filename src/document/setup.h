@@ -182,6 +182,8 @@ class TSetup {
   // The history the steps of this run add to: FHistory, owned by this setup alone.
   std::shared_ptr<TRunHistory> FRecording;
   bool FRecordsHistory = true;
+  // What each tooth's last step did; kept to spare an allocation a step.
+  std::vector<TToothStep> FStepScratch;
   std::uint64_t FNextKey = 1;
 };
 

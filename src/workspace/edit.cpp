@@ -117,6 +117,9 @@ void TMainForm::ActionPropertiesExecute() {
     BeginChange();
     FToothInfDlg->SetTooth(tooth);
     FToothInfDlg->SetForceDrawing(FForceDrawing);
+    const TToothSeries* series = FSetup->History()->SeriesOf(tooth->Key());
+    FToothInfDlg->SetClinicalTime(series ? QString::fromStdString(series->ClinicalTime())
+                                         : QString());
     FToothInfDlg->exec();
     FToothInfDlg->SetTooth(nullptr);
     // However the dialog was closed, the handles and the information line follow the tooth.

@@ -63,6 +63,9 @@ TEST(RunHistory, RecordsEachStepAsTheModelMovedTheTeeth) {
     const double stress = before[i].Magnitude() / teeth[i]->rootAreaFunctional() * 100;
     EXPECT_NEAR(s.StressTranslation, stress, stress * (i == 0 ? 1e-5 : 1e-2));
     EXPECT_GT(s.StressRotation, 0.0f);
+    // The clinical-time estimate reads the path and the mean stress of every step.
+    EXPECT_NEAR(series.PathMm, std::hypot(s.TranslationX, s.TranslationY), 1e-9);
+    EXPECT_NEAR(series.MeanStressKPa(), s.StressTranslation * 9.80665, 1e-5);
   }
   EXPECT_NEAR(history.Series()[0].Last.Rotation, (teeth[0]->Tip() - tip0) / Degree, 1e-6);
 }
