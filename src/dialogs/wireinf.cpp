@@ -124,7 +124,7 @@ TWireInfo::TWireInfo(QWidget* parent) : QDialog(parent) {
   FElasticLimit = NewValue("ElasticLimit", general);
   form->addRow(QStringLiteral("Bending Stress:"), FElasticLimit);
   pages->addTab(general, QStringLiteral("General"));
-  pages->addTab(NewCResPage(), QStringLiteral("At &cRes"));
+  pages->addTab(NewCResPage(), QStringLiteral("A&t cRes"));
 
   auto* bends = new QWidget;
   bends->setObjectName(QStringLiteral("BendsPage"));
@@ -160,7 +160,7 @@ TWireInfo::TWireInfo(QWidget* parent) : QDialog(parent) {
   FBendValue->setDecimals(2);
   SetHint(*FBendValue, QStringLiteral("V-bend: angle, counterclockwise from A to B; "
                                       "step: height, to the left of A to B"));
-  FBendValueLabel = new QLabel(QStringLiteral("&Angle:"), bends);
+  FBendValueLabel = new QLabel(QStringLiteral("A&ngle:"), bends);
   FBendValueLabel->setBuddy(FBendValue);
   FAddBend = new QPushButton(QStringLiteral("&Add"), bends);
   FAddBend->setObjectName(QStringLiteral("AddBendBut"));
@@ -198,7 +198,7 @@ TWireInfo::TWireInfo(QWidget* parent) : QDialog(parent) {
   system->addRow(QStringLiteral("Moment A:"), FBendMomentA);
   system->addRow(QStringLiteral("Moment B:"), FBendMomentB);
   system->addRow(QStringLiteral("Force:"), FBendForce);
-  system->addRow(QStringLiteral("M_B / M_A:"), FMomentRatio);
+  system->addRow(QStringLiteral("Moment B / Moment A:"), FMomentRatio);
   system->addRow(QStringLiteral("Class:"), FBendClass);
   system->addRow(FBendElastic);
 
@@ -222,7 +222,7 @@ TWireInfo::TWireInfo(QWidget* parent) : QDialog(parent) {
   auto* page = new QHBoxLayout(bends);
   page->addWidget(FBendsList, 1);
   page->addLayout(column);
-  pages->addTab(bends, QStringLiteral("Bends"));
+  pages->addTab(bends, QStringLiteral("&Bends"));
 
   setLayout(NewPagesWithButtons(*this, *pages, HelpWireWindow));
   SetFixedDialogBorder(*this);
@@ -359,7 +359,8 @@ void TWireInfo::ShowBendEditors() {
   const bool v = b.Kind == TBendKind::V;
   FBendKindCB->setCurrentIndex(v ? 0 : 1);
   FBendPosition->setValue(b.Position * 100.0);
-  FBendValueLabel->setText(v ? QStringLiteral("&Angle:") : QStringLiteral("&Height:"));
+  // Alt+A is Add's, Alt+H Help's.
+  FBendValueLabel->setText(v ? QStringLiteral("A&ngle:") : QStringLiteral("Hei&ght:"));
   if (v) {
     FBendValue->setRange(-90.0, 90.0);
     FBendValue->setSuffix(QStringLiteral("°"));
@@ -419,7 +420,11 @@ void TWireInfo::BendEdited() {
   const TWireBend old = theWire->Bends()[static_cast<std::size_t>(row)];
   TWireBend bend = old;
   bend.Kind = FBendKindCB->currentIndex() == 1 ? TBendKind::Step : TBendKind::V;
-  bend.Position = FBendPosition->value() / 100.0;
+  // The box shows a tenth of a percent: a position it only rounds stays as it is, so that
+  // editing the angle never moves the bend.
+  const double shown = std::round(old.Position * 1000.0) / 10.0;
+  if (std::fabs(FBendPosition->value() - shown) > 1e-9)
+    bend.Position = FBendPosition->value() / 100.0;
   if (bend.Kind != old.Kind) {
     // A new kind starts from a modest value of its own.
     bend.Value = bend.Kind == TBendKind::V ? NewBendDegrees / DegreesPerRadian : 0.5 / MmPerUnit;

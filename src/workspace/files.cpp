@@ -214,12 +214,13 @@ void TMainForm::UpdateRecentMenu() {
 
 namespace {
 
-// "class-3" → "Class III", "lower-arch" → "Lower arch".
+// "class-3" → "Class III", "lower-arch" → "Lower arch", "v-bend-third" → "V-bend third".
 QString ExampleCaption(const QString& baseName) {
   static const QStringList Roman{QStringLiteral("I"),  QStringLiteral("II"), QStringLiteral("III"),
                                  QStringLiteral("IV"), QStringLiteral("V"),  QStringLiteral("VI")};
   QString caption = baseName;
   caption.replace(QLatin1Char('-'), QLatin1Char(' '));
+  caption.replace(QStringLiteral("v bend"), QStringLiteral("V-bend"));
   if (caption.startsWith(QStringLiteral("class "))) {
     bool number = false;
     const int n = caption.mid(6).toInt(&number);

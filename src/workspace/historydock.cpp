@@ -62,7 +62,9 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& he
   table->setHorizontalHeaderLabels(headers);
   table->verticalHeader()->hide();
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  // Fitted to the contents when rows come and go, not at every change of a value: that would
+  // lay out every cell's text at each refresh.
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   return table;
 }
 
@@ -100,6 +102,10 @@ THistoryDock::THistoryDock(const TSetup& setup, QWidget* parent)
   // Its own light plot, as the display has, whatever the desktop's palette.
   FChart->setTheme(QChart::ChartThemeLight);
   FChart->legend()->setAlignment(Qt::AlignRight);
+  // Small enough for the eight teeth of an arch beside a plot of modest height.
+  QFont legendFont = FChart->legend()->font();
+  legendFont.setPointSizeF(legendFont.pointSizeF() * 0.85);
+  FChart->legend()->setFont(legendFont);
   FAxisX = new QValueAxis(FChart);
   FAxisX->setTitleText(QStringLiteral("Step"));
   FAxisX->setLabelFormat(QStringLiteral("%.0f"));
@@ -118,7 +124,7 @@ THistoryDock::THistoryDock(const TSetup& setup, QWidget* parent)
                  QStringLiteral("cRes y (mm)"), QStringLiteral("Angulation (°)"),
                  QStringLiteral("Force (gf)"), QStringLiteral("Moment (gf·mm)"),
                  QStringLiteral("M/F (mm)"), QStringLiteral("Transl. stress (gf/mm²)"),
-                 QStringLiteral("Rot. stress (gf/mm²)"), QStringLiteral("CRot from cRes (mm)")});
+                 QStringLiteral("Rot. stress (gf/mm²)"), QStringLiteral("CRot along axis (mm)")});
   FWireTable =
       MakeTable(body, "HistoryWireTable",
                 {QStringLiteral("Wire"), QStringLiteral("Class"), QStringLiteral("Angle ratio"),
@@ -222,8 +228,8 @@ void THistoryDock::RefreshChart() {
     }
     const bool present = std::any_of(FSetup.ToothList().begin(), FSetup.ToothList().end(),
                                      [&](const auto& t) { return t->Key() == series.Key; });
-    const QString name = QString::fromStdString(series.Name) +
-                         (present ? QString() : QStringLiteral(" (removed)"));
+    const QString name =
+        QString::fromStdString(series.Name) + (present ? QString() : QStringLiteral(" (removed)"));
     // A new name lays the legend out anew.
     if (lines.front()->name() != name) lines.front()->setName(name);
     for (std::size_t s = 0; s < stretches.size(); ++s) lines[s]->replace(stretches[s]);
@@ -244,14 +250,18 @@ void THistoryDock::RefreshChart() {
     high += 0.5;
   }
   FAxisX->setRange(0.0, std::max(1.0, static_cast<double>(history.Steps())));
+  FAxisX->applyNiceNumbers();
   const double margin = (high - low) * 0.05;
-  FAxisY->setRange(low - margin, high + margin);
+  // A quantity that is never negative keeps its zero at the bottom.
+  FAxisY->setRange(low >= 0.0 ? 0.0 : low - margin, high + margin);
+  FAxisY->applyNiceNumbers();
   FAxisY->setTitleText(QString::fromUtf8(HistoryQuantityCaption(quantity)));
 }
 
 void THistoryDock::RefreshToothTable() {
   const TRunHistory& history = *FSetup.History();
   const auto& all = history.Series();
+  const bool fit = FToothTable->rowCount() != static_cast<int>(all.size());
   FToothTable->setRowCount(static_cast<int>(all.size()));
   for (std::size_t k = 0; k < all.size(); ++k) {
     const TToothSeries& series = all[k];
@@ -278,10 +288,12 @@ void THistoryDock::RefreshToothTable() {
     SetCell(*FToothTable, row, static_cast<int>(std::size(values)) + 2,
             QString::fromStdString(series.ClinicalTime()));
   }
+  if (fit) FToothTable->resizeColumnsToContents();
 }
 
 void THistoryDock::RefreshWireTable() {
   const auto& wires = FSetup.WireList();
+  const bool fit = FWireTable->rowCount() != static_cast<int>(wires.size());
   FWireTable->setRowCount(static_cast<int>(wires.size()));
   for (std::size_t k = 0; k < wires.size(); ++k) {
     const TWireStraight& wire = *wires[k];
@@ -304,6 +316,7 @@ void THistoryDock::RefreshWireTable() {
     SetCell(*FWireTable, row, 7,
             Number(atCRes ? atCRes->B.m * MmPerUnit : std::numeric_limits<double>::quiet_NaN()));
   }
+  if (fit) FWireTable->resizeColumnsToContents();
 }
 
 std::vector<QPointF> THistoryDock::LinePoints(std::size_t k) const {

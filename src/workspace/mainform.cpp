@@ -73,6 +73,9 @@ void SetStandardShortcut(QAction& action, QKeySequence::StandardKey key,
 
 // Swallows the shortcuts of commands whose menu is disabled (File, Edit and View during a
 // run), so a key does not reach what the mouse cannot.
+// The History dock's first height, px: a plot and two short tables.
+constexpr int HistoryDockHeight = 420;
+
 class TMenuShortcutGate : public QObject {
  public:
   TMenuShortcutGate(QObject* parent, QMenu* menu) : QObject(parent), FMenu(menu) {}
