@@ -247,9 +247,9 @@ void TToothInfDlg::ShowTotalForce() {
   TForceMoment atCRes = total;
   atCRes.Reorient(theTooth->cRes());
   const double force = atCRes.Magnitude();
-  FClinicalTime->setText(QStringLiteral("Clinical time of the runs: ") +
-                         (FClinicalTimeText.isEmpty() ? QStringLiteral("no run yet")
-                                                      : FClinicalTimeText));
+  FClinicalTime->setText(
+      QStringLiteral("Clinical time of the runs: ") +
+      (FClinicalTimeText.isEmpty() ? QStringLiteral("no run yet") : FClinicalTimeText));
   FMomentToForce->setText(
       QStringLiteral("Moment to Force at cRes: ") +
       (force == 0.0 ? QStringLiteral("none (no force)")

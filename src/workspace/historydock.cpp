@@ -49,11 +49,13 @@ void SetCell(QTableWidget& table, int row, int column, const QString& text) {
   if (!item) {
     item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     table.setItem(row, column, item);
   } else if (item->text() != text) {
     item->setText(text);
   }
+  // Names to the left, numbers to the right.
+  const Qt::Alignment alignment = (column > 0 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+  if (item->textAlignment() != static_cast<int>(alignment)) item->setTextAlignment(alignment);
 }
 
 QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& headers) {
@@ -62,6 +64,9 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& he
   table->setHorizontalHeaderLabels(headers);
   table->verticalHeader()->hide();
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The plot takes what room there is; a table scrolls.
+  table->setMinimumHeight(60);
+  table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
   // Fitted to the contents when rows come and go, not at every change of a value: that would
   // lay out every cell's text at each refresh.
   table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -116,7 +121,7 @@ THistoryDock::THistoryDock(const TSetup& setup, QWidget* parent)
   FChartView->setObjectName(QStringLiteral("HistoryChart"));
   // Without antialiasing a refresh costs a third less; the lines are one pixel and a half.
   FChartView->setRenderHint(QPainter::Antialiasing, false);
-  FChartView->setMinimumHeight(180);
+  FChartView->setMinimumHeight(160);
 
   FToothTable =
       MakeTable(body, "HistoryTable",
@@ -137,6 +142,9 @@ THistoryDock::THistoryDock(const TSetup& setup, QWidget* parent)
   split->addWidget(FToothTable);
   split->addWidget(FWireTable);
   split->setStretchFactor(0, 3);
+  split->setStretchFactor(1, 1);
+  split->setStretchFactor(2, 1);
+  split->setSizes({260, 110, 90});
   layout->addWidget(split, 1);
   setWidget(body);
 

@@ -31,6 +31,8 @@ class THistoryDock : public QDockWidget {
 
   // Shows the setup as it is now.
   void Refresh();
+  // A plot and two short tables: the main window gives the dock this height at first.
+  QSize sizeHint() const override { return {640, 420}; }
 
   QComboBox* Quantity() const { return FQuantity; }
   QChartView* ChartView() const { return FChartView; }

@@ -353,13 +353,18 @@ void TMainForm::CreateMenus() {
     FHistoryDockSized = true;
     const QRect screen = this->screen()->availableGeometry();
     const QRect frame = frameGeometry();
-    const int grow =
-        std::min(FHistoryDock->sizeHint().height() + 120, screen.height() - frame.height());
-    if (grow <= 0) return;
-    resize(width(), height() + grow);
-    if (frameGeometry().bottom() > screen.bottom()) {
-      move(x(), std::max(screen.top(), screen.bottom() - frameGeometry().height()));
+    const int grow = std::min(HistoryDockHeight, screen.height() - frame.height());
+    if (grow > 0) {
+      resize(width(), height() + grow);
+      if (frameGeometry().bottom() > screen.bottom()) {
+        move(x(), std::max(screen.top(), screen.bottom() - frameGeometry().height()));
+      }
     }
+    // Once the dock is laid out, and again once the window manager has grown the window, the
+    // dock takes what the window grew by; a window that could not grow gives it under half.
+    FPendingDockHeight =
+        grow >= HistoryDockHeight / 2 ? grow : std::min(HistoryDockHeight, height() * 9 / 20);
+    QTimer::singleShot(0, this, [this] { SizeHistoryDock(); });
   });
   QAction* history = FHistoryDock->toggleViewAction();
   history->setText(QStringLiteral("&History"));
@@ -551,7 +556,17 @@ void TMainForm::FormShow() {
   QTimer::singleShot(0, this, &TMainForm::OfferRecovery);
 }
 
+void TMainForm::SizeHistoryDock() {
+  if (FPendingDockHeight > 0) resizeDocks({FHistoryDock}, {FPendingDockHeight}, Qt::Vertical);
+}
+
 bool TMainForm::event(QEvent* event) {
+  if (event->type() == QEvent::Resize && FPendingDockHeight > 0) {
+    QTimer::singleShot(0, this, [this] {
+      SizeHistoryDock();
+      FPendingDockHeight = 0;
+    });
+  }
   if (event->type() == QEvent::StatusTip) {
     FPanelBottom->setText(static_cast<QStatusTipEvent*>(event)->tip());
     return true;

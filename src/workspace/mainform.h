@@ -216,6 +216,7 @@ class TMainForm : public QMainWindow {
   void FormCreate();
   void FormShow();
   void ApplyPreferences();
+  void SizeHistoryDock();
   void UpdateAutoPanel();
   // False when the settings file could not be written.
   bool WriteSettings();
@@ -272,6 +273,8 @@ class TMainForm : public QMainWindow {
   std::int64_t FRunSteps = 0;
   THistoryDock* FHistoryDock = nullptr;
   bool FHistoryDockSized = false;
+  // The height the History dock takes when it first opens; 0 once it has it.
+  int FPendingDockHeight = 0;
   // The file of the last export, where the next one starts.
   QString FExportPath;
   QString FExportHistoryPath;
