@@ -137,6 +137,14 @@ void BM_FrameFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameFloor)->Unit(benchmark::kMicrosecond);
 
+// A left-button mouse event at a display point, as the display receives it.
+void SendMouse(QWidget& display, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+  QMouseEvent event(type, at, display.mapToGlobal(at),
+                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(&display, &event);
+}
+
 // One mouse move of a translate drag, as the display receives it: the tooth follows the
 // pointer, its handles are rebuilt and the frame is redrawn. Compare with BM_FrameFloor.
 void BM_TranslateDragStep(benchmark::State& state) {
@@ -149,10 +157,7 @@ void BM_TranslateDragStep(benchmark::State& state) {
   const TPointDouble c = form->View().Mapping().ModelToPixel(tooth->cRes());
   const QPointF start(std::round(c.x), std::round(c.y));
   const auto send = [&display](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
-    QMouseEvent event(type, at, display.mapToGlobal(at),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(&display, &event);
+    SendMouse(display, type, at, buttons);
   };
   send(QEvent::MouseMove, start, Qt::NoButton);
   send(QEvent::MouseButtonPress, start, Qt::LeftButton);
@@ -187,10 +192,7 @@ void BM_BendDragStep(benchmark::State& state) {
   const TPointDouble b = form->View().Mapping().ModelToPixel(wire->Attachments[1]->Origin());
   const QPointF along((b.x - a.x) / 40.0, (b.y - a.y) / 40.0);
   const auto send = [&display](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
-    QMouseEvent event(type, at, display.mapToGlobal(at),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(&display, &event);
+    SendMouse(display, type, at, buttons);
   };
   send(QEvent::MouseMove, start, Qt::NoButton);
   send(QEvent::MouseButtonPress, start, Qt::LeftButton);

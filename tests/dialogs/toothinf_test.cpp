@@ -26,6 +26,7 @@
 #include "dialog_fixture.h"
 #include "document/responcelibrary.h"
 #include "mechanics/geometry.h"
+#include "qt/dark_palette.h"
 #include "scenes.h"
 
 namespace orvela {
@@ -129,14 +130,7 @@ TEST_F(ToothInfDlgTest, CaptionControlsAndHelpTopic) {
 // both pages are saved there, to be looked at.
 TEST_F(ToothInfDlgTest, ThePlotsStayLightUnderADarkPalette) {
   const QPalette saved = QApplication::palette();
-  QPalette dark(QColor(53, 53, 53));
-  dark.setColor(QPalette::Base, QColor(35, 35, 35));
-  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-    dark.setColor(role, QColor(230, 230, 230));
-  }
-  dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(127, 127, 127));
-  dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
-  QApplication::setPalette(dark);
+  QApplication::setPalette(test::DarkPalette());
   FDialog.SetTooth(&Canine());
   const QByteArray dir = qgetenv("ORVELA_SNAPSHOT_DIR");
   Exec(FDialog, [&] {

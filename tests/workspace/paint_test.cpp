@@ -8,6 +8,7 @@
 #include <QPalette>
 
 #include "allocation_counter.h"
+#include "qt/dark_palette.h"
 #include "qt/mainform_fixture.h"
 #include "qtgraphics/qtcanvas.h"
 #include "scenes.h"
@@ -61,14 +62,7 @@ TEST_F(MainFormTest, PaintsTheGridTeethWiresAndForcesIntoTheBackBuffer) {
     form.MenuToothAdd()->hide();
     // The chart again under a dark palette.
     const QPalette saved = QApplication::palette();
-    QPalette dark(QColor(53, 53, 53));
-    dark.setColor(QPalette::Base, QColor(35, 35, 35));
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-      dark.setColor(role, QColor(230, 230, 230));
-    }
-    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(127, 127, 127));
-    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
-    QApplication::setPalette(dark);
+    QApplication::setPalette(test::DarkPalette());
     form.MenuToothAdd()->popup(form.mapToGlobal(QPoint(40, 40)));
     QApplication::processEvents();
     form.MenuToothAdd()->grab().save(QString::fromLocal8Bit(dir) + "/add_tooth_dark.png");
