@@ -45,6 +45,8 @@ QString Number(double value, const char* pattern = "0.000") {
 }
 
 void SetCell(QTableWidget& table, int row, int column, const QString& text) {
+  // The table would not take an item outside it.
+  if (row >= table.rowCount() || column >= table.columnCount()) return;
   QTableWidgetItem* item = table.item(row, column);
   if (!item) {
     item = new QTableWidgetItem(text);
@@ -123,13 +125,13 @@ THistoryDock::THistoryDock(const TSetup& setup, QWidget* parent)
   FChartView->setRenderHint(QPainter::Antialiasing, false);
   FChartView->setMinimumHeight(160);
 
-  FToothTable =
-      MakeTable(body, "HistoryTable",
-                {QStringLiteral("Tooth"), QStringLiteral("Step"), QStringLiteral("cRes x (mm)"),
-                 QStringLiteral("cRes y (mm)"), QStringLiteral("Angulation (°)"),
-                 QStringLiteral("Force (gf)"), QStringLiteral("Moment (gf·mm)"),
-                 QStringLiteral("M/F (mm)"), QStringLiteral("Transl. stress (gf/mm²)"),
-                 QStringLiteral("Rot. stress (gf/mm²)"), QStringLiteral("CRot along axis (mm)")});
+  FToothTable = MakeTable(
+      body, "HistoryTable",
+      {QStringLiteral("Tooth"), QStringLiteral("Step"), QStringLiteral("cRes x (mm)"),
+       QStringLiteral("cRes y (mm)"), QStringLiteral("Angulation (°)"),
+       QStringLiteral("Force (gf)"), QStringLiteral("Moment (gf·mm)"), QStringLiteral("M/F (mm)"),
+       QStringLiteral("Transl. stress (gf/mm²)"), QStringLiteral("Rot. stress (gf/mm²)"),
+       QStringLiteral("CRot along axis (mm)"), QStringLiteral("Clinical time")});
   FWireTable =
       MakeTable(body, "HistoryWireTable",
                 {QStringLiteral("Wire"), QStringLiteral("Class"), QStringLiteral("Angle ratio"),

@@ -50,6 +50,8 @@ TEST_F(HistoryDockTest, PointsArriveDuringARunAndTheTableShowsTheLastStep) {
   ASSERT_EQ(table.rowCount(), 2);
   EXPECT_EQ(table.item(0, 0)->text().toStdString(), FForm->Setup().ToothList()[0]->Name());
   EXPECT_EQ(table.item(1, 1)->text(), QString::number(steps));
+  ASSERT_NE(table.item(0, table.columnCount() - 1), nullptr);
+  EXPECT_EQ(table.horizontalHeaderItem(table.columnCount() - 1)->text(), "Clinical time");
   EXPECT_EQ(dock.WireTable()->rowCount(), 1);
 
   // Undo of the run takes its steps out of the plot too.
