@@ -171,6 +171,9 @@ void AppendPretty(const TOrderedJson& j, std::string& out, std::size_t indent) {
   const std::size_t lineStart = out.rfind('\n') + 1;  // 0 when there is no line break yet
   const std::size_t mark = out.size();
   if (AppendFlat(j, out, lineStart + LineLimit)) return;
+  // A scalar longer than a line (a long name) stays on its line: it has no members to break
+  // into.
+  if (!j.is_structured()) return;
   out.resize(mark);
   const std::string inner(indent + 2, ' ');
   out += j.is_object() ? "{\n" : "[\n";

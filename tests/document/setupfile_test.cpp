@@ -176,6 +176,16 @@ TEST(SetupFile, TextAndFilesGiveTheDocumentBackAndTheSameBytes) {
     ASSERT_TRUE(loaded) << error.Text();
     EXPECT_EQ(*loaded, doc);
   }
+  // A name longer than a line is written on its line (it used to recurse without end).
+  {
+    TSetupDocument doc;
+    doc.Settings.MaterialTable[4].Name = std::string(300, 'x');
+    const std::string text = WriteSetupText(doc);
+    TSetupFileError error;
+    const std::optional<TSetupDocument> read = ReadSetupText(text, error);
+    ASSERT_TRUE(read) << error.Text();
+    EXPECT_EQ(*read, doc);
+  }
   // Numbers neither written nor read in the process locale.
   const std::string saved = std::setlocale(LC_ALL, nullptr);
   if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {
