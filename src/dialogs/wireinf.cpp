@@ -270,8 +270,7 @@ void TWireInfo::ShowCResSystems() {
       for (QLabel* value : {labels.Force, labels.Moment, labels.Ratio}) value->clear();
       continue;
     }
-    const TBracket* bracket = theWire->Attachments[end]->Owner();
-    labels.Tooth->setText(QString::fromStdString(bracket->Tooth()->Name()));
+    labels.Tooth->setText(QString::fromStdString(theWire->ToothAt(end)->Name()));
     const TForceMoment& fm = end == 0 ? systems->A : systems->B;
     const double force = fm.Magnitude();
     labels.Force->setText(UserNumber("0.0 ", force) + QStringLiteral("gf"));

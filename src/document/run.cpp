@@ -11,9 +11,8 @@ namespace orvela {
 
 namespace {
 
-std::string ToothNameAt(const TAttachment* attachment) {
-  const TBracket* bracket = attachment ? attachment->Owner() : nullptr;
-  const TTooth* tooth = bracket ? bracket->Tooth() : nullptr;
+std::string ToothNameAt(const TWireStraight& wire, std::size_t end) {
+  const TTooth* tooth = wire.ToothAt(end);
   return tooth ? tooth->Name() : std::string("a free end");
 }
 
@@ -57,7 +56,7 @@ std::string TRun::DescribeDivergence() const {
   }
   if (heaviest) {
     text += "; the " + heaviest->MaterialName() + " " + heaviest->SizeName() + " wire from " +
-            ToothNameAt(heaviest->Attachments[0]) + " to " + ToothNameAt(heaviest->Attachments[1]) +
+            ToothNameAt(*heaviest, 0) + " to " + ToothNameAt(*heaviest, 1) +
             " carries the largest force" +
             (std::isfinite(heaviestForce) ? " (" + FormatFloat("0", heaviestForce) + " gf)"
                                           : std::string());

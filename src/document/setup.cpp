@@ -222,11 +222,6 @@ std::vector<TForceMoment> TSetup::RunStep() {
   std::vector<TForceMoment> forces;
   forces.reserve(FToothList.size());
   for (const auto& tooth : FToothList) forces.push_back(tooth->TotalForce());
-  if (!FRecordsHistory) {
-    for (std::size_t i = 0; i < FToothList.size(); ++i)
-      forces[i] = FToothList[i]->OrthoMove(forces[i]);
-    return forces;
-  }
   std::vector<TToothStep>& steps = FStepScratch;
   steps.resize(FToothList.size());
   for (std::size_t i = 0; i < FToothList.size(); ++i) {
@@ -234,7 +229,7 @@ std::vector<TForceMoment> TSetup::RunStep() {
     // A tooth put into the list by hand still needs a line of its own.
     if (FToothList[i]->Key() == 0) FToothList[i]->SetKey(FNextKey++);
   }
-  RecordingHistory().Record(FToothList, steps, forces);
+  if (FRecordsHistory) RecordingHistory().Record(FToothList, steps, forces);
   return forces;
 }
 

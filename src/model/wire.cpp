@@ -336,13 +336,14 @@ double TWireStraight::PositionNearest(TPointDouble p) const {
 
 std::string TWireStraight::BurstoneClass() const { return BurstoneClassOf(AngleRatio()); }
 
+const TTooth* TWireStraight::ToothAt(std::size_t end) const {
+  const TBracket* bracket = IsTied(end) ? Attachments[end]->Owner() : nullptr;
+  return bracket ? bracket->Tooth() : nullptr;
+}
+
 std::optional<TCResSystems> TWireStraight::ForcesAtCRes() const {
-  const TTooth* teeth[2]{};
-  for (std::size_t end = 0; end < 2; ++end) {
-    const TBracket* bracket = IsTied(end) ? Attachments[end]->Owner() : nullptr;
-    teeth[end] = bracket ? bracket->Tooth() : nullptr;
-    if (!teeth[end]) return std::nullopt;
-  }
+  const TTooth* teeth[2]{ToothAt(0), ToothAt(1)};
+  if (!teeth[0] || !teeth[1]) return std::nullopt;
   TCResSystems result;
   result.A = Forces(*Attachments[0]);
   result.A.Reorient(teeth[0]->cRes());

@@ -125,6 +125,8 @@ class TWireStraight : public TMarkerOwner {
   bool BeyondSmallDeflection() const;
   // Geometry class "I" … "VI" of AngleRatio.
   std::string BurstoneClass() const;
+  // The tooth whose bracket holds end 0 (A) or 1 (B); null for a free end.
+  const TTooth* ToothAt(std::size_t end) const;
   // At the centres of resistance of the teeth at both ends; none while an end is not on a
   // tooth.
   std::optional<TCResSystems> ForcesAtCRes() const;

@@ -75,9 +75,8 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& he
   return table;
 }
 
-std::string ToothAt(const TAttachment* attachment) {
-  const TBracket* bracket = attachment ? attachment->Owner() : nullptr;
-  const TTooth* tooth = bracket ? bracket->Tooth() : nullptr;
+std::string ToothAt(const TWireStraight& wire, std::size_t end) {
+  const TTooth* tooth = wire.ToothAt(end);
   return tooth ? tooth->Name() : std::string("free end");
 }
 
@@ -165,6 +164,13 @@ THistoryDock::THistoryDock(const TSetup& setup, QWidget* parent)
   });
 }
 
+QString THistoryDock::LineName(const TToothSeries& series) const {
+  const auto& teeth = FSetup.ToothList();
+  const bool present = std::any_of(teeth.begin(), teeth.end(),
+                                   [&](const auto& t) { return t->Key() == series.Key; });
+  return QString::fromStdString(series.Name) + (present ? QString() : QStringLiteral(" (removed)"));
+}
+
 void THistoryDock::RefreshIfChanged() {
   const bool historyChanged = FSetup.History() != FShownHistory ||
                               FSetup.History()->Steps() != FShownStep ||
@@ -236,10 +242,7 @@ void THistoryDock::RefreshChart() {
       delete lines.back();
       lines.pop_back();
     }
-    const bool present = std::any_of(FSetup.ToothList().begin(), FSetup.ToothList().end(),
-                                     [&](const auto& t) { return t->Key() == series.Key; });
-    const QString name =
-        QString::fromStdString(series.Name) + (present ? QString() : QStringLiteral(" (removed)"));
+    const QString name = LineName(series);
     // A new name lays the legend out anew.
     if (lines.front()->name() != name) lines.front()->setName(name);
     for (std::size_t s = 0; s < stretches.size(); ++s) lines[s]->replace(stretches[s]);
@@ -277,11 +280,7 @@ void THistoryDock::RefreshToothTable() {
     const TToothSeries& series = all[k];
     const TToothSample& s = series.Last;
     const int row = static_cast<int>(k);
-    const bool present = std::any_of(FSetup.ToothList().begin(), FSetup.ToothList().end(),
-                                     [&](const auto& t) { return t->Key() == series.Key; });
-    SetCell(
-        *FToothTable, row, 0,
-        QString::fromStdString(series.Name) + (present ? QString() : QStringLiteral(" (removed)")));
+    SetCell(*FToothTable, row, 0, LineName(series));
     SetCell(*FToothTable, row, 1, QString::number(s.Step));
     const double values[] = {s.CResX,
                              s.CResY,
@@ -310,8 +309,7 @@ void THistoryDock::RefreshWireTable() {
     const int row = static_cast<int>(k);
     SetCell(*FWireTable, row, 0,
             QString::fromStdString(wire.MaterialName() + " " + wire.SizeName() + " (" +
-                                   ToothAt(wire.Attachments[0]) + " – " +
-                                   ToothAt(wire.Attachments[1]) + ")"));
+                                   ToothAt(wire, 0) + " – " + ToothAt(wire, 1) + ")"));
     SetCell(*FWireTable, row, 1, QString::fromStdString(wire.BurstoneClass()));
     SetCell(*FWireTable, row, 2, Number(wire.AngleRatio()));
     const std::optional<TCResSystems> atCRes = wire.ForcesAtCRes();

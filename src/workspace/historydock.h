@@ -45,6 +45,8 @@ class THistoryDock : public QDockWidget {
 
  private:
   void RefreshIfChanged();
+  // The tooth's name, marked "(removed)" once the tooth has left the setup.
+  QString LineName(const TToothSeries& series) const;
   void RefreshChart();
   void RefreshToothTable();
   void RefreshWireTable();
